@@ -1,0 +1,50 @@
+# Two commands do everything on a fresh Debian machine:
+#   make run   - install what is missing, build, start the program on the simulated instrument
+#   make test  - the same set-up, then every test through ctest
+BUILD ?= build
+JOBS ?= 2
+PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
+           fonts-liberation xvfb xauth
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench check-asan format clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found: running offscreen (Qt's offscreen platform). Stop with Ctrl-C."; \
+	  QT_QPA_PLATFORM=offscreen ./$(BUILD)/qvxscope $(ARGS); \
+	else ./$(BUILD)/qvxscope $(ARGS); fi
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+check-asan: deps
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=ON -DQVX_BENCH=OFF
+	cmake --build $(BUILD)-asan -j$(JOBS)
+	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
+
+format:
+	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-asan

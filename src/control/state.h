@@ -1,0 +1,185 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "panel/colour.h"
+
+namespace qvx {
+
+using SampleBuffer = std::vector<std::int16_t>;
+
+// The instrument state: one record of settings, flags and buffers that every procedure
+// reads and writes. Each field has one meaning; the groups follow the subsystems.
+// Selection and display toggles use 1 (on) and -1 (off); assigned flags use 1 and 0.
+struct InstrumentState {
+  // --- Port and instrument identity ---
+  int LptNumber = 1;
+  std::uint32_t DataPort = 0x378, StatusPort = 0x379, ControlPort = 0x37A, EcrPort = 0x77A;
+  int PortIdle = 0;
+  int ModelCode = 0;
+  float RateMantissa = 1.0f;
+  int ProbeBits = 0;
+  int ChanBFitted = 0;
+  int GenFitted = 0;
+  int PowerFault = 0;
+  std::int32_t DeviceMemSize = 65536;
+
+  // --- Operating mode and run control ---
+  int OperatingMode = 0;  // 0 SCOPE, 1 GENERATOR, 2 SCOPE+GEN, 3 COUNTER, 4 FFT
+  int PrevMode = 0;
+  int RunFlag = 0;
+  int RepeatMode = 0;
+  int CaptureDone = 1;
+  int TrigDelayMode = 0;
+
+  // --- Timebase ---
+  int SampleRateIndex = 3;
+  std::int32_t SampleSizeIndex = 1;
+  int RateIndexA = 3, RateIndexB = 3;
+  std::int32_t SizeIndexA = 1, SizeIndexB = 1;
+  std::int32_t SampleCount = 4096;
+  std::int32_t LoadedSampleCount = 0;
+  int RateCode = 2;
+  int ScrollUnit = 1024;
+  std::int32_t GenSizeIndex = 1;
+
+  // --- Channels ---
+  int ChanAOn = 1, ChanBOn = 1, ChanCOn = 1, ChanDOn = 1;
+  int RangeA = 1, RangeB = 1;
+  int CouplingA = -1, CouplingB = -1;
+  int ProbeA = 0, ProbeB = 0;
+  int ChannelConfig = 0;
+  int PrevChannelConfig = 0;
+  int RangeStepA = 0, RangeStepB = 0;
+
+  // --- Trigger ---
+  int TrigMode = 0;    // 0 INST, 1 TRIG, 2 Trig(f)
+  int TrigSource = 0;  // 0 A, 1 B, 2 C, 3 D
+  int TrigSlope = 1;
+  int PretrigIndex = 0;
+  std::int32_t PretrigPoints = 0;
+  float TrigLevelVolts = 0;
+  float TrigLevelNorm = 0;
+  double TrigCursorY = 2048;
+  int TrigLevelCode = 2048;
+  int TrigMarkOn = 0;
+  int TrigMarkDrawn = 0;
+  double TrigMarkY = 0;
+  Colour TrigMarkColour = 0;
+  Colour TrigMarkColourNext = 0;
+  double TrigStepLarge = 256, TrigStepSmall = 16;
+  int MarkerTimerArm = 1;
+
+  // --- Capture sequence ---
+  int WaitLoops = 100;
+  int ArmedTrigLevel = 0;
+  int ArmedTrigMode = 0;
+  int TrigArmed = 0;
+
+  // --- Calibration ---
+  double CalGainA = 1, CalGainB = 1;
+  double CalOffsetA = 0, CalOffsetB = 0;
+
+  // --- Display ---
+  std::int32_t ScreenHeight = 4096;
+  int MidLevel = 2048;
+  int DataRangeA = 0, DataRangeB = 0;
+  int DataRateIndex = 3, DataRateIndexB = 3;
+  std::int32_t DataSizeIndex = 1, DataSizeIndexB = 1;
+  int SelA = 1, SelB = -1, SelC = -1, SelD = -1, SelE = -1;
+  int SelAplusB = -1, SelAminusB = -1;
+
+  // Trace rendering
+  int ViewWidth = 1000;
+  int ViewStart = 0;
+  std::int32_t ViewFirst = 0;
+  double ViewPoints = 2000;
+  float ScrollLast = 0;
+  float LastShown = 0;
+  float GenScrollLast = 0;
+  std::int32_t FftSize = 4096;
+  int GridOn = 1, JoinOn = 1, UnitsOn = -1;
+  std::array<Colour, 6> TraceColour = {0x800000, 0x008000, 0x0000C0, 0xC000C0, 0xC07000, 0x2090D0};
+  int BaseA = 2048, BaseB = 2048, BaseC = 2048, BaseD = 2048, BaseMid = 2048;
+  int PrintActive = 0;
+  double SavedMagA = 1, SavedMagB = 1, SavedMagMath = 1;
+
+  // Vertical scaling
+  double PosStepA = 0, PosStepB = 0, PosStepC = 0;
+  int PosStepD = 0, PosStepMath = 0;
+  int MagIndexA = 0, MagIndexB = 0, MagIndexC = 0, MagIndexD = 0, MathMagIndex = 0;
+  double MagA = 1, MagB = 1, MagC = 1;
+  int MagD = 1, MagMath = 1;
+  double ShiftA = 0, ShiftB = 0;
+  int ShiftC = 0, ShiftD = 0;
+  double ShiftMath = 0;
+  double AxisOffsetA = 0, AxisOffsetB = 0, AxisOffsetC = 0, AxisOffsetD = 0, AxisOffsetMath = 0;
+
+  // Cursor and measurement
+  int CursorSel = 0;
+  double CursorX = 0;
+  Colour CursorColour = 0;
+  int CursorDrawn = 0;
+  double CursorXDrawn = 0;
+  Colour CursorColourDrawn = 0;
+  double CursorReading = 0;
+  std::string CursorUnit = "mS";
+  int CursorAbsolute = 0;
+  int CursorButtonHeld = 0;
+  double CursorCoarseStep = 0;
+  std::int32_t CursorFineStep = 0;
+  std::vector<int> MeasBuf;
+  int MeasLow = 0, MeasHigh = 0, MeasMid = 0;
+  std::array<std::int32_t, 4> MeasEdges = {0, 0, 0, 0};  // F1, F2, R1, R2
+  int MeasInvalid = 0;
+  float MeasFreq = 0, MeasDuty = 0;
+  std::string MeasUnit = "Hz";
+
+  // --- Spectrum ---
+  int FftDoneA = 0, FftDoneB = 0;
+  std::vector<double> FftRealIn, FftImagIn, FftRealOut, FftImagOut;
+  double PiConst = 3.1415926;
+
+  // --- Generator ---
+  int GenMode = 0, GenStyle = 0, SavedGenStyle = 0;
+  int GenSweepStart = 5;
+  double GenFreq = 50000;
+  int GenRateIndex0 = 4, GenRateIndex1 = 0, GenCustomRate = 1;
+  int GenAmpIndex = 1;
+  int GenDuty = 50;
+  int GenDirty = 1;
+  float GenLastIndex = 4096;
+  std::int32_t DacLastIndex = 4096;
+  int CustomMag = 0;
+  double StepPreDelay = 1;
+
+  // --- Counter ---
+  int FCntSource = 0, FCntMode = 0;
+  int CounterRateCode = 0, CounterRegSel = 0;
+  int CounterControl = 0;  // counter control byte sent with the front-end byte
+  int CounterEnable = 0;   // counter run bit of the front-end byte
+  int CounterClear = 0;    // counter clear bit of the front-end byte
+  double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;
+  int FCntSpare = 0;
+
+  // --- Sample buffers ---
+  SampleBuffer BufA, BufB, BufC, BufD, TimeBufA, TimeBufB, GenTable;
+  std::int32_t BufLast = 65535;
+
+  // --- Remote control ---
+  int RemoteExecute = 0;
+  std::string RemotePrefix = "QVX";
+  std::string RemoteKey, RemoteValue, RemoteFilePath;
+  int RemoteDisplayUpdate = 1;
+  int WriteDataA = 0, WriteDataB = 0, WriteDataC = 0, WriteDataD = 0;
+  int DataFilesReady = 0;
+  int DataFileNumber = 0;
+
+  InstrumentState()
+      : BufA(65536, 2048), BufB(65536, 2048), BufC(65536, 2048), BufD(65536, 2048),
+        TimeBufA(65536, 2048), TimeBufB(65536, 2048), GenTable(65536, 2048) {}
+};
+
+}  // namespace qvx

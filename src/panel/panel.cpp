@@ -1,0 +1,91 @@
+#include "panel/panel.h"
+
+namespace qvx {
+
+void Panel::add(Widget& w, Widget* container) {
+  w.container = container;
+  controls.push_back(&w);
+}
+
+Panel::Panel() {
+  for (Widget* w : std::initializer_list<Widget*>{
+           &ScopeScreen, &CURSINFO, &Picture2, &HScroll1, &HScroll2, &Picture7, &ModeText,
+           &SCOPEMODE, &GOCOLOR, &GOBUTTON, &SmodeUP, &SmodeDown, &FFTbutton, &Command22,
+           &Command1, &helpbutton, &fileloadbutton, &filesavebutton, &SETUP, &UtilButton,
+           &savename, &scrollupA, &scrolldownA, &scrollupB, &scrolldownB, &scrollupE,
+           &scrolldownE, &scrollupF, &scrolldownF, &Scrollup, &scrolldown, &YMagAbutton,
+           &YMagBbutton, &YMagEbutton, &YMagFbutton})
+    add(*w);
+
+  add(Picture6);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &Command13, &Command15, &Command16, &Command12, &Command17, &Command18, &Command8,
+           &Command9, &Command19, &Command20, &Command21, &Command23, &Command24, &Command25,
+           &Command26, &Command27, &ZoomButton, &Cursxwinsel})
+    add(*w, &Picture6);
+
+  add(Picture3);
+  for (Widget* w : std::initializer_list<Widget*>{&SCHAbutton, &Command2, &Command3, &Command4})
+    add(*w, &Picture3);
+  add(Picture4);
+  for (Widget* w : std::initializer_list<Widget*>{&SCHBbutton, &Command7, &Command6, &Command5})
+    add(*w, &Picture4);
+  add(Picture13);
+  add(SCHEbutton, &Picture13);
+  add(Picture8);
+  add(SCHFbutton, &Picture8);
+
+  add(samdisp);
+  for (Widget* w : std::initializer_list<Widget*>{&SRATEN, &SRATEP, &SSIZEN, &SSIZEP,
+                                                  &SRATEDISP, &SSIZEDISP})
+    add(*w, &samdisp);
+
+  add(Picture5);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &TMODEBUTTON, &TSOURCEBUTTON, &TSLOPEBUTTON, &PRETRIGBUTTON, &TRESETBUTTON,
+           &TriglevelBUTTON, &TRLARGEN, &TRSMALLN, &TRSMALLP, &TRLARGEP, &DelayWin, &levelval})
+    add(*w, &Picture5);
+
+  add(GENPICTURE);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &STYLEDISP, &GENFREQDISP, &GENUPDATEBACK, &GENMODEBUTTON, &GENSTYLEBUTTON,
+           &GENAMPBUTTON, &SWRATIOBUTTON, &GENLFREQBUTTONN, &GENSFREQBUTTONN, &GENSFREQBUTTONP,
+           &GENLFREQBUTTONP, &DCUP, &DCDOWN})
+    add(*w, &GENPICTURE);
+  add(GENUPDATEBUTTON, &GENUPDATEBACK);
+
+  add(Picture10);
+  for (Widget* w : std::initializer_list<Widget*>{&Countdisp, &FCntModebutton, &FCntSourcebutton,
+                                                  &FCntStSpbutton, &FCntRepeatButton,
+                                                  &FCntResetbutton})
+    add(*w, &Picture10);
+
+  add(Trigwait);
+
+  add(CONFIGWINDOW);
+  for (Widget* w : std::initializer_list<Widget*>{&SETLPT1, &SETLPT2, &SETLPT3, &CONFIGEXIT})
+    add(*w, &CONFIGWINDOW);
+  add(fileloadwindow);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&CopyAbutton, &CopyBbutton, &CopyEbutton, &CopyFbutton})
+    add(*w, &fileloadwindow);
+  add(filesavewindow);
+  add(printwindow);
+  add(helpwindow);
+  add(Filesavefrec);
+
+  timers = {&Timer1, &Timer2};
+}
+
+Widget* Panel::find(const std::string& name) const {
+  for (Widget* w : controls)
+    if (w->name == name) return w;
+  return nullptr;
+}
+
+PictureArea* Panel::findPicture(const std::string& name) const {
+  Widget* w = find(name);
+  return w && w->kind == Widget::Kind::Picture ? static_cast<PictureArea*>(w) : nullptr;
+}
+
+}  // namespace qvx

@@ -1,0 +1,174 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "panel/picture.h"
+#include "panel/widget.h"
+
+namespace qvx {
+
+// The main window's panel model: every control under its own name, with what the
+// window toolkit would hold for it. Procedures set these; the skin shows them.
+struct Panel {
+  Panel();
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+
+  std::string title;
+  Rect windowPlace;     // outer place of the main window, twips
+  std::string focus;    // name of the control holding the keyboard focus
+
+  // Run control and mode
+  Button GOBUTTON{"GOBUTTON", "GO"};
+  PictureArea GOCOLOR{"GOCOLOR"};
+  PictureArea ModeText{"ModeText"};
+  PictureArea SCOPEMODE{"SCOPEMODE"};
+  Button SmodeUP{"SmodeUP", ">"};
+  Button SmodeDown{"SmodeDown", "<"};
+  Button FFTbutton{"FFTbutton", ""};
+  Button Command22{"Command22", "EXIT"};
+  Button Command1{"Command1", "PRINT"};
+  Button helpbutton{"helpbutton", "HELP"};
+  Button fileloadbutton{"fileloadbutton", "LOAD"};
+  Button filesavebutton{"filesavebutton", "SAVE"};
+  Button SETUP{"SETUP", "PORT"};
+  Button UtilButton{"UtilButton", "UTILS"};
+  TextBox savename{"savename"};
+
+  // Signal display
+  PictureArea ScopeScreen{"ScopeScreen"};
+  PictureArea CURSINFO{"CURSINFO"};
+  PictureArea Picture2{"Picture2"};  // buffer-position bar
+  ScrollBar HScroll1{"HScroll1"};    // window position
+  ScrollBar HScroll2{"HScroll2"};    // window width (X magnify)
+  PictureArea Picture7{"Picture7"};  // magnifier label
+  PictureArea Trigwait{"Trigwait"};  // status box over the display
+
+  // Display panel
+  PictureArea Picture6{"Picture6"};
+  Button Command13{"Command13", "GRID"};
+  Button Command15{"Command15", "JOIN"};
+  Button Command16{"Command16", "UNITS"};
+  Button Command12{"Command12", "Y Mag"};
+  Button Command17{"Command17", "A"};
+  Button Command18{"Command18", "B"};
+  Button Command8{"Command8", "C"};
+  Button Command9{"Command9", "D"};
+  Button Command19{"Command19", "E"};
+  Button Command20{"Command20", "A+B"};
+  Button Command21{"Command21", "A-B"};
+  Button Command23{"Command23", "CURSOR"};
+  Button Command24{"Command24", "<<"};
+  Button Command25{"Command25", ">>"};
+  Button Command26{"Command26", "<"};
+  Button Command27{"Command27", ">"};
+  Button ZoomButton{"ZoomButton", "Z"};
+  Button Cursxwinsel{"Cursxwinsel", "X"};
+
+  // Per-trace position and magnify buttons (they draw their own faces)
+  PictureArea scrollupA{"scrollupA"}, scrolldownA{"scrolldownA"};
+  PictureArea scrollupB{"scrollupB"}, scrolldownB{"scrolldownB"};
+  PictureArea scrollupE{"scrollupE"}, scrolldownE{"scrolldownE"};
+  PictureArea scrollupF{"scrollupF"}, scrolldownF{"scrolldownF"};
+  PictureArea Scrollup{"Scrollup"}, scrolldown{"scrolldown"};
+  PictureArea YMagAbutton{"YMagAbutton"}, YMagBbutton{"YMagBbutton"};
+  PictureArea YMagEbutton{"YMagEbutton"}, YMagFbutton{"YMagFbutton"};
+
+  // Channel panels
+  PictureArea Picture3{"Picture3"};  // CH A
+  Button SCHAbutton{"SCHAbutton", "OFF"};
+  Button Command2{"Command2", "AC"};
+  Button Command3{"Command3", "Range"};
+  Button Command4{"Command4", "Probe"};
+  PictureArea Picture4{"Picture4"};  // CH B
+  Button SCHBbutton{"SCHBbutton", "OFF"};
+  Button Command7{"Command7", "AC"};
+  Button Command6{"Command6", "Range"};
+  Button Command5{"Command5", "Probe"};
+  PictureArea Picture13{"Picture13"};  // CH C
+  Button SCHEbutton{"SCHEbutton", "OFF"};
+  PictureArea Picture8{"Picture8"};  // CH D
+  Button SCHFbutton{"SCHFbutton", "OFF"};
+
+  // Timebase panel
+  PictureArea samdisp{"samdisp"};
+  Button SRATEN{"SRATEN", "<"};
+  Button SRATEP{"SRATEP", ">"};
+  Button SSIZEN{"SSIZEN", "<"};
+  Button SSIZEP{"SSIZEP", ">"};
+  PictureArea SRATEDISP{"SRATEDISP"};
+  PictureArea SSIZEDISP{"SSIZEDISP"};
+
+  // Trigger panel
+  PictureArea Picture5{"Picture5"};
+  Button TMODEBUTTON{"TMODEBUTTON", "Mode"};
+  Button TSOURCEBUTTON{"TSOURCEBUTTON", "Source"};
+  Button TSLOPEBUTTON{"TSLOPEBUTTON", "Slope"};
+  Button PRETRIGBUTTON{"PRETRIGBUTTON", "PreTrig"};
+  Button TRESETBUTTON{"TRESETBUTTON", "Single"};
+  Button TriglevelBUTTON{"TriglevelBUTTON", "Level"};
+  Button TRLARGEN{"TRLARGEN", "<<"};
+  Button TRSMALLN{"TRSMALLN", "<"};
+  Button TRSMALLP{"TRSMALLP", ">"};
+  Button TRLARGEP{"TRLARGEP", ">>"};
+  PictureArea DelayWin{"DelayWin"};
+  PictureArea levelval{"levelval"};
+
+  // Generator panel
+  PictureArea GENPICTURE{"GENPICTURE"};
+  PictureArea STYLEDISP{"STYLEDISP"};
+  PictureArea GENFREQDISP{"GENFREQDISP"};
+  PictureArea GENUPDATEBACK{"GENUPDATEBACK"};
+  Button GENMODEBUTTON{"GENMODEBUTTON", "Mode"};
+  Button GENSTYLEBUTTON{"GENSTYLEBUTTON", "Style"};
+  Button GENAMPBUTTON{"GENAMPBUTTON", "Amp"};
+  Button SWRATIOBUTTON{"SWRATIOBUTTON", "Ratio"};
+  Button GENLFREQBUTTONN{"GENLFREQBUTTONN", "<<"};
+  Button GENSFREQBUTTONN{"GENSFREQBUTTONN", "<"};
+  Button GENSFREQBUTTONP{"GENSFREQBUTTONP", ">"};
+  Button GENLFREQBUTTONP{"GENLFREQBUTTONP", ">>"};
+  Button DCUP{"DCUP", "+"};
+  Button DCDOWN{"DCDOWN", "-"};
+  Button GENUPDATEBUTTON{"GENUPDATEBUTTON", "UPDATE"};
+
+  // Counter panel
+  PictureArea Picture10{"Picture10"};
+  PictureArea Countdisp{"Countdisp"};
+  Button FCntModebutton{"FCntModebutton", "Mode"};
+  Button FCntSourcebutton{"FCntSourcebutton", "Input"};
+  Button FCntStSpbutton{"FCntStSpbutton", "Rec"};
+  Button FCntRepeatButton{"FCntRepeatButton", "Single"};
+  Button FCntResetbutton{"FCntResetbutton", "Start"};
+
+  // Pop-up panels, each covering the window while it is open
+  PictureArea CONFIGWINDOW{"CONFIGWINDOW"};
+  Button SETLPT1{"SETLPT1", "LPT1"};
+  Button SETLPT2{"SETLPT2", "LPT2"};
+  Button SETLPT3{"SETLPT3", "LPT3"};
+  Button CONFIGEXIT{"CONFIGEXIT", "EXIT"};
+  PictureArea fileloadwindow{"fileloadwindow"};
+  Button CopyAbutton{"CopyAbutton", "Copy Ch A signal"};
+  Button CopyBbutton{"CopyBbutton", "Copy Ch B signal"};
+  Button CopyEbutton{"CopyEbutton", "Copy Ch C signal"};
+  Button CopyFbutton{"CopyFbutton", "Copy Ch D signal"};
+  PictureArea filesavewindow{"filesavewindow"};
+  PictureArea printwindow{"printwindow"};
+  PictureArea helpwindow{"helpwindow"};
+  PictureArea Filesavefrec{"Filesavefrec"};
+
+  // Timers
+  Timer Timer1{"Timer1"};  // removes the trigger-level marker
+  Timer Timer2{"Timer2"};  // polls for the remote command file
+
+  // Every control, in the order the skin stacks them (later ones on top), and the timers.
+  std::vector<Widget*> controls;
+  std::vector<Timer*> timers;
+
+  Widget* find(const std::string& name) const;
+  PictureArea* findPicture(const std::string& name) const;
+
+ private:
+  void add(Widget& w, Widget* container = nullptr);
+};
+
+}  // namespace qvx

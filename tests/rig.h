@@ -1,0 +1,24 @@
+#pragma once
+#include <memory>
+
+#include "control/scope.h"
+#include "device/recorder.h"
+#include "scripted_host.h"
+#include "sim/instrument.h"
+
+namespace qvx::testing {
+
+// A scope wired to the simulated instrument through a recording port, on a scripted
+// host whose virtual clock is also the instrument's clock.
+struct Rig {
+  explicit Rig(sim::Config config = {})
+      : instrument(config, [this] { return host.clock; }), port(&instrument), scope(host, port) {
+    host.panel = &scope.panel;
+  }
+  ScriptedHost host;
+  sim::Instrument instrument;
+  RecordingPort port;
+  Scope scope;
+};
+
+}  // namespace qvx::testing
