@@ -1,0 +1,7 @@
+#include "acquisition/timebase.h"
+
+namespace qvx {
+
+void DSAMPLE(Scope&) {}
+
+}  // namespace qvx

@@ -1,0 +1,20 @@
+#pragma once
+#include "control/scope.h"
+
+namespace qvx {
+
+// Control groups: the panel buttons are switched on and off in fixed groups.
+void RANGEADISABLE(Scope& s);
+void RANGEAENABLE(Scope& s);
+void RANGEBDISABLE(Scope& s);
+void RANGEBENABLE(Scope& s);
+void GENDISABLE(Scope& s);
+void GENENABLE(Scope& s);
+void TRIGGERDISABLE(Scope& s);
+void TRIGGERENABLE(Scope& s);
+void SAMPLEDISABLE(Scope& s);
+void SAMPLEENABLE(Scope& s);
+void FILEDISABLE(Scope& s);
+void FILEENABLE(Scope& s);
+
+}  // namespace qvx

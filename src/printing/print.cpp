@@ -1,0 +1,7 @@
+#include "printing/print.h"
+
+namespace qvx {
+
+void printscope(Scope&) {}
+
+}  // namespace qvx

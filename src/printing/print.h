@@ -1,0 +1,10 @@
+#pragma once
+#include "control/scope.h"
+
+namespace qvx {
+
+// Printing the window or the signal display. Not built yet: the print panel does not
+// open and nothing is printed.
+void printscope(Scope& s);
+
+}  // namespace qvx
