@@ -1,0 +1,7 @@
+#include "control/wiring.h"
+
+namespace qvx {
+
+void wireAcquisition(Scope&) {}
+
+}  // namespace qvx

@@ -1,0 +1,7 @@
+#include "control/layout.h"
+
+namespace qvx {
+
+void LayOutPanels(Scope&) {}
+
+}  // namespace qvx

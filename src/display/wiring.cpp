@@ -1,0 +1,7 @@
+#include "control/wiring.h"
+
+namespace qvx {
+
+void wireDisplay(Scope&) {}
+
+}  // namespace qvx

@@ -1,0 +1,42 @@
+#include "sim/options.h"
+
+#include <stdexcept>
+
+namespace qvx::sim {
+
+bool parseOption(const std::string& arg, Config& config) {
+  if (arg == "--sim-model=20") {
+    config.modelCode = 1;
+  } else if (arg == "--sim-model=30") {
+    config.modelCode = 2;
+  } else if (arg.rfind("--sim-model", 0) == 0) {
+    throw std::invalid_argument("--sim-model takes 20 or 30 (MS/s), not '" + arg + "'");
+  } else if (arg == "--sim-unplugged") {
+    config.plugged = false;
+  } else if (arg == "--sim-unpowered") {
+    config.powered = false;
+  } else if (arg == "--sim-no-generator") {
+    config.generator = false;
+  } else if (arg == "--sim-no-channel-b") {
+    config.channelB = false;
+  } else if (arg.rfind("--sim-lpt=", 0) == 0) {
+    std::string n = arg.substr(10);
+    if (n != "1" && n != "2" && n != "3")
+      throw std::invalid_argument("--sim-lpt takes 1, 2 or 3, not '" + n + "'");
+    config.lpt = n[0] - '0';
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string optionsHelp() {
+  return "  --sim-model=20|30      simulated instrument: 20 MS/s (default) or 30 MS/s model\n"
+         "  --sim-lpt=N            printer port the simulated instrument is plugged into (1)\n"
+         "  --sim-unplugged        nothing on the port\n"
+         "  --sim-unpowered        instrument attached but without power\n"
+         "  --sim-no-generator     instrument without the generator option\n"
+         "  --sim-no-channel-b     instrument without channel B\n";
+}
+
+}  // namespace qvx::sim
