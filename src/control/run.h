@@ -3,8 +3,12 @@
 
 namespace qvx {
 
-// The run engine started by GO.
+// The run engine started by GO: one press starts a run, the press during a run asks it
+// to stop, and the engine notices at its next check.
 void GOBUTTON_Click(Scope& s);
 void GOMODE(Scope& s);
+
+// The front-end configuration byte for the present ranges, couplings and trigger mode.
+int computeChannelConfig(const Scope& s);
 
 }  // namespace qvx
