@@ -25,6 +25,10 @@ struct InstrumentState {
   int GenFitted = 0;
   int PowerFault = 0;
   std::int32_t DeviceMemSize = 65536;
+  // Port panel: exit request, the port number last shown, write-the-port-file flag.
+  int ConfigExitReq = 0;
+  int ConfigShownPort = 1;
+  int ConfigWriteFlag = 1;
 
   // --- Operating mode and run control ---
   int OperatingMode = 0;  // 0 SCOPE, 1 GENERATOR, 2 SCOPE+GEN, 3 COUNTER, 4 FFT
