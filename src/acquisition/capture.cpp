@@ -1,9 +1,159 @@
 #include "acquisition/capture.h"
 
+#include "acquisition/readout.h"
+#include "device/link.h"
+#include "panel/numeric.h"
+
 namespace qvx {
 
-void ADCconvert(Scope&) {}
-void autoconvert(Scope&) {}
-void trigconvert(Scope&) {}
+namespace {
+constexpr int kEndOfCapture = 8;
+
+int sourceSide(const Scope& s) {
+  return 64 * (s.TrigSource & 1);
+}
+int digitalSource(const Scope& s) {
+  return s.TrigSource > 1 ? 64 : 0;
+}
+int slopeBit(const Scope& s) {
+  return 64 * (1 - s.TrigSlope);
+}
+
+void showWait(Scope& s, const char* first) {
+  PictureArea& w = s.panel.Trigwait;
+  w.cls();
+  w.print(first);
+  w.print("  Press [STOP] to exit");
+  w.visible = true;
+}
+
+void hideWait(Scope& s) {
+  s.panel.Trigwait.visible = false;
+}
+
+bool captureEnded(Scope& s) {
+  return (s.port.InPort(s.StatusPort) & kEndOfCapture) != 0;
+}
+
+bool commandFilePresent(Scope& s) {
+  return s.host.FileExists(s.RemoteFilePath);
+}
+
+void poll(Scope& s) {
+  s.host.Sleep(20);
+  s.host.DoEvents();
+}
+
+void startTriggered(Scope& s) {
+  WriteReg(s, s.RateCode + digitalSource(s), 16 + sourceSide(s) + slopeBit(s));
+}
+
+// How one pass of the triggered wait ended: the capture is complete, the wait must end
+// without it (STOP, command file, level or mode change), or no trigger came in time.
+enum class Pass { Ended, Abandoned, NoTrigger };
+
+Pass triggeredPass(Scope& s) {
+  for (int i = 1; i <= s.WaitLoops; ++i) {
+    poll(s);
+    if (s.RunFlag == 0) return Pass::Abandoned;
+    if (commandFilePresent(s)) {
+      s.RunFlag = 0;
+      return Pass::Abandoned;
+    }
+    if (s.TrigLevelCode != s.ArmedTrigLevel) return Pass::Abandoned;
+    if (s.TrigMode != s.ArmedTrigMode) return Pass::Abandoned;
+    if (captureEnded(s)) return Pass::Ended;
+  }
+  return Pass::NoTrigger;
+}
+}  // namespace
+
+void ADCconvert(Scope& s) {
+  if (s.SampleCount != s.LoadedSampleCount) {
+    SETMAXLOOP(s);
+    reloadloop(s);
+    s.LoadedSampleCount = s.SampleCount;
+  }
+  if (s.TrigMode > 0) {
+    trigconvert(s);
+  } else {
+    autoconvert(s);
+  }
+  if (s.CaptureDone != 1) return;
+  if (s.ChanAOn == 1 || s.ChanCOn == 1) {
+    readbufferA(s);
+    s.FftDoneA = 0;
+  }
+  if (s.ChanBOn == 1 || s.ChanDOn == 1) {
+    readbufferB(s);
+    s.FftDoneB = 0;
+  }
+}
+
+void autoconvert(Scope& s) {
+  const int side = sourceSide(s);
+  WriteReg(s, s.PortIdle, side);
+  s.host.Sleep(1);
+  WriteReg(s, s.RateCode, side + 2);
+
+  s.RemoteFilePath = s.RemotePrefix + "com.txt";
+  s.WaitLoops = 100;
+  if (s.RateCode == 5) {
+    s.WaitLoops = toInt16(s.SampleCount * 2000.0 / 65578 + 100);
+    showWait(s, "   Wait... capturing");
+  } else if (s.RateCode == 4) {
+    s.WaitLoops = toInt16(s.SampleCount * 100.0 / 65578 + 100);
+  }
+
+  // The end bit or the command file ends the wait with a capture to read, on any poll
+  // including the last one; STOP and running out of polls end it without.
+  bool complete = false;
+  for (int i = 1; i <= s.WaitLoops; ++i) {
+    poll(s);
+    if (captureEnded(s)) {
+      complete = true;
+      break;
+    }
+    if (s.RunFlag == 0) break;
+    if (commandFilePresent(s)) {
+      hideWait(s);
+      s.RunFlag = 0;
+      complete = true;
+      break;
+    }
+  }
+  hideWait(s);
+  s.host.DoEvents();
+  if (complete) s.CaptureDone = 1;
+}
+
+void trigconvert(Scope& s) {
+  s.host.DoEvents();
+  s.TrigArmed = 1;
+  const int side = sourceSide(s), digital = digitalSource(s), slope = slopeBit(s);
+  WriteReg(s, s.PortIdle + 16 + digital, side + slope);
+  ClockPair(s, s.TrigLevelCode & 255, (s.TrigLevelCode & 3840) / 256);
+  startTriggered(s);
+  s.ArmedTrigLevel = s.TrigLevelCode;
+  s.ArmedTrigMode = s.TrigMode;
+
+  s.RemoteFilePath = s.RemotePrefix + "com.txt";
+  s.WaitLoops = 100;
+  while (s.TrigArmed == 1) {
+    const Pass pass = triggeredPass(s);
+    if (pass == Pass::Abandoned || s.RunFlag == 0) break;
+    if (pass == Pass::Ended) {
+      s.TrigArmed = 0;
+      s.CaptureDone = 1;
+      break;
+    }
+    // No trigger within the pass: start again and tell the user we are still waiting.
+    startTriggered(s);
+    showWait(s, "   Waiting For Capture");
+    s.host.DoEvents();
+  }
+  hideWait(s);
+  WriteReg(s, s.PortIdle, 0);
+}
 
 }  // namespace qvx

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "control/scope.h"
 
 namespace qvx {
@@ -20,5 +22,15 @@ void Command3_Click(Scope& s);
 void Command6_Click(Scope& s);
 void Command4_Click(Scope& s);
 void Command5_Click(Scope& s);
+
+// The front-end configuration byte for the current channel and trigger settings, as the
+// run engine computes it at arming (`ChannelConfig`).
+int channelConfigByte(const InstrumentState& s);
+
+// The range readout for a range step (range + probe): "1.0V  ", " 10V  ", "100V  ".
+std::string rangeReadout(int rangeStep);
+
+inline constexpr const char* kProbeWarning =
+    "DO NOT switch probe to X 1 unless the input voltage is less then 20 V";
 
 }  // namespace qvx

@@ -1,16 +1,298 @@
 #include "acquisition/trigger.h"
 
+#include <cmath>
+
+#include "display/cursor.h"
+#include "panel/numeric.h"
+
 namespace qvx {
 
-void TRIGGER(Scope&) {}
-void trcursdraw(Scope&) {}
-void TriggerSetCheck(Scope&) {}
-void TMODEBUTTON_MouseDown(Scope&) {}
-void TSOURCEBUTTON_MouseDown(Scope&) {}
-void TSLOPEBUTTON_MouseDown(Scope&) {}
-void PRETRIGBUTTON_MouseDown(Scope&) {}
-void TRESETBUTTON_Click(Scope&) {}
-void TriglevelBUTTON_MouseDown(Scope&) {}
-void DelayWin_Click(Scope&) {}
+namespace {
+constexpr int kGeneratorMode = 1, kScopeGenMode = 2, kCounterMode = 3;
+constexpr Colour kGrey = 0xC0C0C0;
+
+int nextOf(int v, int last) {
+  return v + 1 > last ? 0 : v + 1;
+}
+
+bool levelApplies(const Scope& s) {
+  return !((s.TrigMode == 0 && s.OperatingMode != kCounterMode) || s.TrigSource > 1);
+}
+
+void enableLevelButtons(Panel& p, bool on) {
+  for (Button* b : {&p.TriglevelBUTTON, &p.TRLARGEN, &p.TRSMALLN, &p.TRLARGEP, &p.TRSMALLP})
+    b->enabled = on;
+}
+
+Colour sourceColour(const Scope& s) {
+  switch (s.TrigSource) {
+    case 0:
+      return s.TraceColour[0];
+    case 1:
+      return 0xC000;
+    case 2:
+      return s.TraceColour[2];
+    default:
+      return s.TraceColour[3];
+  }
+}
+
+// The marker's screen line for source A or B: the channel's zero line, displaced by
+// the level times the channel's magnification.
+double markerY(const Scope& s) {
+  if (s.TrigSource == 0) return s.BaseA + (s.TrigCursorY - 2048) * s.MagA;
+  return s.BaseB + (s.TrigCursorY - 2048) * s.MagB;
+}
+
+int magnificationIndex(const Scope& s) {
+  if (s.TrigSource == 0) return s.MagIndexA;
+  if (s.TrigSource == 1) return s.MagIndexB;
+  return 0;
+}
+
+enum class Size { Large, Small };
+enum class Direction { Lower, Raise };
+
+// One step of the level; lowering moves the marker down the screen (larger y).
+void stepLevel(Scope& s, Size size, Direction dir) {
+  const double base = size == Size::Large ? s.TrigStepLarge : s.TrigStepSmall;
+  const double step = base / (1 + 2 * magnificationIndex(s));
+  if (dir == Direction::Lower) {
+    s.TrigCursorY += step;
+    if (s.TrigCursorY > s.ScreenHeight - 10) s.TrigCursorY = s.ScreenHeight - 10;
+  } else {
+    s.TrigCursorY -= step;
+    if (s.TrigCursorY < 10) s.TrigCursorY = 10;
+  }
+  trcursdraw(s);
+}
+
+bool stepOnce(Scope& s, Size size, Direction dir) {
+  TriggerSetCheck(s);
+  if (s.TrigMarkOn == 0) return false;
+  stepLevel(s, size, dir);
+  return true;
+}
+
+void levelKey(Scope& s, Size size, Direction dir) {
+  stepOnce(s, size, dir);
+}
+
+void levelMouseDown(Scope& s, Size size, Direction dir) {
+  if (!stepOnce(s, size, dir)) return;
+  s.CursorButtonHeld = 1;
+  s.host.Sleep(100);
+  s.host.DoEvents();
+  s.host.Sleep(100);
+  s.host.DoEvents();
+  s.host.Sleep(100);
+  for (;;) {
+    s.host.DoEvents();
+    if (s.CursorButtonHeld != 1) return;
+    s.host.Sleep(50);
+    if (s.CursorButtonHeld != 1) return;
+    stepLevel(s, size, dir);
+  }
+}
+
+void levelMouseUp(Scope& s) {
+  s.CursorButtonHeld = 0;
+}
+}  // namespace
+
+std::string levelText(float volts) {
+  const std::string field = "      " + numberText(volts);
+  return field.substr(field.size() - 7);
+}
+
+void TriggerSetCheck(Scope& s) {
+  s.TrigMarkOn = levelApplies(s) ? 1 : 0;
+}
+
+void TRIGGER(Scope& s) {
+  Panel& p = s.panel;
+  PictureArea& pic = p.Picture5;
+  pic.cls();
+  if (s.OperatingMode == kGeneratorMode || s.OperatingMode == kScopeGenMode) {
+    p.DelayWin.visible = false;
+    pic.printAt(200, 1, "TRIGGER");
+  } else {
+    p.DelayWin.visible = true;
+    static const char* const kMode[] = {"  INST  ", "  TRIG  ", " Trig(f)"};
+    const int mode = s.TrigMode >= 0 && s.TrigMode <= 2 ? s.TrigMode : 0;
+    pic.foreColour = mode == 2 ? 127 : 25;
+    pic.printAt(525, 120, kMode[mode]);
+    enableLevelButtons(p, mode != 0);
+    p.TRESETBUTTON.enabled = true;
+    p.levelval.setBackColour(mode == 0 ? kGrey : mode == 1 ? 0xC0FFFF : 0xC0CFFF);
+
+    static const char* const kSource[] = {"CH A ", "CH B ", "CH C ", "CH D "};
+    pic.foreColour = sourceColour(s);
+    pic.printAt(575, 370, kSource[s.TrigSource & 3]);
+
+    const double size = pic.fontSize;
+    pic.fontSize = 14;
+    if (s.TrigSlope == 1) {
+      pic.printAt(595, 480, " + ");
+    } else {
+      pic.printAt(595, 470, " \u2013 ");
+    }
+    pic.fontSize = size;
+
+    static const char* const kPretrig[] = {"OFF ", " 10  ", "100 "};
+    pic.printAt(575, 620,
+                kPretrig[s.PretrigIndex >= 0 && s.PretrigIndex <= 2 ? s.PretrigIndex : 0]);
+
+    if (s.TrigMarkOn > 0) {
+      p.TriglevelBUTTON.fontBold = true;
+      if (s.TrigSource == 0) s.TrigMarkColourNext = s.TraceColour[0];
+      if (s.TrigSource == 1) s.TrigMarkColourNext = s.TraceColour[1];
+    } else {
+      p.TriglevelBUTTON.fontBold = false;
+      s.TrigMarkColourNext = 0;
+    }
+  }
+  p.TRESETBUTTON.caption = s.RepeatMode != 0 ? "Repeat" : "Single";
+
+  const double size = pic.fontSize;
+  pic.fontSize = 8;
+  pic.foreColour = 0x402050;
+  pic.printAt(190, 770, "Trigger Level");
+  pic.fontSize = size;
+  pic.foreColour = 0;
+  s.host.Sleep(50);
+}
+
+void trcursdraw(Scope& s) {
+  const bool analogueSource = s.TrigSource <= 1;
+  if (s.TrigMarkOn != 0 || s.TrigMarkDrawn != 0) {
+    PictureArea& screen = s.panel.ScopeScreen;
+    screen.drawMode = DrawMode::NotXorPen;
+    screen.DrawWidth = 2;
+    const double width = screen.ScaleWidth();
+    // Drawn by inverting: drawing the old line again removes it.
+    if (s.TrigMarkDrawn == 1) {
+      screen.line(0, s.TrigMarkY, width, s.TrigMarkY, s.TrigMarkColour);
+    } else {
+      s.TrigMarkDrawn = 1;
+    }
+    const double y = analogueSource ? markerY(s) : s.TrigMarkY;
+    if (s.TrigMarkOn > 0 && analogueSource) screen.line(0, y, width, y, s.TrigMarkColourNext);
+    if (s.TrigMarkOn == 0) s.TrigMarkDrawn = 0;
+    if (analogueSource) s.TrigMarkY = y;
+    s.TrigMarkColour = s.TrigMarkColourNext;
+    screen.drawMode = DrawMode::CopyPen;
+    screen.DrawWidth = 1;
+  }
+
+  PictureArea& readout = s.panel.levelval;
+  if (s.TrigMode == 0) {
+    readout.setBackColour(kGrey);
+    return;
+  }
+  readout.cls();
+  float norm = static_cast<float>(floorInt(10 * (2048 - s.TrigCursorY) / 20.4 + 0.5) / 1000.0);
+  if (s.TrigSource == 0) norm *= static_cast<float>(std::pow(10.0, s.RangeStepA));
+  if (s.TrigSource == 1) norm *= static_cast<float>(std::pow(10.0, s.RangeStepB));
+  s.TrigLevelNorm = norm;
+  readout.foreColour = norm < 0 ? 255 : 0;
+  readout.print(analogueSource ? levelText(norm) : " Logic");
+  if (s.TrigMarkOn > 0 && s.MarkerTimerArm == 1) {
+    Timer& t = s.panel.Timer1;
+    t.setEnabled(false);
+    t.setInterval(3000);
+    t.setEnabled(true);
+  }
+  s.TrigLevelCode = toInt16(s.ScreenHeight - s.TrigCursorY);
+}
+
+void TMODEBUTTON_MouseDown(Scope& s) {
+  s.TrigMode = nextOf(s.TrigMode, 2);
+  if (s.TrigMode == 0) s.TrigMarkOn = 0;
+  TRIGGER(s);
+  trcursdraw(s);
+}
+
+void TSOURCEBUTTON_MouseDown(Scope& s) {
+  s.TrigSource = nextOf(s.TrigSource, 3);
+  if (s.TrigSource > 1) s.TrigMarkOn = 0;
+  TRIGGER(s);
+  trcursdraw(s);
+  Markspace(s);
+}
+
+void TSLOPEBUTTON_MouseDown(Scope& s) {
+  s.TrigSlope = -s.TrigSlope;
+  TRIGGER(s);
+  trcursdraw(s);
+}
+
+void PRETRIGBUTTON_MouseDown(Scope& s) {
+  s.PretrigIndex = nextOf(s.PretrigIndex, 2);
+  TRIGGER(s);
+  trcursdraw(s);
+}
+
+void TRESETBUTTON_Click(Scope& s) {
+  s.RepeatMode = nextOf(s.RepeatMode, 1);
+  TRIGGER(s);
+  trcursdraw(s);
+  s.panel.focus = "FFTbutton";
+}
+
+void TriglevelBUTTON_MouseDown(Scope& s) {
+  s.TrigMarkOn = levelApplies(s) ? nextOf(s.TrigMarkOn, 1) : 0;
+  trcursdraw(s);
+}
+
+void DelayWin_Click(Scope& s) {
+  s.TrigDelayMode = nextOf(s.TrigDelayMode, 1);
+  PictureArea& box = s.panel.DelayWin;
+  box.cls();
+  if (s.TrigDelayMode == 1) {
+    box.setBackColour(0x8080FF);
+    box.print("   Delay");
+  } else {
+    box.setBackColour(0xC0FFC0);
+    box.print("  Normal");
+  }
+}
+
+void TRLARGEN_MouseDown(Scope& s) {
+  levelMouseDown(s, Size::Large, Direction::Lower);
+}
+void TRLARGEN_MouseUp(Scope& s) {
+  levelMouseUp(s);
+}
+void TRLARGEN_KeyPress(Scope& s) {
+  levelKey(s, Size::Large, Direction::Lower);
+}
+void TRLARGEP_MouseDown(Scope& s) {
+  levelMouseDown(s, Size::Large, Direction::Raise);
+}
+void TRLARGEP_MouseUp(Scope& s) {
+  levelMouseUp(s);
+}
+void TRLARGEP_KeyPress(Scope& s) {
+  levelKey(s, Size::Large, Direction::Raise);
+}
+void TRSMALLN_MouseDown(Scope& s) {
+  levelMouseDown(s, Size::Small, Direction::Lower);
+}
+void TRSMALLN_MouseUp(Scope& s) {
+  levelMouseUp(s);
+}
+void TRSMALLN_KeyPress(Scope& s) {
+  levelKey(s, Size::Small, Direction::Lower);
+}
+void TRSMALLP_MouseDown(Scope& s) {
+  levelMouseDown(s, Size::Small, Direction::Raise);
+}
+void TRSMALLP_MouseUp(Scope& s) {
+  levelMouseUp(s);
+}
+void TRSMALLP_KeyPress(Scope& s) {
+  levelKey(s, Size::Small, Direction::Raise);
+}
 
 }  // namespace qvx

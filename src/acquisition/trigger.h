@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "control/scope.h"
 
 namespace qvx {
@@ -14,5 +16,24 @@ void PRETRIGBUTTON_MouseDown(Scope& s);
 void TRESETBUTTON_Click(Scope& s);
 void TriglevelBUTTON_MouseDown(Scope& s);
 void DelayWin_Click(Scope& s);
+
+// The four level buttons: a mouse press steps once and then repeats while the button is
+// held; releasing it ends the repeat; a key press steps once.
+void TRLARGEN_MouseDown(Scope& s);
+void TRLARGEN_MouseUp(Scope& s);
+void TRLARGEN_KeyPress(Scope& s);
+void TRLARGEP_MouseDown(Scope& s);
+void TRLARGEP_MouseUp(Scope& s);
+void TRLARGEP_KeyPress(Scope& s);
+void TRSMALLN_MouseDown(Scope& s);
+void TRSMALLN_MouseUp(Scope& s);
+void TRSMALLN_KeyPress(Scope& s);
+void TRSMALLP_MouseDown(Scope& s);
+void TRSMALLP_MouseUp(Scope& s);
+void TRSMALLP_KeyPress(Scope& s);
+
+// The level readout for a level in volts: a 7-character field, the number with a
+// leading blank when it is not negative.
+std::string levelText(float volts);
 
 }  // namespace qvx
