@@ -1,9 +1,260 @@
 #include "display/render.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "acquisition/trigger.h"
+#include "display/cursor.h"
+#include "display/render_parts.h"
+#include "display/settings.h"
+#include "panel/numeric.h"
+#include "spectrum/fft.h"
+
 namespace qvx {
 
-void HScroll1_Change(Scope&) {}
-void HScroll2_Change(Scope&) {}
-void ScopeScreen_Click(Scope&) {}
+using namespace display;
+
+namespace {
+
+bool captureMode(const Scope& s) {
+  return s.OperatingMode == kScope || s.OperatingMode == kFft;
+}
+
+int captureScrollLast(const Scope& s) {
+  return (1 << s.SampleSizeIndex) * s.ScrollUnit - 1;
+}
+
+int genScrollLast(const Scope& s) {
+  return static_cast<int>(floorInt(s.GenLastIndex / 2));
+}
+
+// Scroll ranges of the mode, and in FFT the spectrum. Lowering a maximum below a bar's
+// value moves the bar, whose change event redraws everything; the caller then stops.
+bool setScrollRanges(Scope& s) {
+  s.GenScrollLast = static_cast<float>(genScrollLast(s));
+  const auto before = s.panel.ScopeScreen.clears;
+  if (captureMode(s)) {
+    s.panel.HScroll1.setMax(captureScrollLast(s));
+    s.panel.HScroll2.setMax(captureScrollLast(s));
+  } else if (s.OperatingMode == kGenerator || s.OperatingMode == kScopeGen) {
+    s.panel.HScroll1.setMax(genScrollLast(s));
+    s.panel.HScroll2.setMax(genScrollLast(s));
+  }
+  if (s.panel.ScopeScreen.clears != before) return true;
+  if (s.OperatingMode == kFft) {
+    s.FftSize = (std::int32_t{1} << s.SampleSizeIndex) * 2048;
+    FFTconvert(s);
+  }
+  return false;
+}
+
+void showPositionButtons(Scope& s) {
+  Panel& p = s.panel;
+  const bool math = mathSelected(s);
+  if (!math) {
+    p.Scrollup.visible = false;
+    p.scrolldown.visible = false;
+  }
+  const bool perChannel = !math && s.OperatingMode != kGenerator && s.OperatingMode != kFft;
+  for (Widget* w : {static_cast<Widget*>(&p.scrollupA), static_cast<Widget*>(&p.scrolldownA),
+                    static_cast<Widget*>(&p.scrollupB), static_cast<Widget*>(&p.scrolldownB),
+                    static_cast<Widget*>(&p.YMagAbutton), static_cast<Widget*>(&p.YMagBbutton)})
+    w->visible = perChannel;
+  scrollcalca(s);
+  scrollcalcB(s);
+  scrollcalce(s);
+  scrollcalcf(s);
+}
+
+// Clears the display and sets its scale, the cursor steps and the position bar's steps.
+void prepareScreen(Scope& s) {
+  PictureArea& sc = s.panel.ScopeScreen;
+  sc.cls();
+  sc.AutoRedraw = s.PrintActive == 1;
+  if (sc.ScaleHeight() <= 0 || sc.ScaleHeight() == sc.place.height) {
+    sc.setScaleHeight(s.ScreenHeight + 10);
+    sc.ScaleTop = -1;
+  }
+  sc.setScaleWidth(2.0 * s.ViewWidth);
+  s.CursorCoarseStep = s.ViewWidth / 16.0;
+  s.CursorFineStep = static_cast<std::int32_t>(
+      roundHalfEven(s.ViewWidth < 512 ? s.ViewWidth / 256.0 : s.ViewWidth / 512.0));
+  if (s.CursorX > s.ViewPoints) s.CursorX = s.ViewPoints;
+
+  const double W = 2.0 * s.ViewWidth;
+  sc.foreColour = kGridColour;
+  sc.backColour = kScreenBack;
+  s.panel.HScroll1.LargeChange = toInt16(W / 8);
+  s.panel.HScroll1.SmallChange = static_cast<int>(floorInt(W / 2048) + 1);
+}
+
+struct Division {
+  double value;
+  std::string unit;
+};
+
+// Time per grid division, or frequency per spectral point in FFT.
+Division divisionOf(const Scope& s, double W, int r) {
+  const double m = s.RateMantissa;
+  if (s.OperatingMode != kFft) {
+    const double D = static_cast<double>(floorInt(0.5 * W / 1.6384 / m + 0.5));
+    switch (r) {
+      case 4:
+        return {D / 100, "uS"};
+      case 3:
+        return {D / 10, "uS"};
+      case 2:
+        return {D / 1000, "mS"};
+      case 1:
+        return {D / 100, "mS"};
+      default:
+        return {D / 10, "mS"};
+    }
+  }
+  const double perPoint = 0.05 * s.FftSize * std::pow(10.0, 4 - r);
+  if (r >= 3) return {m / perPoint, "MHz"};
+  if (r >= 1) return {1000 * m / perPoint, "KHz"};
+  return {1000000 * m / perPoint, "Hz"};
+}
+
+// Zero-volt lines of the channels for the trigger marker: (Mag + 1) x Shift below the
+// centre, applied in this order so the math base feeds the later steps.
+void setMarkerBases(Scope& s) {
+  s.BaseMid = 2048;
+  auto at = [&](double k, double shift) { return toInt16(s.BaseMid + k * shift); };
+  if (s.MagIndexA == 0) s.BaseA = at(2, s.ShiftA);
+  if (s.MagIndexB == 0) s.BaseB = at(2, s.ShiftB);
+  if (s.MathMagIndex == 1) s.BaseMid = at(3, s.ShiftMath);
+  if (s.MagIndexA == 1) s.BaseA = at(3, s.ShiftA);
+  if (s.MagIndexB == 1) s.BaseB = at(3, s.ShiftB);
+  if (s.MathMagIndex == 2) s.BaseMid = at(6, s.ShiftMath);
+  if (s.MagIndexA == 2) s.BaseA = at(6, s.ShiftA);
+  if (s.MagIndexB == 2) s.BaseB = at(6, s.ShiftB);
+  if (s.MagIndexA == 3) s.BaseA = at(11, s.ShiftA);
+  if (s.MagIndexB == 3) s.BaseB = at(11, s.ShiftB);
+}
+
+void setTraceBases(Scope& s) {
+  s.BaseMid = 4096 / 2;
+  if (s.OperatingMode == kFft) {
+    s.BaseA = s.BaseB = s.BaseC = s.BaseD = 2048;
+    s.SavedMagMath = s.MagMath;
+    s.MagMath = 1;
+    s.SavedMagA = s.MagA;
+    s.MagA = 1;
+    s.SavedMagB = s.MagB;
+    s.MagB = 1;
+  } else {
+    s.BaseA = toInt16(2048 + s.ShiftA);
+    s.BaseB = toInt16(2048 + s.ShiftB);
+    s.BaseC = 2048 + s.ShiftC;
+    s.BaseD = 2048 + s.ShiftD;
+  }
+  s.BaseMid = toInt16(s.BaseMid + s.ShiftMath);
+}
+
+}  // namespace
+
+int displayRateIndex(const Scope& s) {
+  if (captureMode(s)) return s.DataRateIndex;
+  switch (s.GenMode) {
+    case 0:
+      return s.GenRateIndex0;
+    case 1:
+      return s.GenRateIndex1;
+    default:
+      return s.GenCustomRate;
+  }
+}
+
+float currentScrollLast(const Scope& s) {
+  return static_cast<float>(captureMode(s) ? captureScrollLast(s) : genScrollLast(s));
+}
+
+void clampViewWindow(Scope& s) {
+  if (s.ViewWidth + s.ViewStart > s.ScrollLast) s.ViewStart = toInt16(s.ScrollLast - s.ViewWidth);
+  if (s.ViewWidth + s.ViewStart > 32767) s.ViewStart = 32767 - s.ViewWidth;
+  if (s.ViewStart < 0) {
+    s.ViewWidth = toInt16(s.ScrollLast);
+    s.ViewStart = 0;
+    s.panel.HScroll2.setValue(s.ViewWidth);
+  }
+}
+
+void HScroll1_Change(Scope& s) {
+  if (s.RemoteExecute == 1 && s.RemoteDisplayUpdate == 0) return;
+  if (setScrollRanges(s)) return;
+  showPositionButtons(s);
+  prepareScreen(s);
+  PictureArea& sc = s.panel.ScopeScreen;
+
+  const double W = 2.0 * s.ViewWidth;
+  const int r = displayRateIndex(s);
+  const Division div = divisionOf(s, W, r);
+
+  s.ScrollLast = currentScrollLast(s);
+  if (captureMode(s)) s.LastShown = 2 * s.ScrollLast + 1;
+
+  // Moving a bar raises its change event, whose nested redraw shows the corrected
+  // window; this call has nothing left to do then.
+  s.ViewStart = s.panel.HScroll1.value();
+  const auto clearsBefore = sc.clears;
+  clampViewWindow(s);
+  s.panel.HScroll1.setValue(s.ViewStart);
+  if (sc.clears != clearsBefore) return;
+  s.ViewFirst = 2 * s.ViewStart;
+
+  if (s.GridOn == 1) {
+    s.panel.Command16.enabled = true;
+    drawGrid(s, W, div.value, r);
+    if (s.UnitsOn == 1) drawAxisLabels(s, W, div.unit);
+  } else {
+    s.panel.Command16.enabled = false;
+  }
+
+  sc.foreColour = kDefaultPen;
+  s.ScrollLast = currentScrollLast(s);
+  s.LastShown = 2 * s.ScrollLast + 1;
+  s.panel.Picture2.setScaleWidth(s.ScrollLast);
+  clampViewWindow(s);
+  s.panel.HScroll1.setValue(s.ViewStart);
+  s.ViewFirst = 2 * s.ViewStart;
+  s.ViewPoints = 2.0 * s.ViewWidth + 1;
+
+  drawBufferBar(s);
+
+  sc.drawMode = DrawMode::CopyPen;
+  setTraceBases(s);
+  drawTraces(s);
+
+  if (s.OperatingMode == kFft) {
+    s.MagMath = static_cast<int>(s.SavedMagMath);
+    s.MagA = s.SavedMagA;
+    s.MagB = s.SavedMagB;
+  }
+  // The screen was cleared, so no inverted line is on it any more.
+  s.CursorDrawn = 0;
+  s.TrigMarkDrawn = 0;
+  curtest(s);
+  cursdraw(s);
+
+  setMarkerBases(s);
+  s.MarkerTimerArm = 0;
+  trcursdraw(s);
+  s.MarkerTimerArm = 1;
+}
+
+void HScroll2_Change(Scope& s) {
+  s.ViewWidth = s.panel.HScroll2.value();
+  s.ViewPoints = 2.0 * s.ViewWidth;
+  const auto before = s.panel.ScopeScreen.clears;
+  s.panel.HScroll2.setMax(captureMode(s) ? captureScrollLast(s) : genScrollLast(s));
+  if (s.panel.ScopeScreen.clears != before) return;
+  HScroll1_Change(s);
+}
+
+void ScopeScreen_Click(Scope& s) {
+  HScroll2_Change(s);
+}
 
 }  // namespace qvx
