@@ -1,1 +1,122 @@
-int main() { return 0; }
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "app/options.h"
+#include "control/scope.h"
+#include "control/startup.h"
+#include "device/direct_port.h"
+#include "sim/instrument.h"
+#include "ui/main_window.h"
+#include "ui/qt_host.h"
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+  interrupted = 1;
+}
+
+bool saveWindow(qvx::ui::MainWindow& window, const std::string& file) {
+  window.sync();
+  QCoreApplication::processEvents();
+  if (window.grab().save(QString::fromStdString(file), "PNG")) return true;
+  std::cerr << "qvxscope: cannot save the screenshot to " << file << "\n";
+  return false;
+}
+
+// Leaves the program from inside a long operation, where the main loop cannot be reached.
+[[noreturn]] void leaveNow(int status) {
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace qvx;
+  app::Options options;
+  std::string error;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!app::parseOptions(args, options, error)) {
+    std::cerr << "qvxscope: " << error << "\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << app::usage("qvxscope");
+    return 0;
+  }
+
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  application.setStyle("Fusion");
+  std::signal(SIGINT, onInterrupt);
+
+  ui::QtHost host;
+  std::unique_ptr<PortIO> port;
+  if (options.port == app::Options::Port::Direct) {
+    auto direct = std::make_unique<DirectPort>();
+    if (!direct->available()) std::cerr << "qvxscope: " << direct->problem() << "\n";
+    port = std::move(direct);
+  } else {
+    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
+  }
+  Scope scope(host, *port);
+  host.attach(scope.panel);
+
+  ui::MainWindow window(scope.panel);
+  host.setSync([&window] { window.sync(); });
+  window.onClose = [&scope] {
+    if (!scope.unloaded) Form_Unload(scope);
+    scope.unloaded = true;
+  };
+
+  bool inMainLoop = false;
+  host.setQuitCheck([&scope] { return scope.unloaded || interrupted; },
+                    [&] {
+                      if (!scope.unloaded) {
+                        Form_Unload(scope);
+                        scope.unloaded = true;
+                      }
+                      if (inMainLoop && host.depth() == 0)
+                        application.quit();
+                      else
+                        leaveNow(0);
+                    });
+
+  // A screenshot must not wait for a person: if start-up is held in a panel that waits
+  // for its EXIT button, the picture is taken there.
+  bool startupDone = false;
+  if (!options.screenshot.empty())
+    QTimer::singleShot(4000, &window, [&] {
+      if (startupDone) return;
+      leaveNow(saveWindow(window, options.screenshot) ? 0 : 1);
+    });
+
+  Form_Load(scope);
+  window.sync();
+  window.show();
+  Form_Activate(scope);
+  startupDone = true;
+  window.sync();
+  if (scope.unloaded) return 0;
+
+  if (options.go) {
+    scope.panel.GOBUTTON.click();
+    double until = host.Now() + 120;
+    while (scope.RunFlag != 0 && !scope.unloaded && host.Now() < until) {
+      host.DoEvents();
+      host.Sleep(5);
+    }
+  }
+  if (!options.screenshot.empty()) return saveWindow(window, options.screenshot) ? 0 : 1;
+
+  inMainLoop = true;
+  return application.exec();
+}

@@ -9,35 +9,40 @@ void Panel::add(Widget& w, Widget* container) {
 
 Panel::Panel() {
   for (Widget* w : std::initializer_list<Widget*>{
-           &ScopeScreen, &CURSINFO, &Picture2, &HScroll1, &HScroll2, &Picture7, &ModeText,
-           &SCOPEMODE, &GOCOLOR, &GOBUTTON, &SmodeUP, &SmodeDown, &FFTbutton, &Command22,
-           &Command1, &helpbutton, &fileloadbutton, &filesavebutton, &SETUP, &UtilButton,
-           &savename, &scrollupA, &scrolldownA, &scrollupB, &scrolldownB, &scrollupE,
-           &scrolldownE, &scrollupF, &scrolldownF, &Scrollup, &scrolldown, &YMagAbutton,
-           &YMagBbutton, &YMagEbutton, &YMagFbutton})
+           &ScopeScreen, &CURSINFO,   &Picture2, &HScroll1,   &HScroll2,       &Picture7,
+           &ModeText,    &SCOPEMODE,  &GOCOLOR,  &GOBUTTON,   &SmodeUP,        &SmodeDown,
+           &FFTbutton,   &Command22,  &Command1, &helpbutton, &fileloadbutton, &filesavebutton,
+           &SETUP,       &UtilButton, &savename})
     add(*w);
 
   add(Picture6);
   for (Widget* w : std::initializer_list<Widget*>{
-           &Command13, &Command15, &Command16, &Command12, &Command17, &Command18, &Command8,
-           &Command9, &Command19, &Command20, &Command21, &Command23, &Command24, &Command25,
-           &Command26, &Command27, &ZoomButton, &Cursxwinsel})
+           &Command13, &Command15, &Command16,  &Command12,   &Command17, &Command18, &Command8,
+           &Command9,  &Command19, &Command20,  &Command21,   &Command23, &Command24, &Command25,
+           &Command26, &Command27, &ZoomButton, &Cursxwinsel, &Scrollup,  &scrolldown})
     add(*w, &Picture6);
 
+  // Each channel panel also holds the position and magnify buttons of its trace.
   add(Picture3);
-  for (Widget* w : std::initializer_list<Widget*>{&SCHAbutton, &Command2, &Command3, &Command4})
+  for (Widget* w : std::initializer_list<Widget*>{&SCHAbutton, &Command2, &Command3, &Command4,
+                                                  &scrollupA, &scrolldownA, &YMagAbutton})
     add(*w, &Picture3);
   add(Picture4);
-  for (Widget* w : std::initializer_list<Widget*>{&SCHBbutton, &Command7, &Command6, &Command5})
+  for (Widget* w : std::initializer_list<Widget*>{&SCHBbutton, &Command7, &Command6, &Command5,
+                                                  &scrollupB, &scrolldownB, &YMagBbutton})
     add(*w, &Picture4);
   add(Picture13);
-  add(SCHEbutton, &Picture13);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&SCHEbutton, &scrollupE, &scrolldownE, &YMagEbutton})
+    add(*w, &Picture13);
   add(Picture8);
-  add(SCHFbutton, &Picture8);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&SCHFbutton, &scrollupF, &scrolldownF, &YMagFbutton})
+    add(*w, &Picture8);
 
   add(samdisp);
-  for (Widget* w : std::initializer_list<Widget*>{&SRATEN, &SRATEP, &SSIZEN, &SSIZEP,
-                                                  &SRATEDISP, &SSIZEDISP})
+  for (Widget* w :
+       std::initializer_list<Widget*>{&SRATEN, &SRATEP, &SSIZEN, &SSIZEP, &SRATEDISP, &SSIZEDISP})
     add(*w, &samdisp);
 
   add(Picture5);
@@ -48,16 +53,16 @@ Panel::Panel() {
 
   add(GENPICTURE);
   for (Widget* w : std::initializer_list<Widget*>{
-           &STYLEDISP, &GENFREQDISP, &GENUPDATEBACK, &GENMODEBUTTON, &GENSTYLEBUTTON,
-           &GENAMPBUTTON, &SWRATIOBUTTON, &GENLFREQBUTTONN, &GENSFREQBUTTONN, &GENSFREQBUTTONP,
-           &GENLFREQBUTTONP, &DCUP, &DCDOWN})
+           &STYLEDISP, &GENFREQDISP, &GENUPDATEBACK, &GENMODEBUTTON, &GENSTYLEBUTTON, &GENAMPBUTTON,
+           &SWRATIOBUTTON, &GENLFREQBUTTONN, &GENSFREQBUTTONN, &GENSFREQBUTTONP, &GENLFREQBUTTONP,
+           &DCUP, &DCDOWN})
     add(*w, &GENPICTURE);
   add(GENUPDATEBUTTON, &GENUPDATEBACK);
 
   add(Picture10);
-  for (Widget* w : std::initializer_list<Widget*>{&Countdisp, &FCntModebutton, &FCntSourcebutton,
-                                                  &FCntStSpbutton, &FCntRepeatButton,
-                                                  &FCntResetbutton})
+  for (Widget* w :
+       std::initializer_list<Widget*>{&Countdisp, &FCntModebutton, &FCntSourcebutton,
+                                      &FCntStSpbutton, &FCntRepeatButton, &FCntResetbutton})
     add(*w, &Picture10);
 
   add(Trigwait);

@@ -1,0 +1,61 @@
+#pragma once
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "panel/panel.h"
+
+class QScrollBar;
+class QLineEdit;
+class QListWidget;
+
+namespace qvx::ui {
+
+class SkinButton;
+class SkinPicture;
+
+// The main window: one Qt widget per control of the panel model, created once and
+// brought in line with the model by sync(). It holds no behaviour of its own; every
+// user action goes to the handler stored in the model, and the window is synced after.
+// Twips become pixels at 15 twips a pixel times a uniform scale that follows the size
+// of the window, keeping the panel's proportions.
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MainWindow(Panel& panel);
+  ~MainWindow() override;
+
+  // Shows the model: geometry, captions, colours, fonts, pictures, scroll bars, focus.
+  void sync();
+  // Runs when the user closes the window with its close box.
+  std::function<void()> onClose;
+
+  QWidget* widgetFor(const std::string& name) const;
+  SkinPicture* pictureFor(const std::string& name) const;
+  double pixelsPerTwip() const { return pixelsPerTwip_; }
+  // Draw long traces column by column (default) or every segment.
+  void setTraceReduction(bool on);
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  struct Entry;
+  void build();
+  void syncEntry(Entry& e);
+  void applyScale();
+  QRect pixelRect(const Widget& w) const;
+
+  Panel& panel_;
+  std::vector<Entry> entries_;
+  double pixelsPerTwip_ = 1.0 / 15;
+  QPoint origin_;
+  QSize canvasTwips_;
+  Rect windowPlace_;
+  std::string title_, focus_;
+  bool syncing_ = false;
+};
+
+}  // namespace qvx::ui

@@ -1,0 +1,69 @@
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTime>
+#include <chrono>
+#include <filesystem>
+
+namespace qvx::ui {
+
+QtHost::QtHost() {
+  // The remote poll runs every millisecond; a 2 ms beat keeps it close without spinning.
+  idle_.setInterval(2);
+  idle_.setTimerType(Qt::PreciseTimer);
+  connect(&idle_, &QTimer::timeout, this, &QtHost::tick);
+  idle_.start();
+}
+
+void QtHost::tick() {
+  if (panel_) fireDueTimers(panel_->timers, Now());
+  if (sync_) sync_();
+  if (quitCheck_ && onQuit_ && quitCheck_()) onQuit_();
+}
+
+void QtHost::DoEvents() {
+  ++depth_;
+  if (sync_) sync_();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (panel_) fireDueTimers(panel_->timers, Now());
+  if (sync_) sync_();
+  --depth_;
+  if (quitCheck_ && onQuit_ && quitCheck_()) onQuit_();
+}
+
+void QtHost::Sleep(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+double QtHost::Now() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+double QtHost::TimeOfDay() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+int QtHost::MsgBox(const std::string& text, int style, const std::string& title) {
+  if (sync_) sync_();
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QString::fromStdString(title));
+  box.setText(QString::fromStdString(text));
+  box.setIcon((style & mb::Critical) ? QMessageBox::Critical : QMessageBox::NoIcon);
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  QPushButton* cancel = (style & mb::OKCancel) ? box.addButton(QMessageBox::Cancel) : nullptr;
+  box.setDefaultButton((style & mb::DefaultButton2) && cancel ? cancel : ok);
+  if (cancel) box.setEscapeButton(cancel);
+  box.exec();
+  return cancel && box.clickedButton() == cancel ? mb::AnswerCancel : mb::AnswerOK;
+}
+
+bool QtHost::FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+}  // namespace qvx::ui

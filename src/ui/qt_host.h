@@ -1,0 +1,50 @@
+#pragma once
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "control/host.h"
+#include "panel/panel.h"
+
+namespace qvx::ui {
+
+// The real platform: Qt's event loop, the steady clock, message boxes and the file
+// system. While the program is idle a fast Qt timer fires the panel's timers; inside
+// long operations DoEvents does it.
+class QtHost : public QObject, public Host {
+  Q_OBJECT
+ public:
+  QtHost();
+  // The panel whose timers the host fires.
+  void attach(Panel& panel) { panel_ = &panel; }
+
+  // Called before and after events are processed so the window shows the model.
+  void setSync(std::function<void()> sync) { sync_ = std::move(sync); }
+  // Checked after events are processed; when it returns true the host calls `onQuit`.
+  void setQuitCheck(std::function<bool()> check, std::function<void()> onQuit) {
+    quitCheck_ = std::move(check);
+    onQuit_ = std::move(onQuit);
+  }
+  // How many DoEvents calls are running (0 while the window is idle in its main loop).
+  int depth() const { return depth_; }
+
+  void DoEvents() override;
+  void Sleep(int ms) override;
+  double Now() override;
+  double TimeOfDay() override;
+  int MsgBox(const std::string& text, int style, const std::string& title) override;
+  bool FileExists(const std::string& path) override;
+
+  // Fires the panel's due timers, syncs the window and checks for quitting.
+  void tick();
+
+ private:
+  Panel* panel_ = nullptr;
+  QTimer idle_;
+  std::function<void()> sync_;
+  std::function<bool()> quitCheck_;
+  std::function<void()> onQuit_;
+  int depth_ = 0;
+};
+
+}  // namespace qvx::ui

@@ -1,0 +1,113 @@
+#include "ui/skin_widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace qvx::ui {
+
+int panelKey(const QKeyEvent* e) {
+  QString t = e->text();
+  if (!t.isEmpty() && t[0].unicode() < 128) return t[0].unicode();
+  return e->key();
+}
+
+SkinButton::SkinButton(Button& model, AfterEvent after, QWidget* parent)
+    : QPushButton(parent), model_(model), after_(std::move(after)) {
+  setObjectName(QString::fromStdString(model.name));
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QPushButton::clicked, this, [this] {
+    model_.click();
+    after_();
+  });
+}
+
+// The press is shown first, then handed to the model: a held auto-repeat button runs its
+// loop inside the mouse-down handler and needs the release to arrive meanwhile.
+void SkinButton::mousePressEvent(QMouseEvent* e) {
+  QPushButton::mousePressEvent(e);
+  if (e->button() != Qt::LeftButton) return;
+  model_.mouseDown();
+  after_();
+}
+
+// Mouse up comes before the click, as the panel's handlers expect.
+void SkinButton::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) {
+    model_.mouseUp();
+    after_();
+  }
+  QPushButton::mouseReleaseEvent(e);
+}
+
+void SkinButton::keyPressEvent(QKeyEvent* e) {
+  model_.keyPress(panelKey(e));
+  after_();
+  QPushButton::keyPressEvent(e);
+}
+
+// A flat instrument key: its face colour, a one-pixel bevel that sinks while pressed,
+// and the caption centred without the padding of desktop buttons, which small panel
+// keys have no room for.
+void SkinButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  QRect r = rect().adjusted(0, 0, -1, -1);
+  QColor face = palette().color(QPalette::Button);
+  p.fillRect(rect(), face);
+  bool down = isDown();
+  p.setPen(down ? face.darker(160) : face.lighter(140));
+  p.drawLine(r.topLeft(), r.topRight());
+  p.drawLine(r.topLeft(), r.bottomLeft());
+  p.setPen(down ? face.lighter(140) : face.darker(170));
+  p.drawLine(r.bottomLeft(), r.bottomRight());
+  p.drawLine(r.topRight(), r.bottomRight());
+  if (hasFocus()) {
+    p.setPen(QPen(face.darker(200), 1, Qt::DotLine));
+    p.drawRect(r.adjusted(2, 2, -2, -2));
+  }
+  p.setFont(font());
+  p.setPen(isEnabled() ? palette().color(QPalette::ButtonText) : face.darker(150));
+  p.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
+}
+
+SkinPicture::SkinPicture(PictureArea& model, AfterEvent after, QWidget* parent)
+    : QWidget(parent), model_(model), after_(std::move(after)) {
+  setObjectName(QString::fromStdString(model.name));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+bool SkinPicture::refresh(double pixelsPerTwip) {
+  QSize want = size().expandedTo(QSize(1, 1));
+  if (image_.size() != want) image_ = QImage(want, QImage::Format_RGB32);
+  bool changed = painter_.update(model_, image_, pixelsPerTwip);
+  if (changed) update();
+  return changed;
+}
+
+void SkinPicture::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, image_);
+}
+
+void SkinPicture::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  pressed_ = true;
+  model_.mouseDown();
+  after_();
+}
+
+void SkinPicture::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  model_.mouseUp();
+  if (rect().contains(e->position().toPoint())) model_.click();
+  after_();
+}
+
+void SkinPicture::keyPressEvent(QKeyEvent* e) {
+  model_.keyPress(panelKey(e));
+  after_();
+}
+
+}  // namespace qvx::ui
