@@ -184,24 +184,23 @@ void clampViewWindow(Scope& s) {
 void HScroll1_Change(Scope& s) {
   if (s.RemoteExecute == 1 && s.RemoteDisplayUpdate == 0) return;
   if (setScrollRanges(s)) return;
-  showPositionButtons(s);
-  prepareScreen(s);
-  PictureArea& sc = s.panel.ScopeScreen;
 
-  const double W = 2.0 * s.ViewWidth;
-  const int r = displayRateIndex(s);
-  const Division div = divisionOf(s, W, r);
-
+  // The window is clamped before anything is drawn: moving a bar raises its change
+  // event, whose nested redraw shows the corrected window, and this call then stops.
   s.ScrollLast = currentScrollLast(s);
   if (captureMode(s)) s.LastShown = 2 * s.ScrollLast + 1;
-
-  // Moving a bar raises its change event, whose nested redraw shows the corrected
-  // window; this call has nothing left to do then.
+  PictureArea& sc = s.panel.ScopeScreen;
   s.ViewStart = s.panel.HScroll1.value();
   const auto clearsBefore = sc.clears;
   clampViewWindow(s);
   s.panel.HScroll1.setValue(s.ViewStart);
   if (sc.clears != clearsBefore) return;
+
+  showPositionButtons(s);
+  prepareScreen(s);
+  const double W = 2.0 * s.ViewWidth;
+  const int r = displayRateIndex(s);
+  const Division div = divisionOf(s, W, r);
   s.ViewFirst = 2 * s.ViewStart;
 
   if (s.GridOn == 1) {
