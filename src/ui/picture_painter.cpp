@@ -10,15 +10,17 @@
 
 namespace qvx::ui {
 
-std::vector<QPointF> reduceToColumns(const std::vector<QPointF>& pixels) {
-  std::vector<QPointF> out;
-  if (pixels.empty()) return out;
-  out.reserve(std::min<std::size_t>(pixels.size(), 4096));
+namespace {
 
-  QPointF first = pixels[0], last = first;
-  double low = first.y(), high = first.y();
-  double column = std::floor(first.x());
-  int count = 1;
+// The column reduction over any source of points: `get(i, p)` gives point i in pixels,
+// or false for a point that cannot be drawn. One pass, no copy of the whole trace.
+template <typename Get>
+std::vector<QPointF> reduceColumns(std::size_t n, Get get) {
+  std::vector<QPointF> out;
+  out.reserve(4096);
+  QPointF first, last, p;
+  double low = 0, high = 0, column = 0;
+  int count = 0;
   auto flush = [&] {
     out.push_back(first);
     if (count > 1) {
@@ -28,30 +30,39 @@ std::vector<QPointF> reduceToColumns(const std::vector<QPointF>& pixels) {
       out.push_back(last);
     }
   };
-  for (std::size_t i = 1; i < pixels.size(); ++i) {
-    const QPointF& p = pixels[i];
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!get(i, p)) continue;
     double c = std::floor(p.x());
-    if (c == column) {
+    if (count > 0 && c == column) {
       last = p;
       low = std::min(low, p.y());
       high = std::max(high, p.y());
       ++count;
       continue;
     }
-    flush();
+    if (count > 0) flush();
     first = last = p;
     low = high = p.y();
     column = c;
     count = 1;
   }
-  flush();
+  if (count > 0) flush();
   return out;
+}
+
+}  // namespace
+
+std::vector<QPointF> reduceToColumns(const std::vector<QPointF>& pixels) {
+  return reduceColumns(pixels.size(), [&](std::size_t i, QPointF& p) {
+    p = pixels[i];
+    return true;
+  });
 }
 
 namespace {
 
 struct Mapping {
-  double left, top, sx, sy;
+  double left, top, sx, sy;  // user origin and pixels per user unit
   QPointF operator()(const PointF& p) const { return {(p.x - left) * sx, (p.y - top) * sy}; }
 };
 
@@ -64,7 +75,9 @@ Mapping mappingOf(const PictureArea& pic, const QImage& image) {
 QPen penFor(const DrawOp& op, double pixelsPerTwip) {
   // Pen widths are in pixels at the natural size of the window.
   int width = std::max(1, static_cast<int>(std::lround(op.width * pixelsPerTwip * 15)));
-  QPen pen(toQColor(op.colour), width);
+  // One-pixel pens are cosmetic: Qt then rasterises the lines directly instead of
+  // stroking them as outlines, which is many times faster for long traces.
+  QPen pen(toQColor(op.colour), width == 1 ? 0 : width);
   pen.setStyle(op.style == DrawStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::MiterJoin);
@@ -76,6 +89,50 @@ std::vector<QPointF> mapped(const std::vector<PointF>& pts, const Mapping& m) {
   out.reserve(pts.size());
   for (const PointF& p : pts)
     if (std::isfinite(p.x) && std::isfinite(p.y)) out.push_back(m(p));
+  return out;
+}
+
+// The column reduction straight from the picture's user units: a point only has to be
+// compared with the current column's edges and the span so far, and is mapped to pixels
+// only when it starts, ends or extends a column. This keeps the pass over a 64K-point
+// trace much cheaper than drawing it.
+std::vector<QPointF> reduceTrace(const std::vector<PointF>& pts, const Mapping& m) {
+  std::vector<QPointF> out;
+  out.reserve(4096);
+  if (m.sx <= 0) return mapped(pts, m);
+  const double unitsPerColumn = 1.0 / m.sx;
+  float begin = 0, end = -1;  // user x range of the current column
+  PointF first{}, last{};
+  float low = 0, high = 0;
+  bool open = false;
+  auto flush = [&] {
+    QPointF f = m(first);
+    out.push_back(f);
+    if (first.x != last.x || first.y != last.y || low != high) {
+      // The vertical span is drawn at the entry point's x, which is in the same column.
+      double a = (low - m.top) * m.sy, b = (high - m.top) * m.sy;
+      out.emplace_back(f.x(), std::min(a, b));
+      out.emplace_back(f.x(), std::max(a, b));
+      out.push_back(m(last));
+    }
+  };
+  for (const PointF& p : pts) {
+    if (p.x >= begin && p.x < end && std::isfinite(p.y)) {
+      last = p;
+      low = std::min(low, p.y);
+      high = std::max(high, p.y);
+      continue;
+    }
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    if (open) flush();
+    double column = std::floor((p.x - m.left) * m.sx);
+    begin = static_cast<float>(m.left + column * unitsPerColumn);
+    end = static_cast<float>(m.left + (column + 1) * unitsPerColumn);
+    first = last = p;
+    low = high = p.y;
+    open = true;
+  }
+  if (open) flush();
   return out;
 }
 
@@ -134,10 +191,11 @@ void paintOps(const PictureArea& picture, std::size_t first, QImage& image, doub
         if (op.points.size() >= 2) painter.drawLine(m(op.points[0]), m(op.points[1]));
         break;
       case DrawOp::Kind::Polyline: {
-        std::vector<QPointF> pts = mapped(op.points, m);
-        if (reduce && op.mode == DrawMode::CopyPen && op.style == DrawStyle::Solid &&
-            pts.size() > std::size_t(image.width()))
-          pts = reduceToColumns(pts);
+        std::vector<QPointF> pts = reduce && op.mode == DrawMode::CopyPen &&
+                                           op.style == DrawStyle::Solid &&
+                                           op.points.size() > std::size_t(image.width())
+                                       ? reduceTrace(op.points, m)
+                                       : mapped(op.points, m);
         if (pts.size() == 1)
           painter.drawPoint(pts[0]);
         else
