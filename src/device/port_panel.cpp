@@ -1,13 +1,141 @@
 #include "device/port_panel.h"
 
+#include <algorithm>
+#include <string>
+
+#include "device/link.h"
+#include "device/port_file.h"
+#include "panel/numeric.h"
+
 namespace qvx {
 
-void Checkconfig(Scope&) {}
-void Configport(Scope&) {}
-void SETUP_Click(Scope&) {}
-void SETLPT1_Click(Scope&) {}
-void SETLPT2_Click(Scope&) {}
-void SETLPT3_Click(Scope&) {}
-void CONFIGEXIT_Click(Scope&) {}
+namespace {
+
+// Where the loop shows the selected port, and the line it overwrites.
+constexpr double kPortX = 4670, kPortY = 1000;
+constexpr double kMarginX = 830;
+constexpr double kTitleY = 300, kStatusY = 1500;
+
+// The panel reprints its live status every 100 ms for as long as it is open. An opaque
+// text covers an earlier one of the same length and size at the same place, so that one
+// is dropped rather than left to pile up in the picture.
+void printOver(PictureArea& w, const std::string& text, bool newline) {
+  const float x = static_cast<float>(w.CurrentX), y = static_cast<float>(w.CurrentY);
+  std::erase_if(w.ops, [&](const DrawOp& op) {
+    return op.kind == DrawOp::Kind::Text && op.points.front().x == x && op.points.front().y == y &&
+           op.text.size() == text.size() && op.fontSize == w.fontSize;
+  });
+  w.print(text, newline);
+}
+
+// Each explanation line sits beside its port button when the buttons have been placed.
+void printButtonLine(PictureArea& w, const Button& b, double fallbackY, const std::string& text) {
+  if (b.place.height > 0)
+    w.printAt(b.place.left + b.place.width + 240,
+              b.place.top + (b.place.height - w.textHeight()) / 2, text);
+  else
+    w.printAt(kMarginX + 1400, fallbackY, text);
+}
+
+void showPanel(Scope& s, double& statusX, double& statusY) {
+  PictureArea& w = s.panel.CONFIGWINDOW;
+  w.visible = true;
+  w.cls();
+  w.FontTransparent = true;
+
+  w.fontSize = 14;
+  w.fontBold = true;
+  w.printAt(kMarginX, kTitleY, "Parallel port selection for QVX Scope");
+  w.fontBold = false;
+
+  w.fontSize = 12;
+  w.printAt(kMarginX, kPortY, "QVX is currently configured for  LPT" + numberText(s.LptNumber));
+  w.printAt(kMarginX, kStatusY, "Status: ", false);
+  statusX = w.CurrentX;
+  statusY = w.CurrentY;
+
+  w.fontSize = 10;
+  printButtonLine(w, s.panel.SETLPT1, 3000,
+                  "Click this if QVX is plugged into LPT1 (address 378H)");
+  printButtonLine(w, s.panel.SETLPT2, 4000,
+                  "Click this if QVX is plugged into LPT2 (address 278H)");
+  printButtonLine(w, s.panel.SETLPT3, 5000,
+                  "Click this if QVX is plugged into LPT3 (address 3BCH)");
+}
+
+void showSelection(Scope& s) {
+  PictureArea& w = s.panel.CONFIGWINDOW;
+  w.fontSize = 12;
+  w.FontTransparent = false;
+  w.CurrentX = kPortX;
+  w.CurrentY = kPortY;
+  printOver(w, " LPT" + numberText(s.LptNumber) + " ", false);
+  initport(s);
+  printOver(w, s.ModelCode != 0 ? "  >>FOUND<<   " : "  NOT FOUND ", true);
+}
+
+}  // namespace
+
+void Checkconfig(Scope& s) {
+  bool good = true;
+  if (!s.host.FileExists(kPortFileName)) {
+    good = false;
+  } else if (std::optional<int> n = readPortFile(kPortFileName)) {
+    s.LptNumber = *n;
+    if (s.LptNumber < 1 || s.LptNumber > 3) good = false;
+  } else {
+    good = false;
+  }
+  if (!good) Configport(s);
+}
+
+// Runs until EXIT, probing the selected port every 100 ms so the status follows the
+// cable and the port buttons. It also ends if the window is closed meanwhile, which
+// would otherwise leave the program waiting on a panel nobody can see.
+void Configport(Scope& s) {
+  PictureArea& w = s.panel.CONFIGWINDOW;
+  s.ConfigExitReq = 0;
+
+  double statusX = 0, statusY = 0;
+  showPanel(s, statusX, statusY);
+
+  initport(s);
+  w.fontSize = 12;
+  w.printAt(statusX, statusY, s.ModelCode != 0 ? " FOUND " : " NOT FOUND ");
+
+  s.ConfigShownPort = s.LptNumber;
+  s.ConfigWriteFlag = 1;
+
+  while (s.ConfigExitReq != 1 && !s.unloaded) {
+    s.host.DoEvents();
+    if (s.LptNumber != s.ConfigShownPort) {
+      s.ConfigWriteFlag = 1;
+      s.ConfigShownPort = s.LptNumber;
+    }
+    s.host.Sleep(100);
+    showSelection(s);
+    s.host.DoEvents();
+  }
+
+  if (s.ConfigWriteFlag == 1) writePortFile(kPortFileName, s.LptNumber);
+  w.FontTransparent = true;
+  w.visible = false;
+}
+
+void SETUP_Click(Scope& s) {
+  Configport(s);
+}
+void SETLPT1_Click(Scope& s) {
+  s.LptNumber = 1;
+}
+void SETLPT2_Click(Scope& s) {
+  s.LptNumber = 2;
+}
+void SETLPT3_Click(Scope& s) {
+  s.LptNumber = 3;
+}
+void CONFIGEXIT_Click(Scope& s) {
+  s.ConfigExitReq = 1;
+}
 
 }  // namespace qvx
