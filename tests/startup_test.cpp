@@ -189,6 +189,42 @@ TEST(StartUp, PortFileHoldingFourOpensThePanel) {
   EXPECT_TRUE(r.scope.panel.Timer2.enabled());
 }
 
+TEST(StartUp, MissingOptionsStayUsableUntilTheFirstRun) {
+  TempFolder folder;
+  writeFile(kPortFileName, " 1 \r\n");
+  sim::Config config;
+  config.generator = false;
+  config.channelB = false;
+  Rig r(config);
+  start(r);
+  Scope& s = r.scope;
+  EXPECT_TRUE(s.panel.Command18.enabled) << "B counts as fitted until a run probes";
+  s.panel.SmodeUP.press();
+  EXPECT_EQ(s.OperatingMode, 1) << "GENERATOR is reachable";
+  s.panel.SmodeUP.press();
+  EXPECT_EQ(s.OperatingMode, 2) << "SCOPE+GEN is reachable";
+}
+
+TEST(StartUp, ChoosingTheRightPortOnThePanelCompletesTheStart) {
+  TempFolder folder;
+  writeFile(kPortFileName, " 1 \r\n");
+  sim::Config config;
+  config.lpt = 3;
+  Rig r(config);
+  int shown = 0;
+  r.host.onPump = [&] {
+    if (!r.scope.panel.CONFIGWINDOW.visible) return;
+    ++shown;
+    if (shown == 2) r.scope.panel.SETLPT3.press();
+    if (shown == 6) r.scope.panel.CONFIGEXIT.press();
+  };
+  start(r);
+  EXPECT_EQ(r.scope.LptNumber, 3);
+  EXPECT_NE(r.scope.ModelCode, 0);
+  EXPECT_GE(r.instrument.generatorWrites(), 65536) << "cleared on the port finally chosen";
+  EXPECT_EQ(fileText(kPortFileName), " 3 \r\n");
+}
+
 TEST(Timers, MarkerTimerRemovesTheMarkerAndStopsItself) {
   Rig r;
   Scope& s = r.scope;
