@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "control/groups.h"
 #include "control/run.h"
 #include "control/startup.h"
 #include "device/link.h"
+#include "port_panel_script.h"
 #include "rig.h"
 
 namespace qvx {
@@ -25,9 +27,12 @@ int setchabCount(const std::vector<Access>& log, std::uint32_t data = 0x378) {
   return n;
 }
 
-// A scope started as the program starts, on the simulated instrument.
+void writePortFile() { std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n"; }
+
+// A scope started as the program starts, on the simulated instrument on LPT1.
 struct Started {
   explicit Started(sim::Config cfg = {}) : rig(cfg) {
+    writePortFile();
     Form_Load(rig.scope);
     Form_Activate(rig.scope);
     rig.port.log.clear();
@@ -57,7 +62,8 @@ TEST(RunRefused, NoHardwareShowsTheMessageForTwoSecondsAndLocksNothing) {
   Rig rig(unplugged);
   Scope& s = rig.scope;
   // Start-up opens the port panel when nothing answers; leave it at once.
-  rig.host.afterPumps(3, [&] { s.panel.CONFIGEXIT.click(); });
+  writePortFile();
+  testing::exitPortPanelWhenShown(rig);
   Form_Load(s);
   Form_Activate(s);
 
