@@ -4,17 +4,19 @@
 #include <vector>
 
 #include "device/port.h"
+#include "sim/sampler.h"
 
 namespace qvx::sim {
 
 // What the simulated instrument is, as set by the command line.
 struct Config {
-  int lpt = 1;               // printer port it is plugged into, 1..3
-  int modelCode = 1;         // 1: 20 MS/s instrument, 2: 30 MS/s instrument
-  bool plugged = true;       // false: nothing on any port
-  bool powered = true;       // false: answers the probe but fails the power test
-  bool generator = true;     // generator option fitted
-  bool channelB = true;      // channel B fitted
+  int lpt = 1;            // printer port it is plugged into, 1..3
+  int modelCode = 1;      // 1: 20 MS/s instrument, 2: 30 MS/s instrument
+  bool plugged = true;    // false: nothing on any port
+  bool powered = true;    // false: answers the probe but fails the power test
+  bool generator = true;  // generator option fitted
+  bool channelB = true;   // channel B fitted
+  Inputs inputs;          // the signals at the four input sockets
 };
 
 // The instrument on the far side of the port. It sees only the bytes the program
@@ -29,23 +31,41 @@ class Instrument : public PortIO {
   std::uint8_t InPort(std::uint32_t address) override;
 
   const Config& config() const { return config_; }
+  Config& config() { return config_; }
 
   // Inside views, for tests of the instrument itself.
   std::int32_t loopLength() const { return loopLength_; }
   const std::vector<std::uint16_t>& generatorMemory() const { return genMemory_; }
   std::int32_t generatorWrites() const { return genWrites_; }
-  bool endFlag() const { return endFlag_; }
+  bool endFlag() const;
+  int frontEndByte() const { return frontEnd_; }
+  int counterControlByte() const { return counterControl_; }
+  const TriggerCondition& triggerCondition() const { return trigger_; }
+  // Time of the last capture's first point after its trigger; negative before any.
+  double captureTime() const { return capture_.start; }
+  std::int32_t readPointer() const { return readPointer_; }
+  // The two bytes of memory word `address` of a channel pair (0 A/C, 1 B/D).
+  std::uint16_t memoryWord(int pair, std::int32_t address);
+
+  // Samples scanned for a trigger before a start gives up.
+  static constexpr std::int64_t kMaxTriggerScan = 4'000'000;
 
  private:
   std::uint32_t base() const;
   std::uint8_t probeMask() const;
   bool readDirection() const { return (control_ & 0x20) != 0; }
+  bool capturing() const;
 
   void onControl(std::uint8_t value);
   // A register write (R, V) latched on the INIT line.
   void registerWrite(int reg, int value);
   // One clock on the STROBE line with the bytes on its two edges.
   void clock(int b1, int b2);
+
+  void startInstant(int rateCode);
+  void startTriggered(int rateCode);
+  void beginCapture(double start, double rate);
+  std::uint8_t readoutByte();
 
   Config config_;
   std::function<double()> clock_;
@@ -59,6 +79,8 @@ class Instrument : public PortIO {
   int function_ = 0;
   int functionValue_ = 0;
   int functionReg_ = 0;
+  bool levelFollows_ = false;   // the next clock carries the trigger level
+  bool configFollows_ = false;  // the next clock carries counter control and front end
 
   // Sequencer and memories.
   std::int32_t pulses_ = 0;
@@ -67,6 +89,30 @@ class Instrument : public PortIO {
   std::vector<std::uint16_t> genMemory_;
   std::int32_t genAddress_ = 0;
   std::int32_t genWrites_ = 0;
+
+  // Front end and trigger.
+  int frontEnd_ = 0;
+  int counterControl_ = 0;
+  TriggerCondition trigger_;
+
+  // The last capture: memory word k after the trigger point (k may be negative, the
+  // points before it) is the sample at start + k / rate. The memory is filled from the
+  // signals only where it is read; `stamp_` marks which words belong to which capture.
+  struct Capture {
+    double start = -1, rate = 0, end = 0;
+    std::int32_t length = 65536;
+    int frontEnd = 0;
+    std::uint32_t id = 0;
+  };
+  Capture capture_;
+  bool running_ = false;  // a capture is started and its end not yet reached
+  std::vector<std::uint16_t> memory_[2];
+  std::vector<std::uint32_t> stamp_[2];
+
+  // Readout.
+  std::int32_t readPointer_ = 0;
+  int readPair_ = 0;
+  int readStep_ = 1;
 };
 
 }  // namespace qvx::sim

@@ -4,6 +4,30 @@
 
 namespace qvx::sim {
 
+namespace {
+// --sim-a=... to --sim-d=...: the signal at one input socket.
+bool signalOption(const std::string& arg, Inputs& inputs) {
+  if (arg.size() < 9 || arg.rfind("--sim-", 0) != 0 || arg[7] != '=') return false;
+  const std::string option = arg.substr(0, 7), text = arg.substr(8);
+  switch (arg[6]) {
+    case 'a':
+      inputs.a = parseAnalog(text, option);
+      return true;
+    case 'b':
+      inputs.b = parseAnalog(text, option);
+      return true;
+    case 'c':
+      inputs.c = parseDigital(text, option);
+      return true;
+    case 'd':
+      inputs.d = parseDigital(text, option);
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
 bool parseOption(const std::string& arg, Config& config) {
   if (arg == "--sim-model=20") {
     config.modelCode = 1;
@@ -19,6 +43,8 @@ bool parseOption(const std::string& arg, Config& config) {
     config.generator = false;
   } else if (arg == "--sim-no-channel-b") {
     config.channelB = false;
+  } else if (signalOption(arg, config.inputs)) {
+    return true;
   } else if (arg.rfind("--sim-lpt=", 0) == 0) {
     std::string n = arg.substr(10);
     if (n != "1" && n != "2" && n != "3")
@@ -36,7 +62,13 @@ std::string optionsHelp() {
          "  --sim-unplugged        nothing on the port\n"
          "  --sim-unpowered        instrument attached but without power\n"
          "  --sim-no-generator     instrument without the generator option\n"
-         "  --sim-no-channel-b     instrument without channel B\n";
+         "  --sim-no-channel-b     instrument without channel B\n"
+         "  --sim-a=WAVE           signal at input A (default sine:1000:0.8:0), WAVE being\n"
+         "                         sine|square|triangle|noise:Hz:peak V:offset V or dc:V\n"
+         "  --sim-b=WAVE           signal at input B (default triangle:2500:3:0)\n"
+         "  --sim-c=LOGIC          signal at input C (default clock:5000:50), LOGIC being\n"
+         "                         clock:Hz:duty % or low or high\n"
+         "  --sim-d=LOGIC          signal at input D (default clock:2000:50)\n";
 }
 
 }  // namespace qvx::sim

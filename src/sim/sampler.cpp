@@ -1,0 +1,86 @@
+#include "sim/sampler.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qvx::sim {
+
+namespace {
+constexpr int kFilterSamples = 4;
+constexpr std::int64_t kMinScan = 10000;
+
+// Whether the source is past the level in the slope's direction at time t.
+bool beyondLevel(const Inputs& in, int frontEnd, const TriggerCondition& c, double t) {
+  bool high;
+  if (c.source <= 1) {
+    const int code = analogueCode(in, frontEnd, c.source, t);
+    high = c.negative ? code <= c.level : code >= c.level;
+    return high;
+  }
+  high = (c.source == 2 ? in.c : in.d).high(t);
+  return c.negative ? !high : high;
+}
+
+double sourcePeriod(const Inputs& in, int source) {
+  switch (source) {
+    case 0:
+      return in.a.period();
+    case 1:
+      return in.b.period();
+    case 2:
+      return in.c.period();
+    default:
+      return in.d.period();
+  }
+}
+}  // namespace
+
+int converterCode(double volts, double fullScale) {
+  const long code = std::lround(2048 + 2048 * volts / fullScale);
+  return static_cast<int>(std::clamp(code, 0L, 4095L));
+}
+
+int analogueCode(const Inputs& in, int frontEnd, int side, double t) {
+  using namespace frontend;
+  if (side == 0) return converterCode(in.a.volts(t, frontEnd & AcA), frontEnd & RangeA10V ? 10 : 1);
+  return converterCode(in.b.volts(t, frontEnd & AcB), frontEnd & RangeB10V ? 10 : 1);
+}
+
+std::uint16_t sampleWord(const Inputs& in, int frontEnd, int pair, double t) {
+  const int code = analogueCode(in, frontEnd, pair, t);
+  const bool digital = (pair == 0 ? in.c : in.d).high(t);
+  const int first = (digital ? 0x80 : 0) | ((code >> 8) << 3);
+  return static_cast<std::uint16_t>((first << 8) | (code & 0xFF));
+}
+
+double sampleRate(int rateCode, int modelCode) {
+  static const double kRates[] = {20e6, 2e6, 2e5, 2e4, 2e3};
+  if (rateCode < 1 || rateCode > 5) return 0;
+  return kRates[rateCode - 1] * (modelCode >= 2 ? 1.5 : 1.0);
+}
+
+std::optional<std::int64_t> findTrigger(const Inputs& in, int frontEnd,
+                                        const TriggerCondition& cond, double armTime, double rate,
+                                        std::int64_t maxScan) {
+  if (rate <= 0) return std::nullopt;
+  const double period = sourcePeriod(in, cond.source);
+  if (period == 0) return std::nullopt;
+  // A periodic source that has not crossed within two of its periods never will.
+  std::int64_t limit = maxScan;
+  if (std::isfinite(period))
+    limit = std::min<double>(maxScan, std::max<double>(kMinScan, std::ceil(2 * period * rate)));
+
+  const int needed = cond.filtered ? kFilterSamples : 1;
+  bool before = beyondLevel(in, frontEnd, cond, armTime);
+  std::int64_t crossing = -1;  // first sample of the current run beyond the level
+  for (std::int64_t n = 1; n < limit + needed; ++n) {
+    const bool now = beyondLevel(in, frontEnd, cond, armTime + n / rate);
+    if (now && !before) crossing = n;
+    if (!now) crossing = -1;
+    if (crossing >= 0 && n - crossing + 1 >= needed) return crossing;
+    before = now;
+  }
+  return std::nullopt;
+}
+
+}  // namespace qvx::sim

@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "sim/signal.h"
+
+namespace qvx::sim {
+
+// What is plugged into the four input sockets.
+struct Inputs {
+  AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 0.8, 0};
+  AnalogSignal b{AnalogSignal::Shape::Triangle, 2500, 3, 0};
+  DigitalSignal c{5000, 50};
+  DigitalSignal d{2000, 50};
+};
+
+// Front-end byte bits the sampler reads.
+namespace frontend {
+constexpr int RangeA10V = 1, AcA = 2, AcB = 4, RangeB10V = 8, Filtered = 64;
+}
+
+// The converter: 2048 codes per full scale either side of mid-scale, clipped.
+int converterCode(double volts, double fullScale);
+
+// The 12-bit code of analogue channel `side` (0 A, 1 B) at time t.
+int analogueCode(const Inputs& in, int frontEnd, int side, double t);
+
+// One sample of a channel pair (0 A/C, 1 B/D) as the data lines show it: the first
+// byte (digital bit 7, code bits 11..8 in bits 6..3) high, the second byte low.
+std::uint16_t sampleWord(const Inputs& in, int frontEnd, int pair, double t);
+
+// Points per second for a rate code 1..5; 0 for any other code.
+double sampleRate(int rateCode, int modelCode);
+
+// A trigger condition as latched from the port.
+struct TriggerCondition {
+  int source = 0;  // 0 A, 1 B, 2 C, 3 D
+  bool negative = false;
+  int level = 2048;  // 12-bit comparator value (analogue sources)
+  bool filtered = false;
+};
+
+// Samples from the arm time at the sample rate until the source crosses the level in
+// the slope's direction; returns the sample number of the crossing. The filtered
+// trigger ignores crossings that do not last a few samples. Gives up after `maxScan`
+// samples, or at once for a source that never changes.
+std::optional<std::int64_t> findTrigger(const Inputs& in, int frontEnd,
+                                        const TriggerCondition& cond, double armTime, double rate,
+                                        std::int64_t maxScan);
+
+}  // namespace qvx::sim

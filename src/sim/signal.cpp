@@ -1,0 +1,138 @@
+#include "sim/signal.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace qvx::sim {
+
+namespace {
+constexpr double kTwoPi = 6.283185307179586;
+
+// Fraction of the period elapsed at time t, computed so that large clock values keep
+// their precision.
+double phaseAt(double frequency, double t) {
+  double cycles = frequency * t;
+  return cycles - std::floor(cycles);
+}
+
+// Noise that is a pure function of time: the same instant always reads the same value,
+// so a capture read twice gives the same data.
+double noiseAt(double t) {
+  auto x = static_cast<std::uint64_t>(static_cast<std::int64_t>(std::floor(t * 1e8)));
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdULL;
+  x ^= x >> 33;
+  x *= 0xc4ceb9fe1a85ec53ULL;
+  x ^= x >> 33;
+  return static_cast<double>(x >> 11) / static_cast<double>(1ULL << 53) * 2 - 1;
+}
+
+std::vector<std::string> fields(const std::string& text) {
+  std::vector<std::string> out;
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ':')) out.push_back(item);
+  if (!text.empty() && text.back() == ':') out.push_back("");
+  return out;
+}
+
+[[noreturn]] void malformed(const std::string& option, const std::string& text,
+                            const std::string& why) {
+  throw std::invalid_argument(option + ": '" + text + "' " + why);
+}
+
+double number(const std::string& field, const std::string& option, const std::string& text) {
+  try {
+    std::size_t used = 0;
+    double v = std::stod(field, &used);
+    if (used == field.size() && std::isfinite(v)) return v;
+  } catch (const std::exception&) {
+  }
+  malformed(option, text, "has '" + field + "' where a number belongs");
+}
+}  // namespace
+
+double AnalogSignal::volts(double t, bool ac) const {
+  const double dc = ac ? 0 : offset;
+  const double p = phaseAt(frequency, t);
+  switch (shape) {
+    case Shape::Sine:
+      return dc + amplitude * std::sin(kTwoPi * p);
+    case Shape::Square:
+      return dc + (p < 0.5 ? amplitude : -amplitude);
+    case Shape::Triangle: {
+      double unit = p < 0.25 ? 4 * p : p < 0.75 ? 2 - 4 * p : 4 * p - 4;
+      return dc + amplitude * unit;
+    }
+    case Shape::Dc:
+      return dc;
+    case Shape::Noise:
+      return dc + amplitude * noiseAt(t);
+  }
+  return dc;
+}
+
+double AnalogSignal::period() const {
+  if (shape == Shape::Dc || frequency <= 0 || amplitude == 0) return 0;
+  if (shape == Shape::Noise) return std::numeric_limits<double>::infinity();
+  return 1 / frequency;
+}
+
+bool DigitalSignal::high(double t) const {
+  if (frequency <= 0 || duty <= 0 || duty >= 100) return duty >= 100;
+  return phaseAt(frequency, t) * 100 < duty;
+}
+
+double DigitalSignal::period() const {
+  if (frequency <= 0 || duty <= 0 || duty >= 100) return 0;
+  return 1 / frequency;
+}
+
+AnalogSignal parseAnalog(const std::string& text, const std::string& option) {
+  const std::vector<std::string> f = fields(text);
+  if (f.empty()) malformed(option, text, "names no wave");
+  AnalogSignal s;
+  if (f[0] == "dc") {
+    if (f.size() != 2) malformed(option, text, "should be dc:volts");
+    s.shape = AnalogSignal::Shape::Dc;
+    s.offset = number(f[1], option, text);
+    s.amplitude = 0;
+    return s;
+  }
+  if (f[0] == "sine")
+    s.shape = AnalogSignal::Shape::Sine;
+  else if (f[0] == "square")
+    s.shape = AnalogSignal::Shape::Square;
+  else if (f[0] == "triangle")
+    s.shape = AnalogSignal::Shape::Triangle;
+  else if (f[0] == "noise")
+    s.shape = AnalogSignal::Shape::Noise;
+  else
+    malformed(option, text, "names no known wave (sine, square, triangle, dc, noise)");
+  if (f.size() > 4) malformed(option, text, "has too many fields");
+  if (f.size() > 1) s.frequency = number(f[1], option, text);
+  if (f.size() > 2) s.amplitude = number(f[2], option, text);
+  if (f.size() > 3) s.offset = number(f[3], option, text);
+  if (s.frequency < 0) malformed(option, text, "has a negative frequency");
+  return s;
+}
+
+DigitalSignal parseDigital(const std::string& text, const std::string& option) {
+  if (text == "low") return {0, 0};
+  if (text == "high") return {0, 100};
+  const std::vector<std::string> f = fields(text);
+  if (f.empty() || f[0] != "clock" || f.size() < 2 || f.size() > 3)
+    malformed(option, text, "should be clock:frequency[:duty], low or high");
+  DigitalSignal s;
+  s.frequency = number(f[1], option, text);
+  if (f.size() > 2) s.duty = number(f[2], option, text);
+  if (s.frequency < 0) malformed(option, text, "has a negative frequency");
+  if (s.duty < 0 || s.duty > 100) malformed(option, text, "has a duty outside 0..100 %");
+  return s;
+}
+
+}  // namespace qvx::sim

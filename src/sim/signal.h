@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+
+namespace qvx::sim {
+
+// A wave at an analogue input socket, in volts.
+struct AnalogSignal {
+  enum class Shape { Sine, Square, Triangle, Dc, Noise };
+  Shape shape = Shape::Sine;
+  double frequency = 1000;  // Hz
+  double amplitude = 0.8;   // V, peak
+  double offset = 0;        // V, the DC part
+
+  // The voltage at time t (seconds); with `ac` the DC part is removed, as the
+  // coupling capacitor does.
+  double volts(double t, bool ac) const;
+  // Seconds after which the wave repeats itself: 0 for a constant, infinity for noise.
+  double period() const;
+};
+
+// A logic signal at a digital input: a clock with a duty cycle, or a constant level.
+struct DigitalSignal {
+  double frequency = 5000;  // Hz; 0 means a constant level
+  double duty = 50;         // % of the period spent high; 0 or 100 for a constant level
+
+  bool high(double t) const;
+  double period() const;
+};
+
+// "shape:frequency:amplitude:offset" (sine, square, triangle, noise; later fields may
+// be left off) or "dc:volts". Throws std::invalid_argument naming `option`.
+AnalogSignal parseAnalog(const std::string& text, const std::string& option);
+// "clock:frequency:duty", "low" or "high". Throws std::invalid_argument naming `option`.
+DigitalSignal parseDigital(const std::string& text, const std::string& option);
+
+}  // namespace qvx::sim
