@@ -88,6 +88,17 @@ TEST(Renderer, ScaleStepsAndBufferBar) {
   EXPECT_GT(pts.back().x, 1490);
 }
 
+TEST(Renderer, EmptyWindowBeforeTheMagnifyBarIsSetUpDoesNotHang) {
+  testing::Rig rig;
+  Scope& s = rig.scope;
+  wireDisplay(s);
+  HScroll2_Change(s);  // the bar still at 0
+  EXPECT_EQ(s.ViewWidth, 0);
+  int gridLines = 0;
+  for (const DrawOp& op : s.panel.ScopeScreen.ops) gridLines += op.colour == 0x808080;
+  EXPECT_EQ(gridLines, 8);  // the horizontal lines only
+}
+
 TEST(Renderer, RemoteRunWithoutDisplayUpdatesDrawsNothing) {
   DisplayRig rig;
   Scope& s = rig.s();

@@ -39,7 +39,8 @@ void drawGrid(Scope& s, double W, double V, int r) {
   const double labelLimit = W - static_cast<double>(floorInt(W / 16.384 + 0.5));
   const int q = (r == 4 || r == 2) ? 100 : (r == 3 || r == 1) ? 1000 : 10;
   int k = 0;
-  for (int line = 1; line * step <= W; ++line) {
+  // An empty window (the X-magnify bar not yet set up) has no division to step by.
+  for (int line = 1; step > 0 && line * step <= W; ++line) {
     const double x = line * step;
     sc.line(x, 0, x, 4096);
     if (s.UnitsOn == 1 && x < labelLimit) {

@@ -54,7 +54,7 @@ void drawBufferBar(Scope& s) {
   bar.setScaleHeight(1);
   const double step = (s.ScrollLast + 1) * 5.0 / 1024;
   std::vector<PointF> pts;
-  for (double x = s.ViewStart; x <= s.ViewStart + s.ViewWidth; x += step)
+  for (double x = s.ViewStart; step > 0 && x <= s.ViewStart + s.ViewWidth; x += step)
     pts.push_back({static_cast<float>(x), 0.0f});
   bar.points(std::move(pts), bar.foreColour);
 }

@@ -1,0 +1,153 @@
+#include "spectrum/fft.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <random>
+
+#include "display_rig.h"
+
+namespace qvx {
+namespace {
+
+using testing::DisplayRig;
+using testing::Rig;
+using testing::textsIn;
+
+void fillSine(SampleBuffer& buf, int n, double cyclesPerPoint, double amplitude) {
+  for (int i = 0; i < n; ++i)
+    buf[i] = static_cast<std::int16_t>(
+        std::lround(2048 + amplitude * std::sin(2 * M_PI * cyclesPerPoint * i)));
+}
+
+TEST(FftHelpers, PowersOfTwoAndBitReversal) {
+  EXPECT_FALSE(IsPowerOfTwo(0));
+  EXPECT_FALSE(IsPowerOfTwo(1));
+  EXPECT_TRUE(IsPowerOfTwo(2));
+  EXPECT_TRUE(IsPowerOfTwo(65536));
+  EXPECT_FALSE(IsPowerOfTwo(1000));
+  EXPECT_FALSE(IsPowerOfTwo(-4));
+  EXPECT_EQ(NumberOfBitsNeeded(2), 1);
+  EXPECT_EQ(NumberOfBitsNeeded(4096), 12);
+  EXPECT_EQ(NumberOfBitsNeeded(65536), 16);
+  EXPECT_EQ(ReverseBits(1, 3), 4);
+  EXPECT_EQ(ReverseBits(6, 3), 3);
+  EXPECT_EQ(ReverseBits(0x1234, 16), 0x2C48);
+}
+
+TEST(Fourier, MatchesTheDirectSumWithPositiveExponent) {
+  Rig rig;
+  const int n = 32;
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> d(-1, 1);
+  std::vector<double> re(n), im(n), outRe(n), outIm(n);
+  for (int i = 0; i < n; ++i) {
+    re[i] = d(gen);
+    im[i] = d(gen);
+  }
+  Fourier(rig.scope, n, re, im, outRe, outIm);
+  for (int k = 0; k < n; ++k) {
+    std::complex<double> sum;
+    for (int i = 0; i < n; ++i)
+      sum += std::complex<double>(re[i], im[i]) * std::polar(1.0, 2 * M_PI * i * k / n);
+    EXPECT_NEAR(outRe[k], sum.real(), 1e-5) << k;
+    EXPECT_NEAR(outIm[k], sum.imag(), 1e-5) << k;
+  }
+}
+
+TEST(Fourier, SizeNotAPowerOfTwoShowsTheErrorBox) {
+  Rig rig;
+  std::vector<double> in(1000, 1), out(1000, 7), outIm(1000, 7);
+  Fourier(rig.scope, 1000, in, in, out, outIm);
+  ASSERT_EQ(rig.host.messages.size(), 1u);
+  EXPECT_EQ(rig.host.messages[0].text,
+            "Error in procedure Fourier:\n NumSamples is 1000, which is not a positive integer "
+            "power of two.");
+  EXPECT_EQ(rig.host.messages[0].title, "Error!");
+  EXPECT_EQ(rig.host.messages[0].style, mb::OK);
+  EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](double v) { return v == 7; }));
+}
+
+TEST(FftConvert, PureSinePeaksAtFullHeight) {
+  Rig rig;
+  Scope& s = rig.scope;
+  const int n = 4096;
+  const double rate = 200000, f = 12207.03125;  // 250 points of the 4096
+  const int k = static_cast<int>(f * n / rate);
+  s.FftSize = n;
+  fillSine(s.BufA, n, f / rate, 1500);
+  FFTconvert(s);
+  EXPECT_EQ(k, 250);
+  EXPECT_EQ(s.BufA[k], 4095);
+  EXPECT_EQ(s.BufA[0], 0);  // the large DC part is left out
+  for (int i = 1; i < n / 2; ++i)
+    if (i != k) ASSERT_LT(s.BufA[i], 10) << i;
+  EXPECT_EQ(s.FftDoneA, 1);
+  EXPECT_EQ(s.FftDoneB, 1);
+}
+
+TEST(FftConvert, ConstantInputGivesAFlatZeroSpectrum) {
+  Rig rig;
+  Scope& s = rig.scope;
+  s.FftSize = 2048;
+  std::fill(s.BufB.begin(), s.BufB.end(), 3000);
+  s.BufB[5000] = 1234;  // beyond N/2: kept as it is
+  FFTconvert(s);
+  EXPECT_TRUE(std::all_of(s.BufB.begin(), s.BufB.begin() + 1024, [](int v) { return v == 0; }));
+  EXPECT_EQ(s.BufB[5000], 1234);
+}
+
+TEST(FftConvert, OnlyTheChannelWithFreshSamplesIsTransformed) {
+  Rig rig;
+  Scope& s = rig.scope;
+  s.FftSize = 2048;
+  fillSine(s.BufA, 2048, 0.1, 1000);
+  fillSine(s.BufB, 2048, 0.1, 1000);
+  const SampleBuffer oldA = s.BufA;
+  s.FftDoneA = 1;
+  FFTconvert(s);
+  EXPECT_EQ(s.BufA, oldA);
+  EXPECT_EQ(s.BufB[205], 4095);  // 0.1 x 2048 = 204.8: the nearest points carry the peak
+  EXPECT_EQ(s.FftDoneA, 1);
+  EXPECT_EQ(s.FftDoneB, 1);
+
+  const SampleBuffer spectrumB = s.BufB;
+  s.FftDoneA = 0;  // a new capture of A only
+  fillSine(s.BufA, 2048, 0.25, 1000);
+  FFTconvert(s);
+  EXPECT_EQ(s.BufA[512], 4095);
+  EXPECT_EQ(s.BufB, spectrumB);
+}
+
+TEST(FftDisplay, RedrawsAndScrollingDoNotTransformAgain) {
+  DisplayRig rig;
+  Scope& s = rig.s();
+  s.OperatingMode = 4;
+  s.ScrollUnit = 512;
+  s.UnitsOn = 1;
+  s.SelB = 1;
+  fillSine(s.BufA, 4096, 100.0 / 4096, 1000);
+  fillSine(s.BufB, 4096, 300.0 / 4096, 1000);
+  HScroll1_Change(s);
+  EXPECT_EQ(s.FftSize, 4096);
+  EXPECT_EQ(s.BufA[100], 4095);
+  EXPECT_EQ(s.BufB[300], 4095);
+  const SampleBuffer spectrumA = s.BufA, spectrumB = s.BufB;
+
+  HScroll1_Change(s);
+  s.panel.HScroll2.setValue(300);
+  s.panel.HScroll1.setValue(200);
+  EXPECT_EQ(s.BufA, spectrumA);
+  EXPECT_EQ(s.BufB, spectrumB);
+  // The peak touches the top line; the vertical labels read 0 to 100.
+  s.panel.HScroll1.setValue(0);
+  const DrawOp* a = testing::traceIn(rig.screen(), s.TraceColour[0]);
+  ASSERT_NE(a, nullptr);
+  EXPECT_FLOAT_EQ(a->points[100].y, 1);
+  EXPECT_EQ(textsIn(rig.screen(), 0x202020).back(), " 100");
+}
+
+}  // namespace
+}  // namespace qvx
