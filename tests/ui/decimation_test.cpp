@@ -6,7 +6,6 @@
 #include <functional>
 #include <random>
 
-#include "qt_app.h"
 #include "ui/picture_painter.h"
 
 namespace qvx::ui {
@@ -69,7 +68,6 @@ int inked(const QImage& img, QRgb background) {
 
 // Draws the trace both ways and compares them pixel by pixel within one pixel.
 void expectSamePicture(const std::function<double(int)>& code) {
-  qvx::testing::qtApp();
   PictureArea p("ScopeScreen");
   setUpDisplay(p);
   p.polyline(trace(code), 0x800000);
@@ -121,7 +119,6 @@ TEST(TraceReduction, SparseTracesAreKeptWhole) {
 }
 
 TEST(PictureReplay, InvertingLineDrawnTwiceRestoresTheImage) {
-  qvx::testing::qtApp();
   PictureArea p("ScopeScreen");
   setUpDisplay(p);
   p.line(0, 2048, 40000, 2048, 0x800000);
@@ -137,7 +134,6 @@ TEST(PictureReplay, InvertingLineDrawnTwiceRestoresTheImage) {
 }
 
 TEST(PictureReplay, IncrementalReplayMatchesOneGo) {
-  qvx::testing::qtApp();
   PictureArea p("ScopeScreen");
   setUpDisplay(p);
   QImage step = imageFor(p);

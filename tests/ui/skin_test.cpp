@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "control/startup.h"
-#include "qt_app.h"
 #include "rig.h"
 #include "ui/main_window.h"
 #include "ui/skin_widgets.h"
@@ -46,7 +45,6 @@ struct StartedWindow {
 };
 
 TEST(Skin, ModeButtonStepsToGeneratorAndTheModeBoxRepaints) {
-  qvx::testing::qtApp();
   StartedWindow w;
   Panel& p = w.rig.scope.panel;
   ASSERT_NE(p.SCOPEMODE.texts().find("        SCOPE"), std::string::npos) << p.SCOPEMODE.texts();
@@ -63,7 +61,6 @@ TEST(Skin, ModeButtonStepsToGeneratorAndTheModeBoxRepaints) {
 }
 
 TEST(Skin, ControlsFollowTheModel) {
-  qvx::testing::qtApp();
   StartedWindow w;
   Panel& p = w.rig.scope.panel;
   auto* go = static_cast<QPushButton*>(w.window.widgetFor("GOBUTTON"));
@@ -86,7 +83,6 @@ TEST(Skin, ControlsFollowTheModel) {
 }
 
 TEST(Skin, DraggingTheScrollBarMovesTheModelBar) {
-  qvx::testing::qtApp();
   StartedWindow w;
   Panel& p = w.rig.scope.panel;
   auto* bar = static_cast<QScrollBar*>(w.window.widgetFor("HScroll2"));
