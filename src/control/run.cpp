@@ -38,7 +38,7 @@ void refuseRun(Scope& s, const char* line1, const char* line2) {
 void lockPanel(Scope& s) {
   s.panel.GOBUTTON.fontSize = 8;
   s.panel.GOBUTTON.caption = "STOP";
-  s.ChannelConfig = computeChannelConfig(s);
+  s.ChannelConfig = channelConfigByte(s);
   s.panel.SmodeUP.enabled = false;
   s.panel.SmodeDown.enabled = false;
   if (s.OperatingMode > SCOPE && s.OperatingMode != COUNTER) {
@@ -148,11 +148,6 @@ void unlockPanel(Scope& s) {
 
 }  // namespace
 
-int computeChannelConfig(const Scope& s) {
-  return (s.RangeA == 1 ? 1 : 0) + (1 - s.CouplingA) + 2 * (1 - s.CouplingB) +
-         (s.RangeB == 1 ? 8 : 0) + (s.TrigMode == 2 ? 64 : 0);
-}
-
 void GOBUTTON_Click(Scope& s) {
   s.RunFlag += 1;
   if (s.RunFlag > 1) s.RunFlag = 0;
@@ -182,7 +177,7 @@ void GOMODE(Scope& s) {
       if (s.RepeatMode == 0) s.RunFlag = 0;
       if (s.RunFlag != 1) break;
       s.PrevChannelConfig = s.ChannelConfig;
-      s.ChannelConfig = computeChannelConfig(s);
+      s.ChannelConfig = channelConfigByte(s);
       if (s.ChannelConfig == s.PrevChannelConfig) {
         reloadloop(s);
       } else {

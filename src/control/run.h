@@ -8,7 +8,4 @@ namespace qvx {
 void GOBUTTON_Click(Scope& s);
 void GOMODE(Scope& s);
 
-// The front-end configuration byte for the present ranges, couplings and trigger mode.
-int computeChannelConfig(const Scope& s);
-
 }  // namespace qvx
