@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <fstream>
