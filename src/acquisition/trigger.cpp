@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "control/auto_repeat.h"
 #include "display/cursor.h"
 #include "panel/numeric.h"
 
@@ -80,19 +81,7 @@ void levelKey(Scope& s, Size size, Direction dir) {
 
 void levelMouseDown(Scope& s, Size size, Direction dir) {
   if (!stepOnce(s, size, dir)) return;
-  s.CursorButtonHeld = 1;
-  s.host.Sleep(100);
-  s.host.DoEvents();
-  s.host.Sleep(100);
-  s.host.DoEvents();
-  s.host.Sleep(100);
-  for (;;) {
-    s.host.DoEvents();
-    if (s.CursorButtonHeld != 1) return;
-    s.host.Sleep(50);
-    if (s.CursorButtonHeld != 1) return;
-    stepLevel(s, size, dir);
-  }
+  repeatWhileHeld(s, [&] { stepLevel(s, size, dir); });
 }
 
 void levelMouseUp(Scope& s) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "control/auto_repeat.h"
 #include "display/render.h"
 #include "display/render_parts.h"
 #include "display/settings.h"
@@ -34,24 +35,10 @@ void stepOnce(Scope& s, Move m) {
   cursdraw(s);
 }
 
-// Moves once, pauses 300 ms, then moves every 50 ms until the button is released;
-// the release is seen while events run.
 void moveWhileHeld(Scope& s, Move m) {
   if (s.CursorSel == 0) return;
   stepOnce(s, m);
-  s.CursorButtonHeld = 1;
-  s.host.Sleep(100);
-  s.host.DoEvents();
-  s.host.Sleep(100);
-  s.host.DoEvents();
-  s.host.Sleep(100);
-  for (;;) {
-    s.host.DoEvents();
-    if (s.CursorButtonHeld != 1) break;
-    s.host.Sleep(50);
-    if (s.CursorButtonHeld != 1) break;
-    stepOnce(s, m);
-  }
+  repeatWhileHeld(s, [&] { stepOnce(s, m); });
 }
 
 void release(Scope& s) {
