@@ -114,7 +114,7 @@ void CHANE(Scope& s) {
 }
 
 void CHANF(Scope& s) {
-  drawDigital(s, s.panel.Picture8, s.panel.SCHFbutton, s.ChanDOn, "CH D", s.TraceColour[3]);
+  drawDigital(s, s.panel.Picture8, s.panel.SCHFbutton, s.ChanDOn, "CH D", s.TraceColour[5]);
 }
 
 void SETCHAB(Scope& s) {
