@@ -56,7 +56,9 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
   sync();
 }
 
-MainWindow::~MainWindow() = default;
+// Focus moves while the child widgets are deleted; by then this is no longer a
+// MainWindow, so it must stop listening first.
+MainWindow::~MainWindow() { disconnect(qApp, nullptr, this, nullptr); }
 
 void MainWindow::build() {
   AfterEvent after = [this] { sync(); };
