@@ -53,6 +53,13 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Without a display the window is drawn offscreen, so screenshots and the remote
+  // command file still work on a headless machine.
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+      !std::getenv("WAYLAND_DISPLAY")) {
+    std::cerr << "qvxscope: no display found, running offscreen (stop with Ctrl-C)\n";
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   application.setStyle("Fusion");

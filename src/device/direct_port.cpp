@@ -15,8 +15,9 @@ DirectPort::DirectPort() {
   // The ECP registers lie above 3FFH, beyond what ioperm can grant, so the whole
   // I/O space is asked for.
   if (iopl(3) != 0) {
-    problem_ = std::string("no access to the parallel port (") + std::strerror(errno) +
-               "); run as root for --port=direct";
+    problem_ = std::string("no access to the parallel port's I/O ports (") + std::strerror(errno) +
+               "); --port=direct needs root on a PC with a parallel port; carrying on as if "
+               "nothing answered";
     return;
   }
   granted_ = true;
