@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
-#include "device/link.h"
 #include "device/recorder.h"
 #include "scripted_host.h"
 
@@ -16,11 +16,9 @@ using testing::TempFolder;
 using Access = RecordingPort::Access;
 
 constexpr std::uint32_t D = 0x378, S = 0x379, C = 0x37A;
-Access W(std::uint32_t a, int v) {
-  return {true, a, static_cast<std::uint8_t>(v)};
-}
 std::vector<Access> writeReg(int v, int r) {
-  return {W(D, v), W(C, 4), W(D, r), W(C, 0)};
+  auto w = [](std::uint32_t a, int x) { return Access{true, a, static_cast<std::uint8_t>(x)}; };
+  return {w(D, v), w(C, 4), w(D, r), w(C, 0)};
 }
 
 // An instrument reduced to its end-of-capture bit: it shows the bit from the n-th status
@@ -38,21 +36,13 @@ class EndBitPort : public PortIO {
 };
 
 struct CaptureRig {
-  CaptureRig() : port(&device), scope(host, port) {
+  explicit CaptureRig(int trigMode = 0) : port(&device), scope(host, port) {
     host.panel = &scope.panel;
     scope.SampleCount = scope.LoadedSampleCount = 2048;
     scope.RateCode = 2;
     scope.RunFlag = 1;
     scope.CaptureDone = 0;
-  }
-  bool readStarted() const {
-    const auto head = writeReg(7, 0);
-    return std::search(port.log.begin(), port.log.end(), head.begin(), head.end()) !=
-           port.log.end();
-  }
-  bool endsWithIdleWrite() const {
-    const auto tail = writeReg(0, 0);
-    return port.log.size() >= 4 && std::equal(tail.begin(), tail.end(), port.log.end() - 4);
+    scope.TrigMode = trigMode;
   }
   int count(const std::vector<Access>& seq) const {
     int n = 0;
@@ -61,184 +51,98 @@ struct CaptureRig {
       ++n;
     return n;
   }
+  bool readStarted() const { return count(writeReg(7, 0)) > 0; }
+  bool endsWithIdleWrite() const {
+    const auto tail = writeReg(0, 0);
+    return port.log.size() >= 4 && std::equal(tail.begin(), tail.end(), port.log.end() - 4);
+  }
   ScriptedHost host;
   EndBitPort device;
   RecordingPort port;
   Scope scope;
 };
 
-TEST(WaitLoops, SlowestRateWaitsLongerAndShowsTheWindow) {
-  CaptureRig r;
-  r.scope.RateCode = 5;
-  r.scope.SampleCount = r.scope.LoadedSampleCount = 65536;
-  bool shown = false;
-  std::string lines;
-  r.host.afterPumps(1, [&] {
-    shown = r.scope.panel.Trigwait.visible;
-    lines = r.scope.panel.Trigwait.texts();
-  });
-  autoconvert(r.scope);
-  EXPECT_EQ(r.scope.WaitLoops, 2099);
-  EXPECT_EQ(r.device.statusReads, 2099);
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(lines, "   Wait... capturing|  Press [STOP] to exit");
-  EXPECT_FALSE(r.scope.panel.Trigwait.visible);
-  EXPECT_EQ(r.scope.CaptureDone, 0);  // timed out
+TEST(WaitLoops, SlowRatesPollLongerAndOnlyTheSlowestShowsTheWindow) {
+  struct Case {
+    int rateCode, points, loops;
+    bool window;
+  };
+  for (const Case& c : {Case{5, 65536, 2099, true}, Case{4, 2048, 103, false}}) {
+    CaptureRig r;
+    r.scope.RateCode = c.rateCode;
+    r.scope.SampleCount = r.scope.LoadedSampleCount = c.points;
+    std::string shown;
+    r.host.afterPumps(1, [&] {
+      if (r.scope.panel.Trigwait.visible) shown = r.scope.panel.Trigwait.texts();
+    });
+    autoconvert(r.scope);
+    EXPECT_EQ(r.scope.WaitLoops, c.loops);
+    EXPECT_EQ(r.device.statusReads, c.loops);
+    EXPECT_EQ(shown, c.window ? "   Wait... capturing|  Press [STOP] to exit" : "");
+    EXPECT_FALSE(r.scope.panel.Trigwait.visible);
+    EXPECT_EQ(r.scope.CaptureDone, 0);  // timed out
+  }
 }
 
-TEST(WaitLoops, RateCodeFourAddsAFewPollsWithoutAWindow) {
-  CaptureRig r;
-  r.scope.RateCode = 4;
-  r.scope.panel.Trigwait.visible = false;
-  bool shown = false;
-  r.host.afterPumps(1, [&] { shown = r.scope.panel.Trigwait.visible; });
-  autoconvert(r.scope);
-  EXPECT_EQ(r.scope.WaitLoops, 103);
-  EXPECT_EQ(r.device.statusReads, 103);
-  EXPECT_FALSE(shown);
-}
-
-TEST(Autoconvert, StartsWithTheRateAndTheSourceSide) {
-  CaptureRig r;
-  r.scope.TrigSource = 1;
-  r.scope.RateCode = 3;
-  r.device.endAtRead = 1;
-  autoconvert(r.scope);
-  auto expected = writeReg(0, 64);
-  auto start = writeReg(3, 66);
-  expected.insert(expected.end(), start.begin(), start.end());
-  ASSERT_GE(r.port.log.size(), 8u);
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), r.port.log.begin()));
-  EXPECT_EQ(r.host.sleeps.front(), 1);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
-}
-
-TEST(Autoconvert, EndBitOnTheLastPollCountsAsComplete) {
-  CaptureRig r;
-  r.device.endAtRead = 100;
-  autoconvert(r.scope);
-  EXPECT_EQ(r.device.statusReads, 100);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
-}
-
-TEST(Autoconvert, StopLeavesTheCaptureUndone) {
-  CaptureRig r;
-  r.host.afterPumps(5, [&] { r.scope.RunFlag = 0; });
-  autoconvert(r.scope);
-  EXPECT_EQ(r.device.statusReads, 5);
-  EXPECT_EQ(r.scope.CaptureDone, 0);
-}
-
-TEST(Autoconvert, CommandFileStopsTheRunButTheBuffersAreRead) {
-  TempFolder folder;
-  CaptureRig r;
-  r.scope.TrigMode = 0;
-  r.host.afterPumps(4, [] { std::ofstream("QVXcom.txt") << "GO=1\n"; });
-  ADCconvert(r.scope);
-  EXPECT_EQ(r.scope.RemoteFilePath, "QVXcom.txt");
-  EXPECT_EQ(r.scope.RunFlag, 0);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
-  EXPECT_TRUE(r.readStarted());
-  EXPECT_FALSE(r.scope.panel.Trigwait.visible);
-}
-
-TEST(Trigconvert, ArmsWithSourceSlopeAndLevel) {
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.scope.TrigSource = 3;  // D
-  r.scope.TrigSlope = -1;
-  r.scope.TrigLevelCode = 0xABC;
-  r.scope.RateCode = 4;
-  r.device.endAtRead = 1;
-  trigconvert(r.scope);
-  std::vector<Access> expected = writeReg(16 + 64, 64 + 128);
-  for (auto part : {std::vector<Access>{W(D, 0xBC), W(C, 1), W(D, 0x0A), W(C, 0)},
-                    writeReg(4 + 64, 16 + 64 + 128)})
-    expected.insert(expected.end(), part.begin(), part.end());
-  ASSERT_GE(r.port.log.size(), expected.size());
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), r.port.log.begin()));
-  EXPECT_EQ(r.scope.ArmedTrigLevel, 0xABC);
-  EXPECT_EQ(r.scope.TrigArmed, 0);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
-  EXPECT_TRUE(r.endsWithIdleWrite());
-}
-
-TEST(Trigconvert, EndBitOnTheLastPollOfAPassCountsAsComplete) {
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.device.endAtRead = 200;  // the last poll of the second pass
-  trigconvert(r.scope);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
-  EXPECT_EQ(r.device.statusReads, 200);
-  // One re-start after the first pass ran out.
-  EXPECT_EQ(r.count(writeReg(2, 16)), 2);
+TEST(ADCconvert, EndBitOnTheLastPollOfAPassCountsAsComplete) {
+  for (int mode : {0, 1}) {
+    CaptureRig r(mode);
+    r.device.endAtRead = mode ? 200 : 100;  // triggered: the last poll of the second pass
+    ADCconvert(r.scope);
+    EXPECT_EQ(r.device.statusReads, r.device.endAtRead) << mode;
+    EXPECT_EQ(r.scope.CaptureDone, 1) << mode;
+    EXPECT_TRUE(r.readStarted()) << mode;
+    if (mode) EXPECT_EQ(r.count(writeReg(2, 16)), 2);  // one re-start after the first pass
+  }
 }
 
 TEST(Trigconvert, APassWithoutTriggerStartsAgainAndSaysSo) {
-  CaptureRig r;
-  r.scope.TrigMode = 2;
+  CaptureRig r(2);
   r.scope.TrigSource = 1;
   std::string lines;
-  bool shown = false;
   r.host.afterPumps(150, [&] {
-    shown = r.scope.panel.Trigwait.visible;
-    lines = r.scope.panel.Trigwait.texts();
+    if (r.scope.panel.Trigwait.visible) lines = r.scope.panel.Trigwait.texts();
     r.scope.RunFlag = 0;
   });
   trigconvert(r.scope);
-  EXPECT_TRUE(shown);
   EXPECT_EQ(lines, "   Waiting For Capture|  Press [STOP] to exit");
   EXPECT_EQ(r.count(writeReg(2, 16 + 64)), 2);
 }
 
-TEST(Trigconvert, StopHidesTheWindowReadsNothingAndIdlesTheInstrument) {
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.host.afterPumps(250, [&] { r.scope.RunFlag = 0; });
-  ADCconvert(r.scope);
-  EXPECT_FALSE(r.scope.panel.Trigwait.visible);
-  EXPECT_EQ(r.scope.CaptureDone, 0);
-  EXPECT_FALSE(r.readStarted());
-  EXPECT_TRUE(r.endsWithIdleWrite());
-  EXPECT_EQ(r.scope.TrigArmed, 1);
+// Everything that ends a wait early: only the command file during an instant capture
+// still has the buffers read; a triggered wait always leaves the instrument idle.
+TEST(ADCconvert, EventsEndingTheWait) {
+  enum Event { Stop, Level, Mode, File };
+  struct Case {
+    int trigMode, pump, statusReads;
+    Event event;
+    int runFlag, done;
+  };
+  for (const Case& c :
+       {Case{0, 5, 5, Stop, 0, 0}, Case{1, 250, -1, Stop, 0, 0}, Case{1, 4, 2, Level, 1, 0},
+        Case{1, 3, -1, Mode, 1, 0}, Case{0, 4, -1, File, 0, 1}, Case{1, 6, -1, File, 0, 0}}) {
+    SCOPED_TRACE(::testing::Message() << "mode " << c.trigMode << " event " << c.event);
+    TempFolder folder;
+    CaptureRig r(c.trigMode);
+    Scope& s = r.scope;
+    r.host.afterPumps(c.pump, [&] {
+      if (c.pump > 100) EXPECT_TRUE(s.panel.Trigwait.visible);  // after a pass without trigger
+      if (c.event == Stop) s.RunFlag = 0;
+      if (c.event == Level) s.TrigLevelCode = 1000;
+      if (c.event == Mode) s.TrigMode = 2;
+      if (c.event == File) std::ofstream("QVXcom.txt") << "GO=1\n";
+    });
+    ADCconvert(s);
+    if (c.statusReads >= 0) EXPECT_EQ(r.device.statusReads, c.statusReads);
+    EXPECT_EQ(s.RunFlag, c.runFlag);
+    EXPECT_EQ(s.CaptureDone, c.done);
+    EXPECT_EQ(r.readStarted(), c.done == 1);
+    EXPECT_FALSE(s.panel.Trigwait.visible);
+    if (c.trigMode) EXPECT_TRUE(r.endsWithIdleWrite());
+  }
 }
 
-TEST(Trigconvert, LevelChangeEndsTheWaitAtOnce) {
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.device.endAtRead = 10;  // would end later; the level change comes first
-  r.host.afterPumps(4, [&] { r.scope.TrigLevelCode = 1000; });
-  ADCconvert(r.scope);
-  EXPECT_EQ(r.device.statusReads, 2);
-  EXPECT_EQ(r.scope.CaptureDone, 0);
-  EXPECT_EQ(r.scope.RunFlag, 1);
-  EXPECT_FALSE(r.readStarted());
-  EXPECT_TRUE(r.endsWithIdleWrite());
-}
-
-TEST(Trigconvert, ModeChangeEndsTheWait) {
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.host.afterPumps(3, [&] { r.scope.TrigMode = 2; });
-  trigconvert(r.scope);
-  EXPECT_EQ(r.scope.CaptureDone, 0);
-  EXPECT_TRUE(r.endsWithIdleWrite());
-}
-
-TEST(Trigconvert, CommandFileStopsTheRunWithoutReading) {
-  TempFolder folder;
-  CaptureRig r;
-  r.scope.TrigMode = 1;
-  r.scope.RemotePrefix = "XY";
-  r.host.afterPumps(6, [] { std::ofstream("XYcom.txt") << "GO=1\n"; });
-  ADCconvert(r.scope);
-  EXPECT_EQ(r.scope.RunFlag, 0);
-  EXPECT_EQ(r.scope.CaptureDone, 0);
-  EXPECT_FALSE(r.readStarted());
-  EXPECT_TRUE(r.endsWithIdleWrite());
-}
-
-TEST(ADCconvert, LoadsTheCounterOnlyWhenTheSizeChanged) {
+TEST(ADCconvert, ReloadsTheCounterOnlyForANewSizeAndReadsOnlyWhatIsOn) {
   CaptureRig r;
   r.device.endAtRead = 1;
   ADCconvert(r.scope);
@@ -247,14 +151,9 @@ TEST(ADCconvert, LoadsTheCounterOnlyWhenTheSizeChanged) {
   r.scope.FftDoneA = r.scope.FftDoneB = 1;
   ADCconvert(r.scope);
   EXPECT_EQ(r.count(writeReg(128, 3)), 1);
-  EXPECT_EQ(r.scope.LoadedSampleCount, 4096);
-  EXPECT_EQ(r.scope.FftDoneA, 0);
-  EXPECT_EQ(r.scope.FftDoneB, 0);
-}
+  EXPECT_EQ(r.scope.FftDoneA + r.scope.FftDoneB, 0);  // fresh samples to transform
 
-TEST(ADCconvert, AllChannelsOffReadsNothing) {
-  CaptureRig r;
-  r.device.endAtRead = 1;
+  r.port.log.clear();
   r.scope.ChanAOn = r.scope.ChanBOn = r.scope.ChanCOn = r.scope.ChanDOn = 0;
   ADCconvert(r.scope);
   EXPECT_EQ(r.scope.CaptureDone, 1);

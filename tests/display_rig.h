@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,30 +13,28 @@ namespace qvx::testing {
 // (narrowest window 512 points, 2000 points wide), showing a 4K capture of channel A.
 struct DisplayRig : Rig {
   DisplayRig() {
-    Scope& s = scope;
-    wireDisplay(s);
-    s.panel.HScroll2.Min = 256;
-    s.SampleSizeIndex = 1;
-    s.panel.HScroll2.setValue(1000);
+    wireDisplay(scope);
+    scope.panel.HScroll2.Min = 256;
+    scope.SampleSizeIndex = 1;
+    scope.panel.HScroll2.setValue(1000);
   }
   Scope& s() { return scope; }
   PictureArea& screen() { return scope.panel.ScopeScreen; }
 };
 
-// The trace drawn in `colour` (a polyline or a point cloud), or null.
-inline const DrawOp* traceIn(const PictureArea& pic, Colour colour) {
-  for (const DrawOp& op : pic.ops)
-    if ((op.kind == DrawOp::Kind::Polyline || op.kind == DrawOp::Kind::Points) &&
-        op.colour == colour)
-      return &op;
-  return nullptr;
+inline bool isTrace(const DrawOp& op) {
+  return op.kind == DrawOp::Kind::Polyline || op.kind == DrawOp::Kind::Points;
 }
 
-inline int traceCount(const PictureArea& pic) {
-  int n = 0;
-  for (const DrawOp& op : pic.ops)
-    n += op.kind == DrawOp::Kind::Polyline || op.kind == DrawOp::Kind::Points;
-  return n;
+// The trace drawn in `colour` (a polyline or a point cloud), or null.
+inline const DrawOp* traceIn(const PictureArea& pic, Colour colour) {
+  auto it = std::find_if(pic.ops.begin(), pic.ops.end(),
+                         [&](const DrawOp& op) { return isTrace(op) && op.colour == colour; });
+  return it == pic.ops.end() ? nullptr : &*it;
+}
+
+inline long traceCount(const PictureArea& pic) {
+  return std::count_if(pic.ops.begin(), pic.ops.end(), isTrace);
 }
 
 // Texts printed in `colour`, oldest first.
@@ -47,9 +46,10 @@ inline std::vector<std::string> textsIn(const PictureArea& pic, Colour colour) {
 }
 
 inline const DrawOp* textOp(const PictureArea& pic, const std::string& text) {
-  for (const DrawOp& op : pic.ops)
-    if (op.kind == DrawOp::Kind::Text && op.text == text) return &op;
-  return nullptr;
+  auto it = std::find_if(pic.ops.begin(), pic.ops.end(), [&](const DrawOp& op) {
+    return op.kind == DrawOp::Kind::Text && op.text == text;
+  });
+  return it == pic.ops.end() ? nullptr : &*it;
 }
 
 }  // namespace qvx::testing
