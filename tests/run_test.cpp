@@ -1,209 +1,228 @@
+#include "control/run.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
-#include "control/groups.h"
-#include "control/run.h"
+#include "control/data_files.h"
 #include "control/startup.h"
-#include "device/link.h"
 #include "port_panel_script.h"
 #include "rig.h"
 
 namespace qvx {
 namespace {
 
-using testing::Rig;
-using testing::TempFolder;
 using Access = RecordingPort::Access;
+namespace fs = std::filesystem;
 
-// How many times the front-end configuration was sent (WriteReg(38, 4)).
-int setchabCount(const std::vector<Access>& log, std::uint32_t data = 0x378) {
-  int n = 0;
-  for (std::size_t i = 0; i + 3 < log.size(); ++i)
-    if (log[i] == Access{true, data, 38} && log[i + 1] == Access{true, data + 2, 4} &&
-        log[i + 2] == Access{true, data, 4} && log[i + 3] == Access{true, data + 2, 0})
-      ++n;
-  return n;
-}
-
-void writePortFile() { std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n"; }
-
-// A scope started as the program starts, on the simulated instrument on LPT1.
+// A scope started as the program starts, on the simulated instrument on LPT1; the port panel,
+// should it open, is left at once.
 struct Started {
   explicit Started(sim::Config cfg = {}) : rig(cfg) {
-    writePortFile();
-    Form_Load(rig.scope);
-    Form_Activate(rig.scope);
+    std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
+    testing::exitPortPanelWhenShown(rig);
+    Form_Load(s);
+    Form_Activate(s);
     rig.port.log.clear();
-    rig.host.messages.clear();
+    rig.host.sleeps.clear();
   }
-  TempFolder folder;
-  Rig rig;
+  // How many times the front-end configuration was sent (WriteReg(38, 4)).
+  int configurationsSent() const {
+    const auto& log = rig.port.log;
+    int n = 0;
+    for (std::size_t i = 0; i + 2 < log.size(); ++i)
+      n += log[i] == Access{true, 0x378, 38} && log[i + 1] == Access{true, 0x37A, 4} &&
+           log[i + 2] == Access{true, 0x378, 4};
+    return n;
+  }
+  void expectUnlocked() const {
+    EXPECT_EQ(s.RunFlag, 0);
+    EXPECT_EQ(p.GOBUTTON.caption, "GO");
+    EXPECT_TRUE(p.SmodeUP.enabled && p.SmodeDown.enabled && p.SCOPEMODE.enabled &&
+                p.Command22.enabled && p.SRATEN.enabled && p.Timer2.enabled());
+    EXPECT_FALSE(p.Trigwait.visible);
+  }
+  testing::TempFolder folder;
+  testing::Rig rig;
   Scope& s = rig.scope;
+  Panel& p = s.panel;
+  const std::uint64_t& screenClears = p.ScopeScreen.clears;
 };
+struct RunEngine : ::testing::Test, Started {};
 
-void expectUnlocked(Scope& s) {
-  EXPECT_EQ(s.RunFlag, 0);
-  EXPECT_EQ(s.panel.GOBUTTON.caption, "GO");
-  EXPECT_TRUE(s.panel.SmodeUP.enabled);
-  EXPECT_TRUE(s.panel.SmodeDown.enabled);
-  EXPECT_TRUE(s.panel.SCOPEMODE.enabled);
-  EXPECT_TRUE(s.panel.Command22.enabled);
-  EXPECT_TRUE(s.panel.SRATEN.enabled);
-  EXPECT_TRUE(s.panel.Timer2.enabled());
-  EXPECT_FALSE(s.panel.Trigwait.visible);
-}
-
-TEST(RunRefused, NoHardwareShowsTheMessageForTwoSecondsAndLocksNothing) {
-  sim::Config unplugged;
+TEST(RunRefused, NoHardwareOrNoPowerShowsTheReasonForTwoSecondsAndLocksNothing) {
+  sim::Config unplugged, off;
   unplugged.plugged = false;
-  TempFolder folder;
-  Rig rig(unplugged);
-  Scope& s = rig.scope;
-  // Start-up opens the port panel when nothing answers; leave it at once.
-  writePortFile();
-  testing::exitPortPanelWhenShown(rig);
-  Form_Load(s);
-  Form_Activate(s);
-
-  std::string shown;
-  rig.host.onPump = [&] {
-    if (s.panel.Trigwait.visible) shown = s.panel.Trigwait.texts();
-  };
-  rig.host.sleeps.clear();
-  s.panel.GOBUTTON.click();
-  EXPECT_EQ(shown, "  No QVX Hardware !!! |  Aborting Command ...");
-  EXPECT_EQ(rig.host.sleeps, std::vector<int>{2000});
-  expectUnlocked(s);
-  EXPECT_EQ(setchabCount(rig.port.log), 0);
-}
-
-TEST(RunRefused, UnpoweredInstrumentSaysCheckPowerAndRecovers) {
-  sim::Config off;
   off.powered = false;
-  Started st(off);
-  std::string shown;
-  st.rig.host.onPump = [&] {
-    if (st.s.panel.Trigwait.visible) shown = st.s.panel.Trigwait.texts();
-  };
-  st.s.panel.GOBUTTON.click();
-  EXPECT_EQ(shown, " No Power to QVX  !!! | Check Power to QVX   ");
-  expectUnlocked(st.s);
-  // Powering the instrument needs no restart: the next GO runs.
+  const std::pair<sim::Config, const char*> cases[] = {
+      {unplugged, "  No QVX Hardware !!! |  Aborting Command ..."},
+      {off, " No Power to QVX  !!! | Check Power to QVX   "}};
+  for (const auto& [config, message] : cases) {
+    Started st(config);
+    std::string shown;
+    st.rig.host.onPump = [&] { shown = st.p.Trigwait.visible ? st.p.Trigwait.texts() : shown; };
+    st.p.GOBUTTON.click();
+    EXPECT_EQ(shown, message);
+    EXPECT_EQ(st.rig.host.sleeps, std::vector<int>{2000});
+    st.expectUnlocked();
+    EXPECT_EQ(st.configurationsSent(), 0);
+  }
 }
 
-TEST(RunEngine, SingleCaptureDrawsOnceAndUnlocks) {
-  Started st;
-  Scope& s = st.s;
-  std::uint64_t clears = s.panel.ScopeScreen.clears;
+TEST_F(RunEngine, SingleCaptureLocksThePanelDrawsWithItsSettingsAndUnlocks) {
+  s.RangeA = 0;
+  s.ProbeA = s.RangeStepA = 1;
+  s.SampleRateIndex = 2;
+  const std::uint64_t clears = screenClears;
   bool lockedDuringRun = false;
-  st.rig.host.onPump = [&] {
-    if (s.RunFlag == 1 && !s.panel.SmodeUP.enabled && !s.panel.Command22.enabled &&
-        s.panel.GOBUTTON.caption == "STOP")
-      lockedDuringRun = true;
+  rig.host.onPump = [&] {
+    lockedDuringRun |= s.RunFlag == 1 && !p.SmodeUP.enabled && !p.Command22.enabled &&
+                       p.GOBUTTON.caption == "STOP";
   };
-  s.panel.GOBUTTON.click();
+  p.GOBUTTON.click();
   EXPECT_TRUE(lockedDuringRun);
   EXPECT_EQ(s.CaptureDone, 1);
-  EXPECT_GT(s.panel.ScopeScreen.clears, clears);
-  EXPECT_EQ(setchabCount(st.rig.port.log), 1);
-  expectUnlocked(s);
-  EXPECT_EQ(s.panel.GOCOLOR.backColour, RGB(0xFF, 0, 0));
+  EXPECT_GT(screenClears, clears);
+  EXPECT_EQ(configurationsSent(), 1);
+  expectUnlocked();
+  EXPECT_EQ(p.GOCOLOR.backColour, RGB(0xFF, 0, 0));
+  // The renderer draws with the settings the data were taken with.
+  EXPECT_EQ((std::vector<int>{s.DataRangeA, s.DataRateIndex, s.DataSizeIndex}),
+            (std::vector<int>{1, 2, s.SampleSizeIndex}));
 }
 
-TEST(RunEngine, CounterModeRunsOnePassEvenInRepeat) {
-  Started st;
-  Scope& s = st.s;
+TEST_F(RunEngine, CounterModeRunsOnePassEvenInRepeat) {
   s.OperatingMode = 3;
   s.RepeatMode = 1;
-  s.panel.GOBUTTON.click();  // returns: one measurement per GO
-  EXPECT_EQ(s.RunFlag, 0);
-  EXPECT_EQ(setchabCount(st.rig.port.log), 1);
-  EXPECT_EQ(s.panel.GOBUTTON.caption, "GO");
+  p.GOBUTTON.click();  // returns: one measurement per GO
+  EXPECT_EQ(configurationsSent(), 1);
+  expectUnlocked();
 }
 
-TEST(RunEngine, RepeatResendsTheConfigurationOnlyWhenARangeChanged) {
-  Started st;
-  Scope& s = st.s;
+TEST_F(RunEngine, RepeatResendsTheConfigurationOnlyWhenARangeChanged) {
   s.RepeatMode = 1;
   s.SampleRateIndex = 4;
   s.SampleSizeIndex = 0;
   int captures = 0;
-  std::uint64_t lastClears = s.panel.ScopeScreen.clears;
-  st.rig.host.onPump = [&] {
-    if (s.panel.ScopeScreen.clears == lastClears) return;
-    lastClears = s.panel.ScopeScreen.clears;
-    ++captures;
-    if (captures == 2) s.RangeA = 0;             // switched during the run
-    if (captures == 5) s.panel.GOBUTTON.click();  // STOP
+  std::uint64_t lastClears = screenClears;
+  rig.host.onPump = [&] {
+    if (screenClears == lastClears) return;
+    lastClears = screenClears;
+    if (++captures == 2) s.RangeA = 0;      // switched during the run
+    if (captures == 5) p.GOBUTTON.click();  // STOP
   };
-  s.panel.GOBUTTON.click();
+  p.GOBUTTON.click();
   EXPECT_GE(captures, 5);
-  EXPECT_EQ(setchabCount(st.rig.port.log), 2);  // at the start and after the change
-  expectUnlocked(s);
+  EXPECT_EQ(configurationsSent(), 2);  // at the start and after the change
+  expectUnlocked();
 }
 
-TEST(RunEngine, AnIncompleteCaptureIsNeitherDrawnNorWritten) {
-  Started st;
-  Scope& s = st.s;
-  s.TrigMode = 1;       // triggered; the level sits above anything the input reaches
+TEST_F(RunEngine, AnIncompleteCaptureIsNeitherDrawnNorWritten) {
+  s.TrigMode = 1;  // triggered; the level sits above anything the input reaches
   s.TrigCursorY = 10;
-  s.RangeA = 1;
-  s.RemoteExecute = 1;  // as a remote run, which writes data files
-  s.WriteDataA = 1;
-  std::uint64_t clears = s.panel.ScopeScreen.clears;
-  st.rig.host.atTime(st.rig.host.clock + 5, [&] { s.RunFlag = 0; });
+  s.RangeA = s.RemoteExecute = s.WriteDataA = 1;
+  const std::uint64_t clears = screenClears;
+  rig.host.atTime(rig.host.clock + 5, [&] { s.RunFlag = 0; });
   s.RunFlag = 1;
   GOMODE(s);
   EXPECT_EQ(s.CaptureDone, 0);
-  EXPECT_EQ(s.panel.ScopeScreen.clears, clears);
-  EXPECT_FALSE(std::filesystem::exists("QVXAdata.dat"));
+  EXPECT_EQ(screenClears, clears);
+  EXPECT_FALSE(fs::exists("QVXAdata.dat"));
 }
 
-TEST(RunEngine, RemoteRunWritesDataFilesWithoutDrawingWhenUpdatesAreOff) {
-  Started st;
-  Scope& s = st.s;
-  s.RemoteExecute = 1;
+TEST_F(RunEngine, RemoteRunWritesDataFilesWithoutDrawingWhenUpdatesAreOff) {
+  s.RemoteExecute = s.WriteDataA = s.WriteDataC = 1;
   s.RemoteDisplayUpdate = 0;
-  s.WriteDataA = 1;
-  s.WriteDataC = 1;
-  std::uint64_t clears = s.panel.ScopeScreen.clears;
+  const std::uint64_t clears = screenClears;
   s.RunFlag = 1;
   GOMODE(s);
   EXPECT_EQ(s.CaptureDone, 1);
-  EXPECT_EQ(s.panel.ScopeScreen.clears, clears);
-  EXPECT_EQ(std::filesystem::file_size("QVXAdata.dat"), 2u * 4096u);
-  EXPECT_EQ(std::filesystem::file_size("QVXcdata.dat"), 4096u);
+  EXPECT_EQ(screenClears, clears);
+  EXPECT_EQ(fs::file_size("QVXAdata.dat"), 2u * 4096u);
+  EXPECT_EQ(fs::file_size("QVXcdata.dat"), 4096u);
   EXPECT_EQ(s.DataFilesReady, 1);
 }
 
-TEST(RunEngine, FftRunWithOnlyBOnRefreshesOnlyBsTimeData) {
-  Started st;
-  Scope& s = st.s;
+TEST_F(RunEngine, FftRunWithOnlyBOnRefreshesOnlyBsTimeData) {
   s.OperatingMode = 4;
-  s.ChanAOn = 0;
-  s.ChanCOn = 0;
+  s.ChanAOn = s.ChanCOn = 0;
   std::fill(s.TimeBufA.begin(), s.TimeBufA.end(), 1234);
   std::fill(s.TimeBufB.begin(), s.TimeBufB.end(), 1234);
   s.RunFlag = 1;
   GOMODE(s);
   ASSERT_EQ(s.CaptureDone, 1);
-  EXPECT_EQ(s.TimeBufA[0], 1234);
+  EXPECT_EQ(s.TimeBufA, SampleBuffer(65536, 1234));
   EXPECT_NE(s.TimeBufB, SampleBuffer(65536, 1234));
 }
 
-TEST(RunEngine, SnapshotTakesTheSettingsTheDataWereTakenWith) {
-  Started st;
-  Scope& s = st.s;
-  s.RangeA = 0;
-  s.ProbeA = 1;
-  s.RangeStepA = 1;
-  s.SampleRateIndex = 2;
-  s.panel.GOBUTTON.click();
-  EXPECT_EQ(s.DataRangeA, 1);
-  EXPECT_EQ(s.DataRateIndex, 2);
-  EXPECT_EQ(s.DataSizeIndex, s.SampleSizeIndex);
+// The bytes of file `name` at the given offsets, or nothing if its size is not `size`.
+std::vector<int> bytesOf(const std::string& name, std::size_t size, std::vector<std::size_t> at) {
+  std::ifstream in(name, std::ios::binary);
+  const std::string data{std::istreambuf_iterator<char>(in), {}};
+  if (data.size() != size) return {};
+  std::vector<int> out;
+  for (std::size_t i : at) out.push_back(static_cast<unsigned char>(data[i]));
+  return out;
+}
+
+struct DataFiles : ::testing::Test {
+  testing::TempFolder folder;
+  testing::Rig rig;
+  Scope& s = rig.scope;
+  void SetUp() override {
+    s.SampleSizeIndex = 0;  // 2K points in SCOPE mode
+    s.ScrollUnit = 1024;
+    s.BufA[0] = 0xABC;
+    s.BufA[2047] = 0x123;
+    s.BufA[2048] = 0xFFF;  // beyond the capture: not written
+    s.BufB[1] = 4095;
+    s.BufC[0] = 2560;
+    s.BufC[1] = 2048;
+    s.BufD[5] = 2049;  // just above the middle counts as high
+  }
+};
+
+TEST_F(DataFiles, LayoutOfEachFileAndOnlyTheFlaggedOnes) {
+  s.WriteDataA = s.WriteDataC = s.WriteDataD = 1;
+  ASSERT_TRUE(writeDataFiles(s));
+  EXPECT_EQ(s.DataFilesReady, 1);
+  EXPECT_EQ(s.RemoteFilePath, "QVXddata.dat");
+  // Two bytes per analogue point, high first; untouched points hold 2048.
+  EXPECT_EQ(bytesOf("QVXAdata.dat", 4096, {0, 1, 2, 3, 4094, 4095}),
+            (std::vector<int>{0x0A, 0xBC, 0x08, 0x00, 0x01, 0x23}));
+  EXPECT_EQ(bytesOf("QVXcdata.dat", 2048, {0, 1}), (std::vector<int>{1, 0}));
+  EXPECT_EQ(bytesOf("QVXddata.dat", 2048, {4, 5}), (std::vector<int>{0, 1}));
+  EXPECT_FALSE(fs::exists("QVXBdata.dat"));
+}
+
+TEST_F(DataFiles, FftModeWritesHalfAsManyPointsAndPrefixNamesTheFiles) {
+  s.ScrollUnit = 512;
+  s.RemotePrefix = "RUN";
+  s.WriteDataB = 1;
+  ASSERT_TRUE(writeDataFiles(s));
+  EXPECT_EQ(bytesOf("RUNBdata.dat", 2048, {2, 3}), (std::vector<int>{0x0F, 0xFF}));
+}
+
+TEST_F(DataFiles, AnExistingFileIsReplacedWholeAndNoTemporaryIsLeft) {
+  std::ofstream("QVXAdata.dat") << std::string(100000, 'x');
+  s.WriteDataA = 1;
+  ASSERT_TRUE(writeDataFiles(s));
+  EXPECT_EQ(fs::file_size("QVXAdata.dat"), 4096u);
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+}
+
+TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
+  s.WriteDataA = s.WriteDataB = s.WriteDataC = 1;
+  // A folder standing where the B file must go: it cannot be replaced by a file.
+  fs::create_directories("QVXBdata.dat/inside");
+  EXPECT_FALSE(writeDataFiles(s));
+  EXPECT_TRUE(fs::exists("QVXAdata.dat"));
+  EXPECT_FALSE(fs::exists("QVXcdata.dat"));
+  EXPECT_TRUE(fs::is_directory("QVXBdata.dat/inside"));
+  EXPECT_FALSE(fs::exists("QVXBdata.dat.part"));
 }
 
 }  // namespace

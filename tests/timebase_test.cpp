@@ -8,9 +8,19 @@
 namespace qvx {
 namespace {
 
-using testing::Rig;
+using Ints = std::vector<int>;
+constexpr Colour kYellow = 0xC0FFFF, kGrey = 0xC0C0C0;
 
-TEST(Timebase, RateReadoutsOfBothModels) {
+// The timebase with its four step buttons wired to the mouse and the keyboard.
+struct Timebase : ::testing::Test {
+  Timebase() { wireAcquisition(s); }
+  Ints copies() const { return {s.RateIndexA, s.RateIndexB, s.SizeIndexA, s.SizeIndexB}; }
+  testing::Rig rig;
+  Scope& s = rig.scope;
+  Panel& p = s.panel;
+};
+
+TEST(TimebaseReadout, RatesOfBothModels) {
   const char* twenty[] = {" 2   KHz", " 20 KHz", " 200KHz", " 2   MHz", " 20 MHz"};
   const char* thirty[] = {" 3   KHz", " 30 KHz", " 300KHz", " 3   MHz", " 30 MHz"};
   for (int i = 0; i < 5; ++i) {
@@ -19,107 +29,70 @@ TEST(Timebase, RateReadoutsOfBothModels) {
   }
 }
 
-TEST(Timebase, ScopeModeShowsYellowReadoutsAndPublishesCopies) {
-  Rig rig;
-  Scope& s = rig.scope;
-  s.OperatingMode = 4;  // FFT publishes as SCOPE does
+// SCOPE and FFT show the timebase on yellow and publish it to the capture; the other modes
+// show the generator length on grey and publish nothing.
+TEST_F(Timebase, ReadoutsAndCopiesFollowTheMode) {
   s.SampleRateIndex = 0;
   s.SampleSizeIndex = 5;
   s.RateMantissa = 1.5f;
-  DSAMPLE(s);
-  EXPECT_EQ(s.panel.SRATEDISP.backColour, 0xC0FFFFu);
-  EXPECT_EQ(s.panel.SSIZEDISP.backColour, 0xC0FFFFu);
-  EXPECT_EQ(s.panel.SRATEDISP.texts(), " 3   KHz");
-  EXPECT_EQ(s.panel.SSIZEDISP.texts(), "   64K ");
-  EXPECT_EQ(s.RateIndexA, 0);
-  EXPECT_EQ(s.RateIndexB, 0);
-  EXPECT_EQ(s.SizeIndexA, 5);
-  EXPECT_EQ(s.SizeIndexB, 5);
-}
-
-TEST(Timebase, OtherModesShowTheGeneratorLengthOnGreyWithoutCopies) {
-  Rig rig;
-  Scope& s = rig.scope;
-  s.OperatingMode = 1;
   s.GenLastIndex = 1023;
-  s.SampleRateIndex = 1;
-  s.SampleSizeIndex = 4;
-  DSAMPLE(s);
-  EXPECT_EQ(s.panel.SRATEDISP.backColour, 0xC0C0C0u);
-  EXPECT_EQ(s.panel.SSIZEDISP.backColour, 0xC0C0C0u);
-  EXPECT_EQ(s.panel.SRATEDISP.texts(), "");
-  EXPECT_EQ(s.panel.SSIZEDISP.texts(), " 1024");
-  EXPECT_EQ(s.RateIndexA, 3);
-  EXPECT_EQ(s.SizeIndexA, 1);
+  for (int mode : {1, 4}) {
+    s.OperatingMode = mode;
+    DSAMPLE(s);
+    const bool scope = mode == 4;
+    EXPECT_EQ(p.SRATEDISP.backColour, scope ? kYellow : kGrey);
+    EXPECT_EQ(p.SSIZEDISP.backColour, scope ? kYellow : kGrey);
+    EXPECT_EQ(p.SRATEDISP.texts(), scope ? " 3   KHz" : "");
+    EXPECT_EQ(p.SSIZEDISP.texts(), scope ? "   64K " : " 1024");
+    EXPECT_EQ(copies(), (scope ? Ints{0, 0, 5, 5} : Ints{3, 3, 1, 1}));
+  }
 }
 
-TEST(Timebase, RateButtonsClampAndStillRedraw) {
-  Rig rig;
-  Scope& s = rig.scope;
-  s.SampleRateIndex = 0;
-  auto clears = s.panel.SRATEDISP.clears;
-  SRATEN_MouseDown(s);
-  EXPECT_EQ(s.SampleRateIndex, 0);
-  EXPECT_GT(s.panel.SRATEDISP.clears, clears);
-  s.SampleRateIndex = 4;
-  SRATEP_KeyPress(s);
+TEST_F(Timebase, RateButtonsStepClampAndStillRedraw) {
+  p.SRATEP.mouseDown();
   EXPECT_EQ(s.SampleRateIndex, 4);
-  EXPECT_EQ(s.panel.SRATEDISP.texts(), " 20 MHz");
-  SRATEN_KeyPress(s);
-  EXPECT_EQ(s.RateIndexA, 3);
+  const auto clears = p.SRATEDISP.clears;
+  p.SRATEP.keyPress(13);
+  EXPECT_EQ(s.SampleRateIndex, 4);
+  EXPECT_GT(p.SRATEDISP.clears, clears);
+  EXPECT_EQ(p.SRATEDISP.texts(), " 20 MHz");
+  s.SampleRateIndex = 0;
+  p.SRATEN.mouseDown();
+  EXPECT_EQ(s.SampleRateIndex, 0);
+  EXPECT_EQ(p.SRATEDISP.texts(), " 2   KHz");
 }
 
-TEST(Timebase, SizeAtTheTopSetsTheScrollMaximumByScrollUnit) {
-  Rig rig;
-  Scope& s = rig.scope;
+TEST_F(Timebase, SizeAtTheEndsClampsAndSetsTheScrollMaximumByScrollUnit) {
   s.SampleSizeIndex = 5;
-  SSIZEP_MouseDown(s);
+  p.SSIZEP.mouseDown();
   EXPECT_EQ(s.SampleSizeIndex, 5);
-  EXPECT_EQ(s.panel.HScroll1.Max, 32767);
-  EXPECT_EQ(s.panel.HScroll2.Max, 32767);
+  EXPECT_EQ(p.HScroll1.Max, 32767);
+  EXPECT_EQ(p.HScroll2.Max, 32767);
   s.ScrollUnit = 512;
-  SSIZEP_KeyPress(s);
-  EXPECT_EQ(s.panel.HScroll1.Max, 16383);
+  p.SSIZEP.keyPress(13);
+  EXPECT_EQ(p.HScroll1.Max, 16383);
   s.SampleSizeIndex = 0;
-  SSIZEN_MouseDown(s);
+  p.SSIZEN.mouseDown();
   EXPECT_EQ(s.SampleSizeIndex, 0);
-  EXPECT_EQ(s.panel.HScroll2.Max, 511);
+  EXPECT_EQ(p.HScroll2.Max, 511);
 }
 
-TEST(Timebase, CounterModeMousePressLeavesCopiesAndScrollBars) {
-  Rig rig;
-  Scope& s = rig.scope;
+// A mouse press scrolls over what the display shows: nothing in COUNTER, the generator table in
+// the generator modes.
+TEST_F(Timebase, SizeMousePressInOtherModes) {
   s.OperatingMode = 3;
-  s.panel.HScroll1.setMax(1234);
-  s.panel.HScroll2.setMax(1234);
-  SSIZEP_MouseDown(s);
+  p.HScroll1.setMax(1234);
+  p.SSIZEP.mouseDown();
   EXPECT_EQ(s.SampleSizeIndex, 2);
   EXPECT_EQ(s.SizeIndexA, 1);
-  EXPECT_EQ(s.panel.HScroll1.Max, 1234);
-  EXPECT_EQ(s.panel.SSIZEDISP.backColour, 0xC0C0C0u);
-  // A key press sets the capture's range whatever the mode.
-  SSIZEP_KeyPress(s);
-  EXPECT_EQ(s.panel.HScroll1.Max, 8 * 1024 - 1);
-}
-
-TEST(Timebase, GeneratorModesScrollOverTheGeneratorTable) {
-  Rig rig;
-  Scope& s = rig.scope;
+  EXPECT_EQ(p.HScroll1.Max, 1234);
+  EXPECT_EQ(p.SSIZEDISP.backColour, kGrey);
+  p.SSIZEP.keyPress(13);  // a key press sets the capture's range whatever the mode
+  EXPECT_EQ(p.HScroll1.Max, 8 * 1024 - 1);
   s.OperatingMode = 2;
   s.GenScrollLast = 2047.5f;
-  SSIZEN_MouseDown(s);
-  EXPECT_EQ(s.panel.HScroll1.Max, 2048);  // 2047.5 rounds to the even neighbour
-  EXPECT_EQ(s.panel.HScroll2.Max, 2048);
-}
-
-TEST(Timebase, WiredButtonsStepOnMouseAndKey) {
-  Rig rig;
-  Scope& s = rig.scope;
-  wireAcquisition(s);
-  s.panel.SRATEP.mouseDown();
-  EXPECT_EQ(s.SampleRateIndex, 4);
-  s.panel.SSIZEN.keyPress(13);
-  EXPECT_EQ(s.SampleSizeIndex, 0);
+  p.SSIZEN.mouseDown();
+  EXPECT_EQ(p.HScroll2.Max, 2048);  // 2047.5 rounds to the even neighbour
 }
 
 }  // namespace
