@@ -63,7 +63,7 @@ std::string optionsHelp() {
          "  --sim-unpowered        instrument attached but without power\n"
          "  --sim-no-generator     instrument without the generator option\n"
          "  --sim-no-channel-b     instrument without channel B\n"
-         "  --sim-a=WAVE           signal at input A (default sine:1000:0.8:0), WAVE being\n"
+         "  --sim-a=WAVE           signal at input A (default sine:1000:4:0), WAVE being\n"
          "                         sine|square|triangle|noise:Hz:peak V:offset V or dc:V\n"
          "  --sim-b=WAVE           signal at input B (default triangle:2500:3:0)\n"
          "  --sim-c=LOGIC          signal at input C (default clock:5000:50), LOGIC being\n"

@@ -8,7 +8,7 @@ namespace qvx::sim {
 
 // What is plugged into the four input sockets.
 struct Inputs {
-  AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 0.8, 0};
+  AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 4, 0};
   AnalogSignal b{AnalogSignal::Shape::Triangle, 2500, 3, 0};
   DigitalSignal c{5000, 50};
   DigitalSignal d{2000, 50};
