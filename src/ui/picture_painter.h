@@ -1,19 +1,11 @@
 #pragma once
 #include <QImage>
-#include <QPointF>
 #include <cstdint>
 #include <vector>
 
 #include "panel/picture.h"
 
 namespace qvx::ui {
-
-// Reduces a polyline in pixel coordinates to a few points per pixel column: where the
-// line enters the column, the column's lowest and highest point, and where it leaves.
-// Every segment that stays inside one column lies within that vertical span, and the
-// segments between columns are kept, so the drawn picture is the same to within a
-// pixel while a 64K-point trace costs a few thousand segments.
-std::vector<QPointF> reduceToColumns(const std::vector<QPointF>& pixels);
 
 // Paints a picture area's drawing operations into an image the size of the widget,
 // replaying only what was added since the last call. `pixelsPerTwip` sets text sizes
@@ -24,7 +16,8 @@ class PicturePainter {
   bool update(const PictureArea& picture, QImage& image, double pixelsPerTwip);
   // Forces the next update to repaint from the background.
   void invalidate() { valid_ = false; }
-  // Draw long traces column by column (the default) or segment by segment.
+  // Draw traces straight into the pixels, long ones column by column (the default), or
+  // every segment and point through a painter.
   void setReduction(bool on) { reduce_ = on; }
 
  private:

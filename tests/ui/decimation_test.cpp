@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "ui/picture_painter.h"
@@ -66,16 +67,22 @@ int inked(const QImage& img, QRgb background) {
   return n;
 }
 
-// Draws the trace both ways and compares them pixel by pixel within one pixel.
+const QRgb kBack = qRgb(0xE0, 0xE0, 0xE0);
+
+// Draws the picture both ways and compares them pixel by pixel within one pixel.
+void expectSameDrawing(const PictureArea& p) {
+  QImage full = render(p, false), direct = render(p, true);
+  EXPECT_GT(inked(full, kBack), 0);
+  EXPECT_EQ(unmatched(full, direct, kBack), 0);
+  EXPECT_EQ(unmatched(direct, full, kBack), 0);
+}
+
 void expectSamePicture(const std::function<double(int)>& code) {
   PictureArea p("ScopeScreen");
   setUpDisplay(p);
   p.polyline(trace(code), 0x800000);
-  QImage full = render(p, false), reduced = render(p, true);
-  const QRgb back = qRgb(0xE0, 0xE0, 0xE0);
-  EXPECT_GT(inked(full, back), full.width());
-  EXPECT_EQ(unmatched(full, reduced, back), 0);
-  EXPECT_EQ(unmatched(reduced, full, back), 0);
+  EXPECT_GT(inked(render(p, false), kBack), imageFor(p).width());
+  expectSameDrawing(p);
 }
 
 TEST(TraceReduction, SineLooksTheSame) {
@@ -104,18 +111,101 @@ TEST(TraceReduction, DigitalStepsLookTheSame) {
   expectSamePicture([](int i) { return ((i * 7919) / 4099) % 3 == 0 ? 2560 : 2048; });
 }
 
-TEST(TraceReduction, KeepsAFewPointsPerColumn) {
-  std::vector<QPointF> px;
-  for (int i = 0; i < kPoints; ++i) px.emplace_back(i * 793.0 / kPoints, (i * 37) % 319);
-  std::vector<QPointF> out = reduceToColumns(px);
-  EXPECT_LE(out.size(), 4u * 794);
-  EXPECT_EQ(out.front(), px.front());
-  EXPECT_EQ(out.back(), px.back());
+TEST(TraceReduction, TraceLeavingTheScreenIsClippedTheSame) {
+  // Twice the screen's height: the tops and bottoms of the waves are off the image.
+  expectSamePicture([](int i) { return 2048 + 5000 * std::sin(i * 2 * M_PI / 9000.0); });
 }
 
-TEST(TraceReduction, SparseTracesAreKeptWhole) {
-  std::vector<QPointF> px = {{0.5, 10}, {3.5, 20}, {7.2, 5}, {9.9, 30}};
-  EXPECT_EQ(reduceToColumns(px), px);
+TEST(TraceReduction, BarelyMorePointsThanColumnsLookTheSame) {
+  // A narrow window: one or two points per column, steep edges between neighbours.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  p.setScaleWidth(899);
+  std::vector<PointF> pts;
+  for (int i = 0; i < 900; ++i) pts.push_back({float(i), float(i % 50 < 25 ? 500 : 3500)});
+  p.polyline(std::move(pts), 0x2090D0);
+  expectSameDrawing(p);
+}
+
+TEST(TraceReduction, FewerPointsThanColumnsLookTheSame) {
+  // A window narrower than the image: long segments between points, drawn by the painter.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  p.setScaleWidth(199);
+  std::vector<PointF> pts;
+  for (int i = 0; i < 200; ++i) pts.push_back({float(i), float(2048 + 1800 * std::sin(i * 0.2))});
+  p.polyline(std::move(pts), 0xC07000);
+  expectSameDrawing(p);
+}
+
+TEST(TraceReduction, GapsAndBacktracksLookTheSame) {
+  // Dense stretches, points far apart, x running backwards and points that cannot be
+  // drawn: the column walk's slow paths.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  std::vector<PointF> pts;
+  for (int i = 0; i < 3000; ++i) pts.push_back({float(i), float(1000 + (i * 37) % 2000)});
+  for (int i = 0; i < 20; ++i) pts.push_back({float(3000 + i * 2000), float(i % 2 ? 200 : 3900)});
+  for (int i = 0; i < 2000; ++i) pts.push_back({float(43000 - i * 7), float(2048 + i % 300)});
+  pts.push_back({std::nanf(""), 100});
+  pts.push_back({30000, std::numeric_limits<float>::infinity()});
+  for (int i = 0; i < 2000; ++i) pts.push_back({float(29000 + i * 18), float(3000 - i % 700)});
+  p.polyline(std::move(pts), 0x800000);
+  expectSameDrawing(p);
+}
+
+TEST(TraceReduction, PointCloudsLookTheSame) {
+  // Traces with joining off: a point per sample, including points off the image.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  std::vector<PointF> pts =
+      trace([](int i) { return 2048 + 2500 * std::sin(i * 2 * M_PI / 7000.0); });
+  p.points(std::move(pts), 0x008000);
+  p.points({{100, 100}, {40000.5f, 2000.5f}, {-5, 300}, {70000, 300}}, 0x800000);
+  const QImage full = render(p, false), direct = render(p, true);
+  // Points light the pixel the painter would, not merely one nearby.
+  EXPECT_EQ(direct, full);
+}
+
+TEST(TraceReduction, TraceColourIsExact) {
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  p.polyline(trace([](int i) { return (i * 13) % 4096; }), 0x2090D0);
+  const QImage img = render(p, true);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const QRgb c = img.pixel(x, y);
+      ASSERT_TRUE(c == kBack || c == qRgb(0xD0, 0x90, 0x20)) << x << "," << y;
+    }
+}
+
+TEST(PictureReplay, DirectTracesKeepTheirPlaceAmongPainterOps) {
+  // Grid under the trace, an inverting cursor over it: the order of the operations holds
+  // although the trace is written straight into the pixels.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  p.drawStyle = DrawStyle::Dotted;
+  for (int k = 1; k < 16; ++k) p.line(k * 4096, 0, k * 4096, 4096, 0x808080);
+  p.drawStyle = DrawStyle::Solid;
+  p.polyline(trace([](int i) { return 2048 + 1500 * std::sin(i * 2 * M_PI / 6000.0); }), 0x800000);
+  const QImage before = render(p, true);
+  p.drawMode = DrawMode::NotXorPen;
+  p.line(20000, 0, 20000, 4096, 0x00E000);
+  p.line(0, 1500, 65535, 1500, 0x00E000);
+  const QImage once = render(p, true);
+  // Where the cursor crosses the trace it inverts the trace's colour, not the background.
+  const int column = static_cast<int>(20000 * 793 / 65535.0);
+  int crossings = 0;
+  for (int y = 0; y < before.height(); ++y)
+    if (before.pixel(column, y) == qRgb(0x00, 0x00, 0x80)) {
+      EXPECT_EQ(once.pixel(column, y), qRgb(0xFF, 0x1F, 0x7F));
+      ++crossings;
+    }
+  EXPECT_GT(crossings, 0);
+  p.line(20000, 0, 20000, 4096, 0x00E000);
+  p.line(0, 1500, 65535, 1500, 0x00E000);
+  EXPECT_NE(once, before);
+  EXPECT_EQ(render(p, true), before);
 }
 
 TEST(PictureReplay, InvertingLineDrawnTwiceRestoresTheImage) {
