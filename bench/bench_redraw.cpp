@@ -1,15 +1,16 @@
 // A full redraw of the signal display with A, B, C and D shown over 64K points, painted
 // into an image the size of the display (11900 x 4780 twips at 15 twips a pixel), with
-// long traces drawn column by column (reduced) and segment by segment (full).
+// traces written straight into the image column by column (reduced) and drawn segment
+// by segment through the painter (full).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <cmath>
 #include <fstream>
 #include <memory>
 
 #include "control/startup.h"
 #include "display/render.h"
+#include "qt_app.h"
 #include "rig.h"
 #include "ui/main_window.h"
 #include "ui/picture_painter.h"
@@ -17,15 +18,7 @@
 namespace {
 
 using namespace qvx;
-
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_redraw";
-  static char* argv[] = {name, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static QApplication a(argc, argv);
-  return a;
-}
+using bench::app;
 
 std::int16_t sine(int i) {
   return static_cast<std::int16_t>(2048 + 1500 * std::sin(i * 0.0021));
