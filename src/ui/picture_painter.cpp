@@ -36,17 +36,23 @@ QPen penFor(const DrawOp& op, double pixelsPerTwip) {
   return pen;
 }
 
-// Traces go straight into the image's pixels: solid one-pixel lines in the copying mode,
-// polylines only when they have more points than the image has columns (the column
-// walk's gain), point clouds always.
+// One-pixel pens in the copying mode go straight into the image's pixels: solid
+// polylines when they have more points than the image has columns (the column walk's
+// gain), point clouds, and horizontal or vertical lines, solid or dotted (the grid).
 bool drawnDirectly(const DrawOp& op, const QImage& image, double pixelsPerTwip,
                    const UserToPixels& m) {
-  if (op.mode != DrawMode::CopyPen || op.style != DrawStyle::Solid ||
-      penPixels(op, pixelsPerTwip) != 1)
-    return false;
-  if (op.kind == DrawOp::Kind::Polyline)
-    return m.sx > 0 && op.points.size() > static_cast<std::size_t>(image.width());
-  return op.kind == DrawOp::Kind::Points;
+  if (op.mode != DrawMode::CopyPen || penPixels(op, pixelsPerTwip) != 1) return false;
+  switch (op.kind) {
+    case DrawOp::Kind::Line:
+      return op.points.size() >= 2;
+    case DrawOp::Kind::Polyline:
+      return op.style == DrawStyle::Solid && m.sx > 0 &&
+             op.points.size() > static_cast<std::size_t>(image.width());
+    case DrawOp::Kind::Points:
+      return op.style == DrawStyle::Solid;
+    default:
+      return false;
+  }
 }
 
 std::vector<QPointF> mapped(const std::vector<PointF>& pts, const UserToPixels& m) {
@@ -86,11 +92,17 @@ void paintOps(const PictureArea& picture, std::size_t first, QImage& image, doub
     const DrawOp& op = picture.ops[i];
     if (canvas && drawnDirectly(op, image, pixelsPerTwip, m)) {
       const QRgb colour = toQColor(op.colour).rgb();
-      if (op.kind == DrawOp::Kind::Polyline)
+      if (op.kind == DrawOp::Kind::Polyline) {
         canvas->polyline(op.points.data(), op.points.size(), m, colour);
-      else
+        continue;
+      }
+      if (op.kind == DrawOp::Kind::Points) {
         canvas->points(op.points.data(), op.points.size(), m, colour);
-      continue;
+        continue;
+      }
+      // A sloping line is left to the painter.
+      if (canvas->axisLine(op.points[0], op.points[1], m, op.style == DrawStyle::Dotted, colour))
+        continue;
     }
     if (!painter) {
       painter.emplace(&image);

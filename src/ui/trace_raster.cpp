@@ -214,4 +214,37 @@ void Canvas::points(const PointF* p, std::size_t n, const UserToPixels& m, QRgb 
   }
 }
 
+bool Canvas::axisLine(const PointF& a, const PointF& b, const UserToPixels& m, bool dotted,
+                      QRgb colour) {
+  if (!finite(a) || !finite(b) || (a.x == b.x) == (a.y == b.y)) return false;
+  const QPointF p = m(a), q = m(b);
+  // Along the line a painter lights the pixels from the first end's nearest pixel edge
+  // up to the last end's; across it, the pixel the line runs through.
+  const bool row = a.y == b.y;
+  const double from = row ? p.x() : p.y(), to = row ? q.x() : q.y();
+  const double lo = std::floor(std::min(from, to) + 0.5), hi = std::floor(std::max(from, to) + 0.5);
+  // A painter restarts the dots where it clips a line, so dotted lines that leave the
+  // image stay with it.
+  if (lo >= hi || (dotted && (lo < 0 || hi > (row ? width_ : height_)))) return false;
+  run(row, std::floor(row ? p.y() : p.x()), lo, hi, to < from, dotted ? 3 : 1, colour);
+  return true;
+}
+
+void Canvas::run(bool row, double across, double lo, double hi, bool backwards, int step,
+                 QRgb colour) {
+  clearWideRegisters();
+  const int along = row ? width_ : height_, wide = row ? height_ : width_;
+  if (!(across >= 0 && across < wide)) return;
+  // The visible stretch, and the first pixel of the pattern inside it.
+  const double first = std::max(lo, 0.0), last = std::min(hi, static_cast<double>(along)) - 1;
+  if (first > last) return;
+  const double start = backwards ? hi - 1 : lo;
+  const double skip = std::max(0.0, std::ceil((backwards ? start - last : first - start) / step));
+  const int c = static_cast<int>(across), dir = backwards ? -step : step;
+  const int a = static_cast<int>(first), b = static_cast<int>(last);
+  for (int k = static_cast<int>(start + (backwards ? -skip : skip) * step); k >= a && k <= b;
+       k += dir)
+    row ? set(k, c, colour) : set(c, k, colour);
+}
+
 }  // namespace qvx::ui

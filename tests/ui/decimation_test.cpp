@@ -167,6 +167,23 @@ TEST(TraceReduction, PointCloudsLookTheSame) {
   EXPECT_EQ(direct, full);
 }
 
+TEST(TraceReduction, GridLinesLightThePaintersPixels) {
+  // Dotted and solid, either way round, at fractions of a pixel, partly off the image;
+  // a sloping line stays with the painter.
+  PictureArea p("ScopeScreen");
+  setUpDisplay(p);
+  p.drawStyle = DrawStyle::Dotted;
+  for (int k = 1; k < 16; ++k) p.line(k * 4001.7, 7.3 * k, k * 4001.7, 4100 - k * 37, 0x808080);
+  p.line(3000, -300, 3000, 2000, 0x808080);
+  for (int y = 512; y <= 4096; y += 517) p.line(65534 - y, y, 50 + y, y, 0x808080);
+  p.line(70000, 300, 1000, 300, 0x808080);
+  p.drawStyle = DrawStyle::Solid;
+  p.line(-1000, 2100.4, 70000, 2100.4, 0x0000FF);
+  p.line(33000.3, 3000, 33000.3, 200, 0x0000FF);
+  p.line(100, 100, 30000, 4000, 0x00FF00);
+  EXPECT_EQ(render(p, true), render(p, false));
+}
+
 TEST(TraceReduction, TraceColourIsExact) {
   PictureArea p("ScopeScreen");
   setUpDisplay(p);
