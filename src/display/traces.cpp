@@ -3,33 +3,14 @@
 #include <cstddef>
 #include <iterator>
 #include <vector>
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 #include "display/render_parts.h"
 #include "panel/numeric.h"
+#include "panel/wide_registers.h"
 
 namespace qvx::display {
 
 namespace {
-
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) void zeroUpperHalves() {
-  _mm256_zeroupper();
-}
-#endif
-
-// Library code built for wide vector registers (the skin's painting, some of the C
-// library) can return with their upper halves in use; until that is cleared, some
-// processors make every ordinary vector instruction wait on its register's previous
-// value, which made the trace loops below several times slower.
-void clearWideRegisters() {
-#if defined(__x86_64__) || defined(__i386__)
-  static const bool wide = __builtin_cpu_supports("avx");
-  if (wide) zeroUpperHalves();
-#endif
-}
 
 // The points of a trace, made as they are read: a vector built from this range is
 // allocated once and filled in a single pass, where sizing it first would zero 512 KB

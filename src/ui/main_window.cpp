@@ -58,7 +58,9 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
 
 // Focus moves while the child widgets are deleted; by then this is no longer a
 // MainWindow, so it must stop listening first.
-MainWindow::~MainWindow() { disconnect(qApp, nullptr, this, nullptr); }
+MainWindow::~MainWindow() {
+  disconnect(qApp, nullptr, this, nullptr);
+}
 
 void MainWindow::build() {
   AfterEvent after = [this] { sync(); };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "panel/wide_registers.h"
 #include "ui/qt_convert.h"
 #include "ui/trace_raster.h"
 

@@ -7,6 +7,8 @@
 #include <immintrin.h>
 #endif
 
+#include "panel/wide_registers.h"
+
 namespace qvx::ui {
 
 namespace {
@@ -95,20 +97,7 @@ std::size_t runEnd(const PointF* p, std::size_t i, std::size_t n, float end, std
   return static_cast<std::size_t>(std::partition_point(p + lo, p + hi, below) - p);
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) void zeroUpperHalves() {
-  _mm256_zeroupper();
-}
-#endif
-
 }  // namespace
-
-void clearWideRegisters() {
-#if defined(__x86_64__) || defined(__i386__)
-  static const bool wide = __builtin_cpu_supports("avx");
-  if (wide) zeroUpperHalves();
-#endif
-}
 
 Canvas::Canvas(QImage& image)
     : bits_(image.bits()),

@@ -49,11 +49,4 @@ class Canvas {
   int width_, height_;
 };
 
-// Painting code built for wide vector registers (Qt's drawing helpers) can return with
-// their upper halves in use. Until that state is cleared, every ordinary vector
-// instruction on some processors waits on the previous value of its register, which
-// made the trace loops several times slower right after a painter had run. Clears the
-// state where the processor has it; does nothing elsewhere.
-void clearWideRegisters();
-
 }  // namespace qvx::ui
