@@ -167,12 +167,14 @@ void Markspace(Scope& s) {
   s.MeasBuf.assign(src.begin(), src.begin() + last + 1);
   const std::vector<int>& buf = s.MeasBuf;
 
-  s.MeasLow = 4096;
-  s.MeasHigh = 0;
+  // Local extremes: the loop then runs in registers rather than through the state.
+  int low = 4096, high = 0;
   for (int v : buf) {
-    s.MeasLow = std::min(s.MeasLow, v);
-    s.MeasHigh = std::max(s.MeasHigh, v);
+    low = std::min(low, v);
+    high = std::max(high, v);
   }
+  s.MeasLow = low;
+  s.MeasHigh = high;
   if (s.MeasHigh - s.MeasLow < 10) s.MeasInvalid = 1;
   s.MeasMid = static_cast<int>(roundHalfEven((s.MeasHigh + s.MeasLow) / 2.0));
   const int mid = s.MeasMid;
