@@ -16,15 +16,16 @@ namespace {
 using qvx::testing::Rig;
 using qvx::testing::TempFolder;
 
-void clickLikeAUser(QWidget* w) {
+void mouse(QWidget* w, QEvent::Type type) {
   QPointF at(w->width() / 2.0, w->height() / 2.0);
-  QPointF global = w->mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
+  QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+void clickLikeAUser(QWidget* w) {
+  mouse(w, QEvent::MouseButtonPress);
+  mouse(w, QEvent::MouseButtonRelease);
 }
 
 // The whole window started as the program starts it, on the simulated instrument.
@@ -101,6 +102,36 @@ TEST(Skin, DraggingTheScrollBarMovesTheModelBar) {
   w.window.sync();
   EXPECT_EQ(bar->value(), 1800);
   EXPECT_EQ(changes, 2);
+}
+
+// With a sine on A: TRIG mode, then a held level button moves the level up, and the
+// window shows the panel texts, the level readout and the inverted marker line.
+TEST(Skin, TriggerButtonsShowTheLevelMarkerOnTheDisplay) {
+  StartedWindow w;
+  Scope& s = w.rig.scope;
+  QWidget* screen = w.window.widgetFor("ScopeScreen");
+  clickLikeAUser(w.window.widgetFor("TMODEBUTTON"));
+  EXPECT_NE(s.panel.Picture5.texts().find("  TRIG  "), std::string::npos);
+  const QImage before = screen->grab().toImage();
+
+  // The press steps once and then repeats while held; the release arrives while the
+  // held button lets events run.
+  w.rig.host.afterPumps(1,
+                        [&] { mouse(w.window.widgetFor("TRLARGEP"), QEvent::MouseButtonRelease); });
+  mouse(w.window.widgetFor("TRLARGEP"), QEvent::MouseButtonPress);
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(s.TrigCursorY, 2048 - 256);
+  EXPECT_EQ(s.TrigMarkOn, 1);
+  EXPECT_EQ(s.panel.levelval.texts(), "   1.25");  // a quarter of the 10 V range's half
+  const QImage after = screen->grab().toImage();
+  // The marker row (1792 of 4106 units below the top) is inverted across the display.
+  const int row = static_cast<int>((1792 + 1) * after.height() / 4106.0);
+  int changed = 0;
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int x = 0; x < after.width(); x += 8)
+      if (after.pixel(x, row + dy) != before.pixel(x, row + dy)) ++changed;
+  EXPECT_GT(changed, after.width() / 8 / 2);
 }
 
 }  // namespace
