@@ -127,7 +127,13 @@ void printReading(Scope& s) {
   if (fft) return;
 
   double f = reading == 0 ? 0 : 1 / reading;
-  const std::string unit = s.CursorUnit == "mS" ? "KHz" : s.CursorUnit == "uS" ? "MHz" : "Hz";
+  std::string unit = s.CursorUnit == "mS" ? "KHz" : s.CursorUnit == "uS" ? "MHz" : "Hz";
+  // The reciprocal of a reading between 10 and 100 is below one of its unit; it reads
+  // as the engineer says it, 20 KHz rather than 0.02 MHz.
+  if (f > 0 && f < 1 && unit != "Hz") {
+    f *= 1000;
+    unit = unit == "MHz" ? "KHz" : "Hz";
+  }
   f = cut(f, 4);
   info.printAt(1140, 0, rightAligned(numberText(f), 8), false);
   info.printAt(1650, 0, unit, false);
