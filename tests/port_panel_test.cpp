@@ -122,7 +122,7 @@ TEST_F(PanelOnLpt2, FollowsThePortButtonsAndSavesTheChoice) {
   EXPECT_EQ(s.LptNumber, 2);
   EXPECT_NE(s.ModelCode, 0) << "probe results belong to the chosen port";
   EXPECT_EQ(s.DataPort, 0x278u);
-  EXPECT_NE(p.CONFIGWINDOW.texts().find("QVX is currently configured for  LPT 1"),
+  EXPECT_NE(p.CONFIGWINDOW.texts().find("QVX is currently configured for  |LPT 1"),
             std::string::npos);
 }
 

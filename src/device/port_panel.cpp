@@ -49,7 +49,10 @@ void showPanel(Scope& s, double& statusX, double& statusY) {
   w.fontBold = false;
 
   w.fontSize = 12;
-  w.printAt(kMarginX, kPortY, "QVX is currently configured for  LPT" + numberText(s.LptNumber));
+  // The port part stands where the live selection is printed over it, whatever the
+  // width of the font.
+  w.printAt(kMarginX, kPortY, "QVX is currently configured for  ", false);
+  w.printAt(kPortX, kPortY, "LPT" + numberText(s.LptNumber));
   w.printAt(kMarginX, kStatusY, "Status: ", false);
   statusX = w.CurrentX;
   statusY = w.CurrentY;
