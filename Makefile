@@ -34,7 +34,8 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+	@for b in $$(find $(BUILD) -maxdepth 1 -type f -perm -u+x -name 'bench_*' | sort); do \
+	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 check-asan: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DQVX_SANITIZE=ON -DQVX_BENCH=OFF

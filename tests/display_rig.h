@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "control/wiring.h"
+#include "display/wiring.h"
 #include "display/render.h"
 #include "rig.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 #include <memory>
 
-#include "control/scope.h"
+#include "control/wiring.h"
+#include "core/scope.h"
 #include "device/recorder.h"
 #include "scripted_host.h"
 #include "sim/instrument.h"
@@ -14,6 +15,7 @@ struct Rig {
   explicit Rig(sim::Config config = {})
       : instrument(config, [this] { return host.clock; }), port(&instrument), scope(host, port) {
     host.panel = &scope.panel;
+    installRunControl(scope);
   }
   ScriptedHost host;
   sim::Instrument instrument;

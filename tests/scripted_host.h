@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/host.h"
+#include "core/host.h"
 #include "panel/panel.h"
 
 namespace qvx::testing {

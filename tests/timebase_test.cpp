@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/wiring.h"
+#include "acquisition/wiring.h"
 #include "rig.h"
 
 namespace qvx {

@@ -1,7 +1,6 @@
 #include "acquisition/channels.h"
 
 #include "acquisition/trigger.h"
-#include "control/modes.h"
 #include "device/link.h"
 
 namespace qvx {
@@ -133,25 +132,25 @@ void setchabF(Scope& s) {
 
 void SCHAbutton_Click(Scope& s) {
   s.ChanAOn = toggledOn(s.ChanAOn);
-  SMODEDISP(s);
+  s.runControl.showMode(s);
   CHANA(s);
 }
 
 void SCHBbutton_Click(Scope& s) {
   s.ChanBOn = toggledOn(s.ChanBOn);
-  SMODEDISP(s);
+  s.runControl.showMode(s);
   CHANB(s);
 }
 
 void SCHEbutton_Click(Scope& s) {
   s.ChanCOn = toggledOn(s.ChanCOn);
-  SMODEDISP(s);
+  s.runControl.showMode(s);
   CHANE(s);
 }
 
 void SCHFbutton_Click(Scope& s) {
   s.ChanDOn = toggledOn(s.ChanDOn);
-  SMODEDISP(s);
+  s.runControl.showMode(s);
   CHANF(s);
 }
 

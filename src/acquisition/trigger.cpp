@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "control/auto_repeat.h"
+#include "core/auto_repeat.h"
 #include "display/cursor.h"
 #include "panel/numeric.h"
 

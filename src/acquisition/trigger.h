@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "control/scope.h"
+#include "core/scope.h"
 
 namespace qvx {
 

@@ -1,4 +1,4 @@
-#include "control/wiring.h"
+#include "acquisition/wiring.h"
 
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/options.h"
-#include "control/scope.h"
+#include "core/scope.h"
 #include "control/startup.h"
 #include "device/direct_port.h"
 #include "sim/instrument.h"

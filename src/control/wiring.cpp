@@ -1,14 +1,23 @@
 #include "control/wiring.h"
 
+#include "acquisition/wiring.h"
 #include "control/modes.h"
 #include "control/run.h"
 #include "control/startup.h"
 #include "device/port_panel.h"
+#include "display/wiring.h"
 #include "files/calibration.h"
 
 namespace qvx {
 
+void installRunControl(Scope& s) {
+  s.runControl.showMode = SMODEDISP;
+  s.runControl.checkMode = SmodeCheck;
+  s.runControl.go = GOMODE;
+}
+
 void wireHandlers(Scope& s) {
+  installRunControl(s);
   wireControl(s);
   wireAcquisition(s);
   wireDisplay(s);

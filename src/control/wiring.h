@@ -1,13 +1,13 @@
 #pragma once
-#include "control/scope.h"
+#include "core/scope.h"
 
 namespace qvx {
 
 // Connects the panel's controls to their event handlers. Each subsystem wires its own
-// controls; wireHandlers calls them all once, when the window is created.
+// controls; wireHandlers calls them all once, when the window is created, after
+// installing the run-control entry points the subsystems call back into.
 void wireHandlers(Scope& s);
 void wireControl(Scope& s);
-void wireAcquisition(Scope& s);
-void wireDisplay(Scope& s);
+void installRunControl(Scope& s);
 
 }  // namespace qvx

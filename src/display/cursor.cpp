@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "control/auto_repeat.h"
+#include "core/auto_repeat.h"
 #include "display/render.h"
 #include "display/render_parts.h"
 #include "display/settings.h"

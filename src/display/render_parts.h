@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "control/scope.h"
+#include "core/scope.h"
 
 // Pieces of the signal display shared by the renderer, the display settings and the
 // cursor readout.

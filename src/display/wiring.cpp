@@ -1,4 +1,4 @@
-#include "control/wiring.h"
+#include "display/wiring.h"
 
 #include "display/cursor.h"
 #include "display/render.h"

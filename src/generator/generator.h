@@ -1,5 +1,5 @@
 #pragma once
-#include "control/scope.h"
+#include "core/scope.h"
 
 namespace qvx {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "control/scope.h"
+#include "core/scope.h"
 
 namespace qvx {
 

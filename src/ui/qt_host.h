@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "control/host.h"
+#include "core/host.h"
 #include "panel/panel.h"
 
 namespace qvx::ui {

@@ -1,10 +1,22 @@
 #pragma once
-#include "control/host.h"
-#include "control/state.h"
+#include "core/host.h"
+#include "core/state.h"
 #include "device/port.h"
 #include "panel/panel.h"
 
 namespace qvx {
+
+struct Scope;
+
+// The run-control procedures the subsystems call back into: the mode display after a
+// channel is switched on or off, the mode check after settings are loaded, one run for
+// the command file. Run control installs them when the window is wired; the subsystems
+// never include run control itself.
+struct RunControlCalls {
+  void (*showMode)(Scope&) = nullptr;
+  void (*checkMode)(Scope&) = nullptr;
+  void (*go)(Scope&) = nullptr;
+};
 
 // The main window: the instrument state, the panel model, the platform host and the
 // port. Every procedure of every subsystem takes it and works through it.
@@ -16,6 +28,7 @@ struct Scope : InstrumentState {
   Host& host;
   PortIO& port;
   Panel panel;
+  RunControlCalls runControl;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

@@ -1,4 +1,4 @@
-#include "control/auto_repeat.h"
+#include "core/auto_repeat.h"
 
 namespace qvx {
 

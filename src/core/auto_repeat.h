@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "control/scope.h"
+#include "core/scope.h"
 
 namespace qvx {
 
