@@ -24,7 +24,8 @@ bool beyondLevel(const Inputs& in, int frontEnd, const TriggerCondition& c, doub
 }
 
 double analoguePeriod(const Inputs& in, const AnalogSignal& signal) {
-  if (signal.shape == AnalogSignal::Shape::Generator) return in.generator ? in.generator->period() : 0;
+  if (signal.shape == AnalogSignal::Shape::Generator)
+    return in.generator ? in.generator->period() : 0;
   return signal.period();
 }
 

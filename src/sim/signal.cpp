@@ -66,7 +66,8 @@ AnalogSignal parseGenerator(const std::vector<std::string>& f, const std::string
   }
   if (f.size() != 3) malformed(option, text, "should be gen-rc:ohms:farads");
   const double ohms = number(f[1], option, text), farads = number(f[2], option, text);
-  if (ohms <= 0 || farads <= 0) malformed(option, text, "needs a resistance and a capacitance above 0");
+  if (ohms <= 0 || farads <= 0)
+    malformed(option, text, "needs a resistance and a capacitance above 0");
   s.rcSeconds = ohms * farads;
   return s;
 }
@@ -95,8 +96,7 @@ double AnalogSignal::volts(double t, bool ac) const {
 }
 
 double AnalogSignal::period() const {
-  if (shape == Shape::Dc || shape == Shape::Generator || frequency <= 0 || amplitude == 0)
-    return 0;
+  if (shape == Shape::Dc || shape == Shape::Generator || frequency <= 0 || amplitude == 0) return 0;
   if (shape == Shape::Noise) return std::numeric_limits<double>::infinity();
   return 1 / frequency;
 }
