@@ -24,8 +24,8 @@ constexpr double kMinFreq = 5, kMaxFreq = 500000;
 // Where the panel's texts sit, in the twips of GENPICTURE: the heading row, and the
 // label row between the buttons and the value box.
 constexpr double kHeadingY = 20, kLabelY = 500;
-constexpr double kModeTextX = 1800, kAmpTextX = 1700, kSettingTextX = 2250, kStyleTextX = 1150;
-constexpr double kStyleTextY = 270;
+constexpr double kModeTextX = 1800, kAmpTextX = 1700, kSettingTextX = 2250, kStyleTextX = 1130;
+constexpr double kStyleTextY = 280;
 
 bool generatorModeShown(const Scope& s) {
   return s.OperatingMode == kGeneratorMode || s.OperatingMode == kScopeGenMode;
@@ -181,7 +181,12 @@ void GENDISP(Scope& s) {
     p.SWRATIOBUTTON.caption = "Dcycle";
     p.SWRATIOBUTTON.enabled = groupOn;
   }
-  if (s.GenStyle == genstyle::Custom) printAt(pic, kStyleTextX, kStyleTextY, "Custom");
+  if (s.GenStyle == genstyle::Custom) {
+    // A size smaller, so the word stays within the icon's place between the buttons.
+    pic.fontSize = 7;
+    printAt(pic, kStyleTextX, kStyleTextY, "Custom");
+    pic.fontSize = 8;
+  }
 
   static const char* const kLabel[] = {"Frequency (Hz)", "Start Freq (Hz) ", "   Step Freq       "};
   printAt(pic, 40, kLabelY, kLabel[std::clamp(s.GenMode, 0, 2)]);
