@@ -91,6 +91,23 @@ TEST(StepPassEndToEnd, StraightWireCapturesTheTableItselfOnAAndB) {
   }
 }
 
+TEST(StepPassEndToEnd, RunShowsItsStatusAndRebuildsWithTheGeneratorGroupLocked) {
+  PassRig r(wiredTo("gen"), 1000);
+  std::string shown;
+  bool unlockedDuringRun = false;
+  r.g.rig.host.onPump = [&] {
+    if (r.s.RunFlag != 1) return;
+    if (r.g.p.Trigwait.visible) shown = r.g.p.Trigwait.texts();
+    unlockedDuringRun |= r.g.p.GENSFREQBUTTONP.enabled || r.g.p.GENMODEBUTTON.enabled;
+  };
+  r.go();
+  EXPECT_EQ(r.s.GenDirty, 0);  // the dirty table was rebuilt before the pass
+  EXPECT_EQ(shown, "Generating & Sampling|   Press [STOP] to exit");
+  EXPECT_FALSE(unlockedDuringRun);
+  EXPECT_TRUE(r.g.p.GENSFREQBUTTONP.enabled);  // NORMAL, after the run
+  EXPECT_FALSE(r.g.p.Trigwait.visible);
+}
+
 TEST(StepPassEndToEnd, OnlyBOnReadsAndZeroesOnlyB) {
   PassRig r(wiredTo("sine", "gen"), 1000);
   Scope& s = r.s;
