@@ -151,6 +151,11 @@ TEST_F(Upload, PlayedOutputRisesAtTheTablesFrequency) {
       const double t0 = rig.host.clock + gate;
       EXPECT_NEAR(gen.risingEdges(t0, t0 + 1, 1.0), s.GenFreq, 1);
     }
+    // Counter settings loaded through the output register leave the output running.
+    WriteReg(s, 32, 38);
+    ClockPair(s, 0x82, 0x40);
+    EXPECT_EQ(rig.instrument.counterControlByte(), 0x82);
+    EXPECT_TRUE(gen.playsContinuously());
     rig.host.clock += 10;
   }
 }

@@ -15,15 +15,15 @@ int converterDelay(int rateCode) {
 }
 }  // namespace
 
-// Register 38: output stopped (rate 0) or running continuously at a rate; +16 and +32
-// load the trigger level or the counter settings while the output keeps running.
+// Register 38: output stopped (0) or running continuously at a rate; +16 and +32 load
+// the trigger level or the counter settings while the output keeps running.
 void Instrument::outputRegister(int value) {
   levelFollows_ = (value & 16) != 0;
   configFollows_ = (value & 32) != 0;
   const int rateCode = value & 7;
   const double now = clock_();
   if (rateCode == 0) {
-    generator_.stop(now);
+    if (!levelFollows_ && !configFollows_) generator_.stop(now);
     return;
   }
   const double rate = sampleRate(rateCode, config_.modelCode);
