@@ -39,18 +39,17 @@ void stepFrequency(Scope& s, double by) {
   s.GenFreq = std::clamp(s.GenFreq + by, kMinFreq, kMaxFreq);
 }
 
-// One cycle of the style as a small picture: low at the bottom, high at the top.
+// One cycle of the style as a small picture, low at the bottom and high at the top,
+// ending where the next cycle begins.
 void drawStyleIcon(Scope& s) {
   PictureArea& icon = s.panel.STYLEDISP;
   icon.cls();
   icon.setScaleWidth(400);
   icon.setScaleHeight(100);
-  const int amp = 1;
-  const double highFrom = s.GenMode == 0 ? (100.0 - s.GenDuty) * 360 / 100 : 180;
+  const double highFrom = s.GenMode == genmode::Normal ? (100.0 - s.GenDuty) * 360 / 100 : 180;
   std::vector<PointF> pts;
   for (int deg = 0; deg <= 360; deg += 5) {
-    const int code = deg == 360 ? styleCode(s.GenStyle, 0, amp, highFrom, s.PiConst)
-                                : styleCode(s.GenStyle, deg, amp, highFrom, s.PiConst);
+    const int code = styleCode(s.GenStyle, deg % 360, 1, highFrom, s.PiConst);
     pts.push_back({static_cast<float>(20 + deg), static_cast<float>(85 - code * 70.0 / 4095)});
   }
   icon.DrawWidth = 1;

@@ -1,5 +1,7 @@
 #include "generator/upload.h"
 
+#include <algorithm>
+
 #include "counter/counter.h"
 #include "device/link.h"
 
