@@ -186,27 +186,28 @@ void layOutChannels(Panel& p) {
 }
 
 void layOutGenerator(Panel& p) {
+  // Rows: heading, the setting buttons, the labels, the value box, the step buttons.
   panelBox(p.GENPICTURE, 5100, kRowB, 2800, kRowBHeight);
-  place(p.GENMODEBUTTON, 40, 260, 520, 270);
-  place(p.GENSTYLEBUTTON, 580, 260, 520, 270);
-  place(p.STYLEDISP, 1120, 240, 520, 310);
+  place(p.GENMODEBUTTON, 40, 230, 520, 250);
+  place(p.GENSTYLEBUTTON, 580, 230, 520, 250);
+  place(p.STYLEDISP, 1120, 220, 520, 270);
   p.STYLEDISP.backColour = 0xFFFFFF;
-  place(p.GENAMPBUTTON, 1660, 260, 520, 270);
-  place(p.SWRATIOBUTTON, 2200, 260, 560, 270);
-  place(p.GENFREQDISP, 40, 600, 1400, 300);
+  place(p.GENAMPBUTTON, 1660, 230, 520, 250);
+  place(p.SWRATIOBUTTON, 2200, 230, 560, 250);
+  place(p.GENFREQDISP, 40, 710, 1400, 260);
   p.GENFREQDISP.backColour = 0xC0C0C0;
   font(p.GENFREQDISP, 9, true);
-  place(p.DCUP, 1480, 600, 280, 300);
-  place(p.DCDOWN, 1780, 600, 280, 300);
+  place(p.DCUP, 1480, 710, 300, 260);
+  place(p.DCDOWN, 1800, 710, 300, 260);
   int x = 40;
   for (Button* b :
        {&p.GENLFREQBUTTONN, &p.GENSFREQBUTTONN, &p.GENSFREQBUTTONP, &p.GENLFREQBUTTONP}) {
-    place(*b, x, 940, 320, 230);
+    place(*b, x, 990, 320, 190);
     x += 340;
   }
-  place(p.GENUPDATEBACK, 1900, 880, 860, 300);
+  place(p.GENUPDATEBACK, 1900, 970, 860, 220);
   p.GENUPDATEBACK.backColour = 0xC0FFC0;
-  place(p.GENUPDATEBUTTON, 40, 30, 780, 240);
+  place(p.GENUPDATEBUTTON, 30, 15, 800, 190);
 }
 
 void layOutCounter(Panel& p) {

@@ -158,6 +158,14 @@ struct InstrumentState {
   std::int32_t DacLastIndex = 4096;
   int CustomMag = 0;
   double StepPreDelay = 1;
+  int GenSweepShort = 1, GenSweepRatio = 0, GenSweepRatioShown = 2;
+  float GenSweepStartFreq = 1000;
+  double GenDutyAngle = 180;
+  // The custom wave as loaded, copied or cropped; in CUSTOM mode GenTable is derived
+  // from it by the magnification.
+  SampleBuffer CustomView = SampleBuffer(65536, 0);
+  int CustomMax = 0, CustomMin = 0, CustomMid = 0;
+  float CustomMagFactor = 1;
 
   // --- Counter ---
   int FCntSource = 0, FCntMode = 0;

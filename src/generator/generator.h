@@ -1,14 +1,14 @@
 #pragma once
 #include "core/scope.h"
+#include "generator/panel.h"
+#include "generator/stepping.h"
+#include "generator/synthesis.h"
+#include "generator/upload.h"
 
 namespace qvx {
 
-// Signal generator: the panel redraw, the table rebuild, and the two generator runs.
-// The generator's behaviour is not built yet; these are the seams the mode logic and
-// the run engine call, and they leave the state untouched.
-void GENDISP(Scope& s);
-void GENUPDATEBUTTON_Click(Scope& s);
-void DACGEN(Scope& s);
-void DACADC(Scope& s);
+// Signal generator: table synthesis, upload and output, the SCOPE+GEN pass and the
+// generator panel. Connects the panel's generator buttons to their handlers.
+void wireGenerator(Scope& s);
 
 }  // namespace qvx

@@ -10,12 +10,13 @@ constexpr std::uint16_t kIdleWord = (2048 >> 8) << 11;
 
 namespace fn {
 constexpr int Idle = 0, Start = 2, Length = 3, Channels = 4, LengthPulses = 6, Reset = 7,
-              GenWrite = 10, TriggeredStart = 16;
+              GenWrite = 10, TriggeredStart = 16, StepPass = 34, Output = 38;
 }
 }  // namespace
 
 Instrument::Instrument(Config config, std::function<double()> clock)
-    : config_(config), clock_(std::move(clock)), genMemory_(kMemSize, 0) {
+    : config_(config), clock_(std::move(clock)) {
+  config_.inputs.generator = &generator_;
   for (int pair = 0; pair < 2; ++pair) {
     memory_[pair].assign(kMemSize, kIdleWord);
     stamp_[pair].assign(kMemSize, 0);
@@ -76,7 +77,9 @@ std::uint16_t Instrument::memoryWord(int pair, std::int32_t address) {
   std::uint32_t& stamp = stamp_[pair][address];
   if (stamp != capture_.id) {
     const std::int32_t k = address - (kMemSize - capture_.length);
-    word = sampleWord(config_.inputs, capture_.frontEnd, pair, capture_.start + k / capture_.rate);
+    const double t =
+        capture_.stepped ? steppedSampleTime(address) : capture_.start + k / capture_.rate;
+    word = sampleWord(config_.inputs, capture_.frontEnd, pair, t);
     stamp = capture_.id;
   }
   return word;
@@ -138,10 +141,16 @@ void Instrument::registerWrite(int reg, int value) {
       }
       break;
     case fn::GenWrite:
-      genAddress_ = 0;
+      generator_.rewind();
       break;
     case fn::TriggeredStart:
       if (rateCode != 0) startTriggered(rateCode);
+      break;
+    case fn::StepPass:
+      stepRegister(value);
+      break;
+    case fn::Output:
+      outputRegister(value);
       break;
     default:
       break;
@@ -163,7 +172,7 @@ void Instrument::clock(int b1, int b2) {
   switch (function_) {
     case fn::Reset:  // sequencer reset: counts, addresses and the end flag
       pulses_ = 0;
-      genAddress_ = 0;
+      generator_.rewind();
       endFlag_ = false;
       running_ = false;
       break;
@@ -171,9 +180,7 @@ void Instrument::clock(int b1, int b2) {
       pulses_ += functionValue_ == 7 ? 4 : 1;
       break;
     case fn::GenWrite:  // generator memory stream: low nibble, then the high eight bits
-      genMemory_[genAddress_] = static_cast<std::uint16_t>((b1 & 0x0F) + 16 * b2);
-      genAddress_ = (genAddress_ + 1) % kMemSize;
-      ++genWrites_;
+      generator_.write((b1 & 0x0F) + 16 * b2);
       break;
     default:
       break;
@@ -186,6 +193,7 @@ void Instrument::beginCapture(double start, double rate) {
   capture_.length = loopLength_;
   capture_.end = start + loopLength_ / rate;
   capture_.frontEnd = frontEnd_;
+  capture_.stepped = false;
   ++capture_.id;
   running_ = true;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/port.h"
+#include "sim/generator_unit.h"
 #include "sim/sampler.h"
 
 namespace qvx::sim {
@@ -26,6 +27,9 @@ class Instrument : public PortIO {
  public:
   // `clock` gives the instrument's time in seconds.
   Instrument(Config config, std::function<double()> clock);
+  // The generator input of the signals points at this instrument's own generator.
+  Instrument(const Instrument&) = delete;
+  Instrument& operator=(const Instrument&) = delete;
 
   void OutPort(std::uint32_t address, std::uint8_t value) override;
   std::uint8_t InPort(std::uint32_t address) override;
@@ -35,8 +39,11 @@ class Instrument : public PortIO {
 
   // Inside views, for tests of the instrument itself.
   std::int32_t loopLength() const { return loopLength_; }
-  const std::vector<std::uint16_t>& generatorMemory() const { return genMemory_; }
-  std::int32_t generatorWrites() const { return genWrites_; }
+  const std::vector<std::uint16_t>& generatorMemory() const { return generator_.memory(); }
+  std::int32_t generatorWrites() const { return generator_.writes(); }
+  // The generator and its output over time (what the counter's comparator sees in
+  // GENERATOR mode, and the gen inputs).
+  const GeneratorUnit& generator() const { return generator_; }
   bool endFlag() const;
   int frontEndByte() const { return frontEnd_; }
   int counterControlByte() const { return counterControl_; }
@@ -67,6 +74,13 @@ class Instrument : public PortIO {
   void beginCapture(double start, double rate);
   std::uint8_t readoutByte();
 
+  // Generator output control (registers 34 and 38) and the single stepped pass.
+  void stepRegister(int value);
+  void outputRegister(int value);
+  void startSteppedPass(int rateCode);
+  // When the sample stored at `address` was taken during a stepped pass.
+  double steppedSampleTime(std::int32_t address) const;
+
   Config config_;
   std::function<double()> clock_;
 
@@ -86,9 +100,7 @@ class Instrument : public PortIO {
   std::int32_t pulses_ = 0;
   std::int32_t loopLength_ = 65536;
   bool endFlag_ = false;
-  std::vector<std::uint16_t> genMemory_;
-  std::int32_t genAddress_ = 0;
-  std::int32_t genWrites_ = 0;
+  GeneratorUnit generator_;
 
   // Front end and trigger.
   int frontEnd_ = 0;
@@ -103,6 +115,9 @@ class Instrument : public PortIO {
     std::int32_t length = 65536;
     int frontEnd = 0;
     std::uint32_t id = 0;
+    // A stepped pass: sample i of generator point i lands `delay` words later.
+    bool stepped = false;
+    int delay = 0;
   };
   Capture capture_;
   bool running_ = false;  // a capture is started and its end not yet reached

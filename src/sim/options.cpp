@@ -65,6 +65,8 @@ std::string optionsHelp() {
          "  --sim-no-channel-b     instrument without channel B\n"
          "  --sim-a=WAVE           signal at input A (default sine:1000:4:0), WAVE being\n"
          "                         sine|square|triangle|noise:Hz:peak V:offset V or dc:V\n"
+         "                         or gen (the generator's output) or gen-rc:OHMS:FARADS (the\n"
+         "                         output through an RC low-pass)\n"
          "  --sim-b=WAVE           signal at input B (default triangle:2500:3:0)\n"
          "  --sim-c=LOGIC          signal at input C (default clock:5000:50), LOGIC being\n"
          "                         clock:Hz:duty % or low or high\n"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/generator_unit.h"
+
 namespace qvx::sim {
 
 namespace {
@@ -21,12 +23,18 @@ bool beyondLevel(const Inputs& in, int frontEnd, const TriggerCondition& c, doub
   return c.negative ? !high : high;
 }
 
+double analoguePeriod(const Inputs& in, const AnalogSignal& signal) {
+  if (signal.shape == AnalogSignal::Shape::Generator)
+    return in.generator ? in.generator->period() : 0;
+  return signal.period();
+}
+
 double sourcePeriod(const Inputs& in, int source) {
   switch (source) {
     case 0:
-      return in.a.period();
+      return analoguePeriod(in, in.a);
     case 1:
-      return in.b.period();
+      return analoguePeriod(in, in.b);
     case 2:
       return in.c.period();
     default:
@@ -40,10 +48,17 @@ int converterCode(double volts, double fullScale) {
   return static_cast<int>(std::clamp(code, 0L, 4095L));
 }
 
+double inputVolts(const Inputs& in, const AnalogSignal& signal, double t, bool ac) {
+  if (signal.shape == AnalogSignal::Shape::Generator)
+    return in.generator ? in.generator->socketVolts(t, signal.rcSeconds, ac) : 0;
+  return signal.volts(t, ac);
+}
+
 int analogueCode(const Inputs& in, int frontEnd, int side, double t) {
   using namespace frontend;
-  if (side == 0) return converterCode(in.a.volts(t, frontEnd & AcA), frontEnd & RangeA10V ? 10 : 1);
-  return converterCode(in.b.volts(t, frontEnd & AcB), frontEnd & RangeB10V ? 10 : 1);
+  if (side == 0)
+    return converterCode(inputVolts(in, in.a, t, frontEnd & AcA), frontEnd & RangeA10V ? 10 : 1);
+  return converterCode(inputVolts(in, in.b, t, frontEnd & AcB), frontEnd & RangeB10V ? 10 : 1);
 }
 
 std::uint16_t sampleWord(const Inputs& in, int frontEnd, int pair, double t) {

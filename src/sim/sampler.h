@@ -6,12 +6,16 @@
 
 namespace qvx::sim {
 
+class GeneratorUnit;
+
 // What is plugged into the four input sockets.
 struct Inputs {
   AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 4, 0};
   AnalogSignal b{AnalogSignal::Shape::Triangle, 2500, 3, 0};
   DigitalSignal c{5000, 50};
   DigitalSignal d{2000, 50};
+  // The instrument's own generator, for inputs wired to its output.
+  const GeneratorUnit* generator = nullptr;
 };
 
 // Front-end byte bits the sampler reads.
@@ -21,6 +25,10 @@ constexpr int RangeA10V = 1, AcA = 2, AcB = 4, RangeB10V = 8, Filtered = 64;
 
 // The converter: 2048 codes per full scale either side of mid-scale, clipped.
 int converterCode(double volts, double fullScale);
+
+// The voltage at an analogue input socket carrying `signal` at time t; with `ac` its DC
+// part removed. Inputs wired to the generator read its output through `in.generator`.
+double inputVolts(const Inputs& in, const AnalogSignal& signal, double t, bool ac);
 
 // The 12-bit code of analogue channel `side` (0 A, 1 B) at time t.
 int analogueCode(const Inputs& in, int frontEnd, int side, double t);

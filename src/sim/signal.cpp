@@ -54,6 +54,23 @@ double number(const std::string& field, const std::string& option, const std::st
   }
   malformed(option, text, "has '" + field + "' where a number belongs");
 }
+// "gen" or "gen-rc:ohms:farads": the generator's output, straight or through an RC load.
+AnalogSignal parseGenerator(const std::vector<std::string>& f, const std::string& option,
+                            const std::string& text) {
+  AnalogSignal s;
+  s.shape = AnalogSignal::Shape::Generator;
+  s.amplitude = 0;
+  if (f[0] == "gen") {
+    if (f.size() != 1) malformed(option, text, "should be gen or gen-rc:ohms:farads");
+    return s;
+  }
+  if (f.size() != 3) malformed(option, text, "should be gen-rc:ohms:farads");
+  const double ohms = number(f[1], option, text), farads = number(f[2], option, text);
+  if (ohms <= 0 || farads <= 0)
+    malformed(option, text, "needs a resistance and a capacitance above 0");
+  s.rcSeconds = ohms * farads;
+  return s;
+}
 }  // namespace
 
 double AnalogSignal::volts(double t, bool ac) const {
@@ -72,12 +89,14 @@ double AnalogSignal::volts(double t, bool ac) const {
       return dc;
     case Shape::Noise:
       return dc + amplitude * noiseAt(t);
+    case Shape::Generator:
+      return 0;
   }
   return dc;
 }
 
 double AnalogSignal::period() const {
-  if (shape == Shape::Dc || frequency <= 0 || amplitude == 0) return 0;
+  if (shape == Shape::Dc || shape == Shape::Generator || frequency <= 0 || amplitude == 0) return 0;
   if (shape == Shape::Noise) return std::numeric_limits<double>::infinity();
   return 1 / frequency;
 }
@@ -103,6 +122,7 @@ AnalogSignal parseAnalog(const std::string& text, const std::string& option) {
     s.amplitude = 0;
     return s;
   }
+  if (f[0] == "gen" || f[0] == "gen-rc") return parseGenerator(f, option, text);
   if (f[0] == "sine")
     s.shape = AnalogSignal::Shape::Sine;
   else if (f[0] == "square")

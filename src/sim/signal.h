@@ -5,14 +5,16 @@ namespace qvx::sim {
 
 // A wave at an analogue input socket, in volts.
 struct AnalogSignal {
-  enum class Shape { Sine, Square, Triangle, Dc, Noise };
+  // Generator: the instrument's own generator output wired to the socket.
+  enum class Shape { Sine, Square, Triangle, Dc, Noise, Generator };
   Shape shape = Shape::Sine;
   double frequency = 1000;  // Hz
   double amplitude = 0.8;   // V, peak
   double offset = 0;        // V, the DC part
+  double rcSeconds = 0;     // Generator: time constant of the RC load between; 0 = straight
 
   // The voltage at time t (seconds); with `ac` the DC part is removed, as the
-  // coupling capacitor does.
+  // coupling capacitor does. The generator's output is not known here: 0.
   double volts(double t, bool ac) const;
   // Seconds after which the wave repeats itself: 0 for a constant, infinity for noise.
   double period() const;
@@ -28,7 +30,9 @@ struct DigitalSignal {
 };
 
 // "shape:frequency:amplitude:offset" (sine, square, triangle, noise; later fields may
-// be left off) or "dc:volts". Throws std::invalid_argument naming `option`.
+// be left off), "dc:volts", "gen" (the generator's output) or "gen-rc:ohms:farads" (the
+// generator's output through an RC low-pass). Throws std::invalid_argument naming
+// `option`.
 AnalogSignal parseAnalog(const std::string& text, const std::string& option);
 // "clock:frequency:duty", "low" or "high". Throws std::invalid_argument naming `option`.
 DigitalSignal parseDigital(const std::string& text, const std::string& option);

@@ -1,0 +1,9 @@
+#include "generator/custom_wave.h"
+
+namespace qvx {
+
+bool loadCustomWave(Scope&) {
+  return false;
+}
+
+}  // namespace qvx

@@ -1,0 +1,35 @@
+#pragma once
+#include "core/scope.h"
+
+namespace qvx {
+
+// The generator panel: its redraw and its buttons.
+void GENDISP(Scope& s);
+
+// The sweep's start step decides its first-cycle length, its point rate and its start
+// frequency; a first cycle of 200 points has no X20 ratio, which falls back to X10.
+void deriveSweepSettings(Scope& s);
+
+// CUSTOM mode: the output table from the custom wave at the chosen magnification.
+void applyCustomMagnification(Scope& s);
+
+// Texts the panel shows, for the settings given.
+std::string customRateText(int customRate, float rateMantissa);
+const char* customMagText(int customMag);
+
+void GENMODEBUTTON_MouseDown(Scope& s);
+void GENSTYLEBUTTON_MouseDown(Scope& s);
+void GENAMPBUTTON_Click(Scope& s);
+void SWRATIOBUTTON_Click(Scope& s);
+void GENLFREQBUTTONN_MouseDown(Scope& s);
+void GENLFREQBUTTONP_MouseDown(Scope& s);
+void GENSFREQBUTTONN_MouseDown(Scope& s);
+void GENSFREQBUTTONP_MouseDown(Scope& s);
+void GENLFREQBUTTONN_MouseUp(Scope& s);
+void GENLFREQBUTTONP_MouseUp(Scope& s);
+void GENSFREQBUTTONN_MouseUp(Scope& s);
+void GENSFREQBUTTONP_MouseUp(Scope& s);
+void DCUP_Click(Scope& s);
+void DCDOWN_Click(Scope& s);
+
+}  // namespace qvx

@@ -1,0 +1,152 @@
+#include "sim/generator_unit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace qvx::sim {
+
+namespace {
+// Beyond this many time constants the capacitor has forgotten where it started (e^-40).
+constexpr double kMemoryConstants = 40;
+}  // namespace
+
+GeneratorUnit::GeneratorUnit() : memory_(kMemSize, 0) {}
+
+void GeneratorUnit::write(int code) {
+  memory_[address_] = static_cast<std::uint16_t>(code & 0xFFF);
+  address_ = (address_ + 1) % kMemSize;
+  ++writes_;
+  if (!playing_) latch_ = code & 0xFFF;
+}
+
+void GeneratorUnit::play(double now, double rate, std::int32_t last, bool once) {
+  if (playing_) stop(now);
+  last = std::clamp<std::int32_t>(last, 0, kMemSize - 1);
+  before_ = latch_;
+  played_.assign(memory_.begin(), memory_.begin() + last + 1);
+  const double meanCode =
+      std::accumulate(played_.begin(), played_.end(), 0.0) / static_cast<double>(played_.size());
+  mean_ = meanCode * 2.0 / 4095;
+  start_ = now;
+  rate_ = rate;
+  once_ = once;
+  stop_ = std::numeric_limits<double>::infinity();
+  hasPlayback_ = true;
+  playing_ = true;
+  rc_.clear();
+  edgeThreshold_ = std::numeric_limits<double>::quiet_NaN();
+}
+
+void GeneratorUnit::stop(double now) {
+  if (!playing_) return;
+  latch_ = now > start_ ? codeOfPoint(positionAt(now).point) : before_;
+  stop_ = std::max(now, start_);
+  playing_ = false;
+}
+
+void GeneratorUnit::holdFirst(double now) {
+  stop(now);
+  latch_ = memory_[0];
+}
+
+GeneratorUnit::Position GeneratorUnit::positionAt(double t) const {
+  double x = (t - start_) * rate_;
+  // Sample instants land on point boundaries; keep rounding from pushing them over.
+  const double nearest = std::round(x);
+  if (std::abs(x - nearest) < 1e-7 * std::max(1.0, std::abs(x))) x = nearest;
+  if (x <= 0) return {-1, 0};
+  auto point = static_cast<std::int64_t>(std::ceil(x)) - 1;
+  const auto last = static_cast<std::int64_t>(played_.size()) - 1;
+  if (once_ && point > last) point = last;
+  return {point, x - static_cast<double>(point)};
+}
+
+int GeneratorUnit::codeOfPoint(std::int64_t n) const {
+  if (n < 0) return before_;
+  const auto size = static_cast<std::int64_t>(played_.size());
+  return played_[static_cast<std::size_t>(once_ ? std::min(n, size - 1) : n % size)];
+}
+
+double GeneratorUnit::outputVolts(double t) const {
+  if (!hasPlayback_ || t > stop_) return volts(latch_);
+  if (t <= start_) return volts(before_);
+  return volts(codeOfPoint(positionAt(t).point));
+}
+
+double GeneratorUnit::filteredVolts(double t, double tau) const {
+  if (tau <= 0) return outputVolts(t);
+  if (!hasPlayback_) return volts(latch_);
+  if (t <= start_) return volts(before_);
+
+  const double until = std::min(t, stop_);
+  const Position pos = positionAt(until);
+  auto found =
+      std::find_if(rc_.begin(), rc_.end(), [tau](const RcState& r) { return r.tau == tau; });
+  if (found == rc_.end()) found = rc_.insert(rc_.end(), {tau, 0, volts(before_)});
+  RcState& rc = *found;
+  if (rc.points > pos.point) rc = {tau, 0, volts(before_)};
+  const auto forgetting = static_cast<std::int64_t>(std::ceil(kMemoryConstants * tau * rate_));
+  if (pos.point - rc.points > forgetting) {
+    rc.points = pos.point - forgetting;
+    rc.volts = volts(codeOfPoint(rc.points));
+  }
+  // Each point is a constant input for one point time: the exact first-order step.
+  const double decay = std::exp(-1.0 / (rate_ * tau));
+  for (; rc.points < pos.point; ++rc.points) {
+    const double u = volts(codeOfPoint(rc.points));
+    rc.volts = u + (rc.volts - u) * decay;
+  }
+  const double u = volts(codeOfPoint(pos.point));
+  double v = u + (rc.volts - u) * std::exp(-pos.fraction / (rate_ * tau));
+  if (t > stop_) v = volts(latch_) + (v - volts(latch_)) * std::exp(-(t - stop_) / tau);
+  return v;
+}
+
+double GeneratorUnit::socketVolts(double t, double tau, bool ac) const {
+  const double v = tau > 0 ? filteredVolts(t, tau) : outputVolts(t);
+  if (!ac) return v;
+  // A coupling capacitor passes only what changes: the loop about its mean.
+  return covers(t) ? v - mean_ : 0;
+}
+
+double GeneratorUnit::period() const {
+  if (!playing_) return 0;
+  if (once_) return std::numeric_limits<double>::infinity();
+  return static_cast<double>(played_.size()) / rate_;
+}
+
+std::int64_t GeneratorUnit::risingEdges(double t0, double t1, double thresholdVolts) const {
+  if (!hasPlayback_) return 0;
+  t0 = std::max(t0, start_);
+  t1 = std::min(t1, stop_);
+  if (t1 <= t0) return 0;
+
+  const auto size = static_cast<std::int64_t>(played_.size());
+  auto below = [&](int code) { return volts(code) < thresholdVolts; };
+  if (!(edgeThreshold_ == thresholdVolts)) {
+    edgeSums_.assign(static_cast<std::size_t>(size), 0);
+    for (std::int64_t j = 1; j < size; ++j)
+      edgeSums_[j] = edgeSums_[j - 1] + (below(played_[j - 1]) && !below(played_[j]) ? 1 : 0);
+    edgeThreshold_ = thresholdVolts;
+  }
+  const std::int64_t wrapRise = below(played_[size - 1]) && !below(played_[0]) ? 1 : 0;
+  const std::int64_t perLoop = edgeSums_[size - 1] + wrapRise;
+  // Rising transitions into points 1..n.
+  auto into = [&](std::int64_t n) -> std::int64_t {
+    if (once_) return edgeSums_[std::min(n, size - 1)];
+    return n / size * perLoop + edgeSums_[n % size];
+  };
+
+  std::int64_t from = positionAt(t0).point;
+  const std::int64_t to = positionAt(t1).point;
+  std::int64_t edges = 0;
+  if (from < 0 && to >= 0) {
+    if (below(before_) && !below(played_[0])) ++edges;
+    from = 0;
+  }
+  if (to > from) edges += into(to) - into(from);
+  return edges;
+}
+
+}  // namespace qvx::sim
