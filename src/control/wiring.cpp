@@ -4,6 +4,7 @@
 #include "control/modes.h"
 #include "control/run.h"
 #include "control/startup.h"
+#include "counter/wiring.h"
 #include "device/port_panel.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
@@ -21,6 +22,7 @@ void wireHandlers(Scope& s) {
   wireControl(s);
   wireAcquisition(s);
   wireDisplay(s);
+  wireCounter(s);
 }
 
 void wireControl(Scope& s) {
