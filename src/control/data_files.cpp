@@ -1,11 +1,11 @@
 #include "control/data_files.h"
 
-#include "core/whole_file.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "core/whole_file.h"
 
 namespace qvx {
 

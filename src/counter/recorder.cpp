@@ -22,7 +22,6 @@ void recorderFailed(Scope& s) {
       "Unable to write the frequency recorder file " + s.FilePath + " - recording is switched off",
       mb::OK, "Help");
   s.FRecInterval = 0;
-  s.FRecWriteFailed = 1;
   CountDisplay(s);
 }
 }  // namespace

@@ -141,7 +141,6 @@ bool finish(Scope& s) {
   }
   s.FRecNextTime = std::fmod(s.host.TimeOfDay(), 86400);
   s.FRecElapsed = 0;
-  s.FRecWriteFailed = 0;
   return true;
 }
 }  // namespace

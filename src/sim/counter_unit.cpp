@@ -96,8 +96,11 @@ std::int64_t CounterUnit::count(double now) const {
   return n;
 }
 
+// The frequency gate is closed by the first input edge after its second, so without an
+// input the count never ends.
 bool CounterUnit::ended(double now) const {
-  return armed_ && now >= windowEnd_;
+  if (!armed_ || now < windowEnd_) return false;
+  return startStop(control_) != Gate || sourceEdges().next(windowEnd_) <= now;
 }
 
 std::uint8_t CounterUnit::dataLines(double now) const {
