@@ -4,68 +4,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "control/startup.h"
 #include "counter/counter.h"
-#include "port_panel_script.h"
-#include "rig.h"
+#include "counter_rig.h"
+#include "device/link.h"
 
 namespace qvx {
 namespace {
 
-constexpr int kFrontClear = 128, kFrontRun = 32;
-
-// The program started on the simulated instrument and stepped to COUNTER mode with the
-// mode buttons, as a user does.
-struct CounterRig {
-  explicit CounterRig(sim::Config cfg = {}) : rig(cfg) {
-    std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
-    testing::exitPortPanelWhenShown(rig);
-    Form_Load(s);
-    Form_Activate(s);
-    rig.host.onPump = nullptr;
-    while (s.OperatingMode != 3) p.SmodeUP.press();
-    rig.port.log.clear();
-  }
-  // Presses GO; STOP is pressed at the first event pump at which `stopWhen` holds.
-  void runUntil(const std::function<bool()>& stopWhen) {
-    started = rig.host.clock;
-    rig.host.onPump = [this, stopWhen] {
-      if (s.RunFlag == 1 && stopWhen()) p.GOBUTTON.press();
-    };
-    p.GOBUTTON.press();
-    rig.host.onPump = nullptr;
-  }
-  void runForReadings(int n) {
-    runUntil([this, n] { return s.FCntReadings >= n; });
-  }
-  void toCounterMode(int presses) {  // Mode once, then ST/SP `presses` times
-    p.FCntModebutton.press();
-    for (int i = 0; i < presses; ++i) p.FCntStSpbutton.press();
-  }
-  void chooseSource(int source) {
-    while (s.FCntSource != source) p.FCntSourcebutton.press();
-  }
-  // How many times the counter was cleared: front-end bytes with the clear bit.
-  int clears() const {
-    int n = 0, previousFront = 0;
-    const auto& log = rig.port.log;
-    for (std::size_t i = 0; i + 3 < log.size(); ++i) {
-      // ClockPair(control, front): data, STROBE up, data, STROBE down.
-      if (log[i + 1] == RecordingPort::Access{true, 0x37A, 1} && log[i + 3].value == 0 &&
-          log[i + 3].address == 0x37A && log[i + 2].write && log[i + 2].address == 0x378) {
-        const int front = log[i + 2].value;
-        n += (front & kFrontClear) && !(previousFront & kFrontClear);
-        previousFront = front;
-      }
-    }
-    return n;
-  }
-  testing::TempFolder folder;
-  testing::Rig rig;
-  Scope& s = rig.scope;
-  Panel& p = s.panel;
-  double started = 0;
-};
+using testing::CounterRig;
+using testing::kFrontClear;
+using testing::kFrontRun;
 
 TEST(CounterFrequency, FiveKilohertzOnCReadsFiveThousandAfterOneGate) {
   CounterRig c;
@@ -229,6 +177,27 @@ TEST(CounterCount, ManualStartStopShowsOrangeAndResetClears) {
   EXPECT_EQ(c.p.Countdisp.texts(), "0000000000  ");
   EXPECT_EQ(c.p.FCntResetbutton.caption, "Start");
   EXPECT_EQ(c.s.FCntManualState, 0);
+}
+
+TEST(CounterUnderGenerator, HandOverCountsTheTriggerComparatorThroughTheOutputRegister) {
+  CounterRig c;
+  c.p.SmodeDown.press();
+  c.p.SmodeDown.press();  // GENERATOR
+  ASSERT_EQ(c.s.OperatingMode, 1);
+  initport(c.s);
+  // What the generator run does once its output plays: counter on register 38, "Trig".
+  c.s.CounterRateCode = 1;
+  c.s.CounterRegSel = 38;
+  c.s.FCntSource = 2;
+  FcntON(c.s);
+  c.s.RunFlag = 1;
+  const double giveUp = c.rig.host.clock + 10;
+  c.rig.host.onPump = [&c, giveUp] {
+    if (c.s.FCntReadings >= 1 || c.rig.host.clock > giveUp) c.s.RunFlag = 0;
+  };
+  FCntMain(c.s);
+  EXPECT_EQ(c.s.FCntText, "0000001000");  // the 1 kHz at input A
+  EXPECT_EQ(c.rig.instrument.counterControlByte(), 0);
 }
 
 }  // namespace
