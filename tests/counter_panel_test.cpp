@@ -117,11 +117,5 @@ TEST_F(CounterPanel, OffGreysTheReadoutAndLocksEveryButton) {
     EXPECT_FALSE(b->enabled) << b->name;
 }
 
-TEST(CounterText, TenDigitsWithLeadingZeros) {
-  EXPECT_EQ(countText(0), "0000000000");
-  EXPECT_EQ(countText(5000), "0000005000");
-  EXPECT_EQ(countText(1073741823), "1073741823");
-}
-
 }  // namespace
 }  // namespace qvx
