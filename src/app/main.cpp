@@ -124,10 +124,13 @@ int main(int argc, char** argv) {
   window.sync();
 
   // The counter measures until STOP, in COUNTER mode and under the generator: a picture
-  // of the finished measurement is taken once the first reading is shown.
+  // of the finished measurement is taken once the first reading is shown, or after a
+  // while without one (no input), showing the count as it stands.
   QTimer stopAfterReading;
-  QObject::connect(&stopAfterReading, &QTimer::timeout, [&scope] {
-    if (scope.RunFlag == 1 && scope.FCntReadings >= 1) scope.panel.GOBUTTON.click();
+  const double giveUpAt = host.Now() + 30;
+  QObject::connect(&stopAfterReading, &QTimer::timeout, [&scope, &host, giveUpAt] {
+    if (scope.RunFlag == 1 && (scope.FCntReadings >= 1 || host.Now() > giveUpAt))
+      scope.panel.GOBUTTON.click();
   });
   if (options.go) {
     if (!options.screenshot.empty()) stopAfterReading.start(20);
