@@ -97,7 +97,11 @@ TEST_F(RunEngine, SingleCaptureLocksThePanelDrawsWithItsSettingsAndUnlocks) {
 TEST_F(RunEngine, CounterModeRunsOnePassEvenInRepeat) {
   s.OperatingMode = 3;
   s.RepeatMode = 1;
-  p.GOBUTTON.click();  // returns: one measurement per GO
+  // The counter measures until STOP; the engine then ends instead of repeating.
+  rig.host.onPump = [&] {
+    if (s.RunFlag == 1 && s.FCntReadings >= 1) p.GOBUTTON.click();
+  };
+  p.GOBUTTON.click();
   EXPECT_EQ(configurationsSent(), 1);
   expectUnlocked();
 }

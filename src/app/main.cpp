@@ -37,6 +37,13 @@ bool saveWindow(qvx::ui::MainWindow& window, const std::string& file) {
   std::_Exit(status);
 }
 
+// Steps the mode as a user would, with the mode buttons: up to the generator modes and
+// the counter, down to FFT.
+void stepToMode(qvx::Scope& scope, int mode) {
+  qvx::Button& step = mode == 4 ? scope.panel.SmodeDown : scope.panel.SmodeUP;
+  for (int presses = 0; scope.OperatingMode != mode && presses < 5; ++presses) step.press();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,8 +120,20 @@ int main(int argc, char** argv) {
   startupDone = true;
   window.sync();
   if (scope.unloaded) return 0;
+  stepToMode(scope, options.mode);
+  window.sync();
 
+  // The counter measures until STOP, in COUNTER mode and under the generator: a picture
+  // of the finished measurement is taken once the first reading is shown, or after a
+  // while without one (no input), showing the count as it stands.
+  QTimer stopAfterReading;
+  const double giveUpAt = host.Now() + 30;
+  QObject::connect(&stopAfterReading, &QTimer::timeout, [&scope, &host, giveUpAt] {
+    if (scope.RunFlag == 1 && (scope.FCntReadings >= 1 || host.Now() > giveUpAt))
+      scope.panel.GOBUTTON.click();
+  });
   if (options.go) {
+    if (!options.screenshot.empty()) stopAfterReading.start(20);
     scope.panel.GOBUTTON.click();
     double until = host.Now() + 120;
     while (scope.RunFlag != 0 && !scope.unloaded && host.Now() < until) {

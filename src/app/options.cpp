@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "sim/options.h"
@@ -18,6 +20,14 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
     } else if (a.rfind("--port", 0) == 0) {
       error = "--port takes sim or direct, not '" + a + "'";
       return false;
+    } else if (a.rfind("--mode=", 0) == 0) {
+      static const char* const kModes[] = {"scope", "generator", "scopegen", "counter", "fft"};
+      const auto* found = std::find(std::begin(kModes), std::end(kModes), a.substr(7));
+      if (found == std::end(kModes)) {
+        error = "--mode takes scope, generator, scopegen, counter or fft, not '" + a + "'";
+        return false;
+      }
+      options.mode = static_cast<int>(found - std::begin(kModes));
     } else if (a == "--go") {
       options.go = true;
     } else if (a == "--screenshot") {
@@ -54,8 +64,9 @@ std::string usage(const std::string& program) {
          "  --port=sim|direct      talk to the simulated instrument (default) or to the real\n"
          "                         printer port (needs port access)\n"
          "  --screenshot FILE.png  save the main window after start-up and exit\n"
+         "  --mode=MODE            start in scope, generator, scopegen, counter or fft mode\n"
          "  --go                   press GO once after start-up (with --screenshot: wait for\n"
-         "                         the run to end before saving)\n"
+         "                         the run to end, or the first counter reading, before saving)\n"
          "  --help                 show this text\n\n"
          "Simulated instrument:\n" +
          sim::optionsHelp();

@@ -13,6 +13,7 @@ struct Options {
   sim::Config sim;         // the simulated instrument, when the port is simulated
   std::string screenshot;  // save the window to this PNG after start-up, then exit
   bool go = false;         // press GO once after start-up
+  int mode = 0;            // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
   bool help = false;
 };
 

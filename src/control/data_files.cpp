@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "core/whole_file.h"
 
 namespace qvx {
 
@@ -25,37 +25,6 @@ std::vector<char> digitalBytes(const SampleBuffer& buf, std::int32_t points) {
   std::vector<char> out(static_cast<std::size_t>(points));
   for (std::int32_t i = 0; i < points; ++i) out[i] = buf[i] > 2048 ? 1 : 0;
   return out;
-}
-
-// Writes `bytes` to `name` so that the name only ever refers to a complete file.
-bool writeWhole(const std::string& name, const std::vector<char>& bytes) {
-  namespace fs = std::filesystem;
-  const fs::path target(name);
-  fs::path temp = target;
-  temp += ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      std::fprintf(stderr, "qvxscope: cannot create %s\n", temp.string().c_str());
-      return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::fprintf(stderr, "qvxscope: cannot write %s\n", temp.string().c_str());
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::fprintf(stderr, "qvxscope: cannot replace %s: %s\n", name.c_str(), ec.message().c_str());
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -80,7 +49,7 @@ bool writeDataFiles(Scope& s) {
     if (f.flag != 1) continue;
     s.RemoteFilePath = s.RemotePrefix + f.suffix;
     const auto bytes = f.analogue ? analogueBytes(*f.buf, points) : digitalBytes(*f.buf, points);
-    if (!writeWhole(s.RemoteFilePath, bytes)) {
+    if (!writeWholeFile(s.RemoteFilePath, std::string_view(bytes.data(), bytes.size()))) {
       std::fprintf(stderr, "qvxscope: data files of this run abandoned\n");
       return false;
     }

@@ -212,17 +212,21 @@ void layOutGenerator(Panel& p) {
 
 void layOutCounter(Panel& p) {
   panelBox(p.Picture10, 7925, kRowB, 2225, kRowBHeight);
-  // Its texts are placed for a narrower panel; spread them across.
-  p.Picture10.setScaleWidth(1560);
-  place(p.Countdisp, 40, 620, 2145, 300);
+  // Its texts are placed for a narrower panel: the title must end before the input
+  // and control texts begin.
+  p.Picture10.setScaleWidth(1170);
+  place(p.Countdisp, 40, 620, 1530, 300);
   p.Countdisp.backColour = kReadout;
   font(p.Countdisp, 11, true);
+  // Reset / Start / Stop sits beside the readout it acts on; the settings below.
+  place(p.FCntResetbutton, 1600, 620, 585, 300);
+  font(p.FCntResetbutton, 8, true);
   int x = 40;
-  for (Button* b : {&p.FCntModebutton, &p.FCntSourcebutton, &p.FCntStSpbutton, &p.FCntRepeatButton,
-                    &p.FCntResetbutton}) {
-    place(*b, x, 940, 415, 240);
+  for (Button* b :
+       {&p.FCntModebutton, &p.FCntSourcebutton, &p.FCntStSpbutton, &p.FCntRepeatButton}) {
+    place(*b, x, 940, 520, 240);
     font(*b, 7);
-    x += 433;
+    x += 535;
   }
 }
 

@@ -4,6 +4,7 @@
 #include "control/modes.h"
 #include "control/run.h"
 #include "control/startup.h"
+#include "counter/wiring.h"
 #include "device/port_panel.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
@@ -23,6 +24,7 @@ void wireHandlers(Scope& s) {
   wireAcquisition(s);
   wireDisplay(s);
   wireGenerator(s);
+  wireCounter(s);
 }
 
 void wireControl(Scope& s) {

@@ -173,8 +173,28 @@ struct InstrumentState {
   int CounterControl = 0;  // counter control byte sent with the front-end byte
   int CounterEnable = 0;   // counter run bit of the front-end byte
   int CounterClear = 0;    // counter clear bit of the front-end byte
+  // Start/stop control: 0 Ch C, 1 Ch D, 2 Manual, 3 none (frequency mode).
+  int FCntStSp = 3;
+  // 0 Single, 1 Repeat (counter mode with Ch C or Ch D control).
+  int FCntRepeat = 0;
+  // Manual control: 0 not started, 1 counting, 2 stopped.
+  int FCntManualState = 0;
+  int FCntResetReq = 0;
+  std::int32_t FCntValue = 0;
+  std::string FCntText = "0000000000";
+  // Settings the running measurement was started with (the level goes to ArmedTrigLevel).
+  int FCntArmedMode = 0, FCntArmedSource = 0, FCntArmedStSp = 3;
+  // Readings completed since the counting loop was entered, and the last frequency one.
+  int FCntReadings = 0;
+  std::int32_t FCntLastReading = 0;
   double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;
+  std::string FRecField1, FRecField2;
+  // Folder shown in the recorder panel.
+  std::string FRecFolder;
   int FCntSpare = 0;
+  // Shared by the recorder panel and the save panel.
+  std::string FilePath, SaveWhat, SaveExt;
+  int SaveConfirmed = 0, SavePanelDone = 0;
 
   // --- Sample buffers ---
   SampleBuffer BufA, BufB, BufC, BufD, TimeBufA, TimeBufB, GenTable;

@@ -78,6 +78,9 @@ Panel::Panel() {
   add(printwindow);
   add(helpwindow);
   add(Filesavefrec);
+  for (Widget* w : std::initializer_list<Widget*>{&FrecDirList, &FrecFileList, &Frecname,
+                                                  &Frectimerx, &Command32})
+    add(*w, &Filesavefrec);
 
   timers = {&Timer1, &Timer2};
 }

@@ -154,7 +154,12 @@ struct Panel {
   PictureArea filesavewindow{"filesavewindow"};
   PictureArea printwindow{"printwindow"};
   PictureArea helpwindow{"helpwindow"};
-  PictureArea Filesavefrec{"Filesavefrec"};
+  PictureArea Filesavefrec{"Filesavefrec"};  // frequency recorder panel
+  ListBox FrecDirList{"FrecDirList"};
+  ListBox FrecFileList{"FrecFileList"};
+  TextBox Frecname{"Frecname"};
+  TextBox Frectimerx{"Frectimerx"};
+  Button Command32{"Command32", "EXIT"};
 
   // Timers
   Timer Timer1{"Timer1"};  // removes the trigger-level marker

@@ -69,6 +69,8 @@ std::uint8_t Instrument::InPort(std::uint32_t address) {
     if (!config_.powered || endFlag_) status |= 0x08;
     return static_cast<std::uint8_t>(status);
   }
+  if (readDirection() && config_.powered && counter_.drivesDataLines())
+    return counter_.dataLines(clock_());
   return readDirection() && config_.powered ? readoutByte() : data_;
 }
 
@@ -119,12 +121,7 @@ void Instrument::registerWrite(int reg, int value) {
   switch (function_) {
     case fn::Idle:
       if (value == 7) readPointer_ = 0;
-      if (value & 16) {
-        trigger_.source = (value & 64 ? 2 : 0) + (reg & 64 ? 1 : 0);
-        trigger_.negative = reg & 128;
-        levelFollows_ = true;
-      }
-      if (value & 32) configFollows_ = true;
+      latchFollowers(reg, value);
       break;
     case fn::Start:
       if (rateCode != 0) startInstant(rateCode);
@@ -155,6 +152,17 @@ void Instrument::registerWrite(int reg, int value) {
     default:
       break;
   }
+  // While the generator output runs its register still takes the counter's set-up.
+  if (function_ == fn::Output) latchFollowers(reg, value);
+}
+
+void Instrument::latchFollowers(int reg, int value) {
+  if (value & 16) {
+    trigger_.source = (value & 64 ? 2 : 0) + (reg & 64 ? 1 : 0);
+    trigger_.negative = reg & 128;
+    levelFollows_ = true;
+  }
+  if (value & 32) configFollows_ = true;
 }
 
 void Instrument::clock(int b1, int b2) {
@@ -167,6 +175,7 @@ void Instrument::clock(int b1, int b2) {
     counterControl_ = b1;
     frontEnd_ = b2;
     configFollows_ = false;
+    counter_.load(b1, b2, clock_(), function_ == fn::Output ? &generator_ : nullptr);
     return;
   }
   switch (function_) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/port.h"
+#include "sim/counter_unit.h"
 #include "sim/generator_unit.h"
 #include "sim/sampler.h"
 
@@ -48,6 +49,7 @@ class Instrument : public PortIO {
   int frontEndByte() const { return frontEnd_; }
   int counterControlByte() const { return counterControl_; }
   const TriggerCondition& triggerCondition() const { return trigger_; }
+  const CounterUnit& counter() const { return counter_; }
   // Time of the last capture's first point after its trigger; negative before any.
   double captureTime() const { return capture_.start; }
   std::int32_t readPointer() const { return readPointer_; }
@@ -66,6 +68,9 @@ class Instrument : public PortIO {
   void onControl(std::uint8_t value);
   // A register write (R, V) latched on the INIT line.
   void registerWrite(int reg, int value);
+  // Value bits 16 and 32 of a register write: the trigger level, or the counter control
+  // and front-end byte, come with the next clock.
+  void latchFollowers(int reg, int value);
   // One clock on the STROBE line with the bytes on its two edges.
   void clock(int b1, int b2);
 
@@ -128,6 +133,8 @@ class Instrument : public PortIO {
   std::int32_t readPointer_ = 0;
   int readPair_ = 0;
   int readStep_ = 1;
+
+  CounterUnit counter_{config_.inputs, trigger_};
 };
 
 }  // namespace qvx::sim

@@ -68,5 +68,19 @@ TEST(Options, HelpListsEveryOption) {
     EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 
+TEST(Options, ModeNamesEachOperatingMode) {
+  const char* names[] = {"scope", "generator", "scopegen", "counter", "fft"};
+  for (int mode = 0; mode < 5; ++mode) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({std::string("--mode=") + names[mode]}, o, error)) << error;
+    EXPECT_EQ(o.mode, mode);
+  }
+  Options o;
+  std::string error;
+  EXPECT_FALSE(parse({"--mode=count"}, o, error));
+  EXPECT_NE(error.find("--mode=count"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qvx::app

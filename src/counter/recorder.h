@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+#include "core/scope.h"
+
+namespace qvx {
+
+// The frequency recorder: completed frequency readings appended to a CSV file at the
+// chosen interval, each line "elapsed seconds,count", after a header pair of the start
+// date and time and the column names.
+
+// After each completed frequency reading: appends a record when one is due.
+void FRecTest(Scope& s);
+// Appends "FRecField1,FRecField2" as one whole line and flushes it; DataFilesReady
+// tells whether it reached the file. Returns the same.
+bool frecsave(Scope& s);
+// Builds FilePath from the folder and the name box (extension forced to SaveExt) and
+// asks the user to confirm; SaveConfirmed says whether they did.
+void frecnametest(Scope& s);
+// Runs the recorder panel until a file is set up or recording is turned off.
+void frecfilesave(Scope& s);
+// Recorder panel controls: enter the folder clicked, take the file name clicked, EXIT.
+void FrecDirList_Click(Scope& s);
+void FrecFileList_Click(Scope& s);
+void Command32_Click(Scope& s);
+
+// Whether a record is due at time of day `now` (seconds since midnight) when the next
+// one was due at `due`, which may have run past midnight (above 86,400).
+bool recorderDue(double now, double due);
+// The interval typed into the panel: its leading number, or 0 (recording off) outside
+// 3..9999 seconds.
+double recorderInterval(const std::string& typed);
+// The recorder's word on the counter panel: " OFF     " or the interval, e.g. " 5s       ".
+std::string recorderText(const InstrumentState& s);
+// The file name the panel's name box gives: the extension replaced by `ext`.
+std::string recorderFileName(const std::string& typed, const std::string& ext);
+
+inline constexpr const char* kRecorderHeader1 = "Elaspe(sec)";
+inline constexpr const char* kRecorderHeader2 = "Frequency(Hz)";
+
+}  // namespace qvx
