@@ -94,6 +94,33 @@ TEST_F(RunEngine, SingleCaptureLocksThePanelDrawsWithItsSettingsAndUnlocks) {
             (std::vector<int>{1, 2, s.SampleSizeIndex}));
 }
 
+// Start-up leaves "B" selectable; the run's probe finds no channel B, and from then on its
+// trace is gone and its buttons stay unusable, through the run's end and mode changes.
+TEST(RunWithoutChannelB, TheFirstRunRemovesTheAbsentChannel) {
+  sim::Config bare;
+  bare.channelB = false;
+  Started st(bare);
+  Panel& p = st.p;
+  p.Command18.press();
+  ASSERT_EQ(st.s.SelB, 1);
+  const Colour traceB = st.s.TraceColour[1];
+  p.GOBUTTON.click();
+  auto drawsB = [&] {
+    for (const DrawOp& op : p.ScopeScreen.ops)
+      if (op.kind == DrawOp::Kind::Polyline && op.colour == traceB) return true;
+    return false;
+  };
+  for (int mode = 0; mode < 6; ++mode) {
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(st.s.SelB, -1);
+    EXPECT_FALSE(p.Command18.enabled);
+    EXPECT_FALSE(p.Command18.fontBold);
+    EXPECT_FALSE(p.Command6.enabled || p.Command7.enabled || p.Command5.enabled);
+    EXPECT_FALSE(drawsB());
+    p.SmodeUP.press();
+  }
+}
+
 TEST_F(RunEngine, CounterModeRunsOnePassEvenInRepeat) {
   s.OperatingMode = 3;
   s.RepeatMode = 1;

@@ -131,5 +131,33 @@ TEST(TriggerPanel, ModeCyclesAndInstDisablesTheLevel) {
   EXPECT_EQ(s.panel.levelval.backColour, 0xC0C0C0u);
 }
 
+// The source text is drawn in that channel's own trace colour (C and D are the trace
+// colours 4 and 5, not the generator's or the math trace's); the slope and pretrigger
+// texts follow in the same pen. The heading names the panel in every mode.
+TEST(TriggerPanel, SourceInItsTraceColourAndTheHeadingInEveryMode) {
+  TriggerRig r;
+  Scope& s = r.s;
+  for (int i = 0; i < 6; ++i) s.TraceColour[i] = 0x100 + i;
+  const Colour expected[] = {0x100, 0xC000, 0x104, 0x105};
+  for (int source = 0; source < 4; ++source) {
+    s.TrigSource = source;
+    TRIGGER(s);
+    for (const DrawOp& op : s.panel.Picture5.ops) {
+      if (op.text.rfind("CH ", 0) == 0 || op.text == "OFF ")
+        EXPECT_EQ(op.colour, expected[source]) << source << " " << op.text;
+    }
+  }
+  for (int mode = 0; mode < 5; ++mode) {
+    s.OperatingMode = mode;
+    TRIGGER(s);
+    const DrawOp& heading = s.panel.Picture5.ops.front();
+    EXPECT_EQ(heading.text, "TRIGGER") << mode;
+    EXPECT_EQ(heading.points[0].x, 200);
+    EXPECT_EQ(heading.points[0].y, 1);
+    EXPECT_EQ(heading.colour, 0u);
+    EXPECT_EQ(s.panel.DelayWin.visible, mode != 1 && mode != 2) << mode;
+  }
+}
+
 }  // namespace
 }  // namespace qvx

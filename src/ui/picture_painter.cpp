@@ -142,13 +142,15 @@ void paintOps(const PictureArea& picture, std::size_t first, QImage& image, doub
 }
 
 bool PicturePainter::update(const PictureArea& picture, QImage& image, double pixelsPerTwip) {
-  bool fresh = !valid_ || picture.clears != clears_ || picture.backColour != back_ ||
-               image.size() != size_ || picture.ops.size() < painted_;
+  bool fresh = !valid_ || picture.clears != clears_ || picture.rewrites != rewrites_ ||
+               picture.backColour != back_ || image.size() != size_ ||
+               picture.ops.size() < painted_;
   if (!fresh && picture.ops.size() == painted_) return false;
   if (fresh) {
     image.fill(toQColor(picture.backColour));
     painted_ = 0;
     clears_ = picture.clears;
+    rewrites_ = picture.rewrites;
     back_ = picture.backColour;
     size_ = image.size();
     valid_ = true;

@@ -23,7 +23,7 @@ class PicturePainter {
  private:
   bool valid_ = false;
   bool reduce_ = true;
-  std::uint64_t clears_ = 0;
+  std::uint64_t clears_ = 0, rewrites_ = 0;
   std::size_t painted_ = 0;
   Colour back_ = 0;
   QSize size_;

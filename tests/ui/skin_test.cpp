@@ -1,50 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QScrollBar>
-#include <fstream>
 
-#include "control/startup.h"
-#include "rig.h"
-#include "ui/main_window.h"
 #include "ui/skin_widgets.h"
+#include "ui/started_window.h"
 
 namespace qvx::ui {
 namespace {
 
-using qvx::testing::Rig;
-using qvx::testing::TempFolder;
-
-void mouse(QWidget* w, QEvent::Type type) {
-  QPointF at(w->width() / 2.0, w->height() / 2.0);
-  QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-void clickLikeAUser(QWidget* w) {
-  mouse(w, QEvent::MouseButtonPress);
-  mouse(w, QEvent::MouseButtonRelease);
-}
-
-// The whole window started as the program starts it, on the simulated instrument.
-struct StartedWindow {
-  TempFolder folder;
-  Rig rig;
-  MainWindow window{rig.scope.panel};
-
-  StartedWindow() {
-    std::ofstream("QVXport.cfg") << "1\n";
-    rig.host.onPump = [this] { window.sync(); };
-    Form_Load(rig.scope);
-    window.sync();
-    window.show();
-    Form_Activate(rig.scope);
-    window.sync();
-    QCoreApplication::processEvents();
-  }
-};
+using testing::clickLikeAUser;
+using testing::mouse;
+using testing::StartedWindow;
 
 TEST(Skin, ModeButtonStepsToGeneratorAndTheModeBoxRepaints) {
   StartedWindow w;
