@@ -17,6 +17,9 @@
 
 namespace {
 
+// Screenshots show the window at 1.5 times the layout's natural size: 1190 x 818 pixels.
+constexpr double kScreenshotScale = 1.5;
+
 volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) {
@@ -78,6 +81,8 @@ int main(int argc, char** argv) {
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
+  // Screenshots are taken at a fixed size so pictures stay comparable.
+  if (!options.screenshot.empty()) window.setOpeningScale(kScreenshotScale);
   host.setSync([&window] { window.sync(); });
   window.onClose = [&scope] {
     if (!scope.unloaded) Form_Unload(scope);

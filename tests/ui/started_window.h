@@ -30,6 +30,7 @@ struct StartedWindow {
       window.sync();
       if (onPump) onPump();
     };
+    window.setOpeningScale(1);
     window.show();
     Form_Load(rig.scope);
     window.sync();
