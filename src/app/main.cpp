@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/options.h"
-#include "core/scope.h"
 #include "control/startup.h"
+#include "core/scope.h"
 #include "device/direct_port.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
@@ -54,6 +54,15 @@ int main(int argc, char** argv) {
   if (options.help) {
     std::cout << app::usage("qvxscope");
     return 0;
+  }
+  if (options.version) {
+    std::cout << app::versionText("qvxscope");
+    return 0;
+  }
+  if (!options.files.empty()) {
+    std::cerr << "qvxscope: files on the command line are not opened: '" << options.files.front()
+              << "' (try --help)\n";
+    return 2;
   }
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
