@@ -252,5 +252,19 @@ TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
   EXPECT_FALSE(fs::exists("QVXBdata.dat.part"));
 }
 
+// After a capture the view returns to the start of the buffer in Normal mode and stays
+// where the user put it in Delay mode.
+TEST_F(RunEngine, ViewWindowAfterACaptureInNormalAndDelayMode) {
+  for (int delay : {0, 1}) {
+    SCOPED_TRACE(delay);
+    s.TrigDelayMode = delay;
+    p.HScroll1.setValue(300);
+    ASSERT_EQ(p.HScroll1.value(), 300);
+    p.GOBUTTON.click();
+    ASSERT_EQ(s.CaptureDone, 1);
+    EXPECT_EQ(p.HScroll1.value(), delay ? 300 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace qvx

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "acquisition/wiring.h"
+#include "control/startup.h"
 #include "rig.h"
 
 namespace qvx {
@@ -157,6 +160,32 @@ TEST(TriggerPanel, SourceInItsTraceColourAndTheHeadingInEveryMode) {
     EXPECT_EQ(heading.colour, 0u);
     EXPECT_EQ(s.panel.DelayWin.visible, mode != 1 && mode != 2) << mode;
   }
+}
+
+// From the start values: a fine step is 16 units and a coarse one 256; the marker drawn by
+// a level change stays 3 s of real time, not 3 ms or 3 ticks.
+TEST(LevelButtons, StartValuesStepAndTheMarkerLastsThreeSeconds) {
+  testing::TempFolder folder;
+  Rig r;
+  Scope& s = r.scope;
+  std::ofstream("QVXport.cfg") << "1\n";
+  Form_Load(s);
+  Form_Activate(s);
+  s.panel.TMODEBUTTON.press();
+  const double level = s.TrigCursorY;
+  s.panel.TRSMALLP.keyPress(' ');
+  EXPECT_DOUBLE_EQ(s.TrigCursorY, level - 16);
+  s.panel.TRLARGEN.keyPress(' ');
+  EXPECT_DOUBLE_EQ(s.TrigCursorY, level - 16 + 256);
+  ASSERT_EQ(s.TrigMarkOn, 1);
+  r.host.DoEvents();
+  r.host.Sleep(2900);
+  r.host.DoEvents();
+  EXPECT_EQ(s.TrigMarkOn, 1) << "still shown at 2.9 s";
+  r.host.Sleep(200);
+  r.host.DoEvents();
+  EXPECT_EQ(s.TrigMarkOn, 0) << "gone at 3.1 s";
+  EXPECT_EQ(s.TrigMarkDrawn, 0);
 }
 
 }  // namespace
