@@ -12,42 +12,25 @@ using testing::clickLikeAUser;
 using testing::mouse;
 using testing::StartedWindow;
 
-TEST(Skin, ModeButtonStepsToGeneratorAndTheModeBoxRepaints) {
+// Scaled uniformly: the display keeps its 11900 x 4780 twips shape at any window size.
+TEST(Skin, ScalesUniformlyKeepingTheLayoutsShape) {
   StartedWindow w;
-  Panel& p = w.rig.scope.panel;
-  ASSERT_NE(p.SCOPEMODE.texts().find("        SCOPE"), std::string::npos) << p.SCOPEMODE.texts();
-  QWidget* modeBox = w.window.widgetFor("SCOPEMODE");
-  ASSERT_NE(modeBox, nullptr);
-  QImage before = modeBox->grab().toImage();
-
-  clickLikeAUser(w.window.widgetFor("SmodeUP"));
-  QCoreApplication::processEvents();
-
-  EXPECT_EQ(w.rig.scope.OperatingMode, 1);
-  EXPECT_NE(p.SCOPEMODE.texts().find("   GENERATOR"), std::string::npos) << p.SCOPEMODE.texts();
-  EXPECT_NE(modeBox->grab().toImage(), before);
-}
-
-TEST(Skin, ControlsFollowTheModel) {
-  StartedWindow w;
-  Panel& p = w.rig.scope.panel;
-  auto* go = static_cast<QPushButton*>(w.window.widgetFor("GOBUTTON"));
-  EXPECT_EQ(go->text().toStdString(), p.GOBUTTON.caption);
-  EXPECT_FALSE(w.window.widgetFor("CONFIGWINDOW")->isVisible());
-  EXPECT_EQ(w.window.windowTitle().toStdString(), p.title);
-
-  // Scaled uniformly: the display keeps its 11900 x 4780 twips shape at any window size.
+  EXPECT_EQ(w.window.windowTitle().toStdString(), w.rig.scope.panel.title);
+  EXPECT_EQ(w.window.size(), w.window.minimumSize()) << "opened at the natural size";
   w.window.resize(1586, 1200);
   QCoreApplication::processEvents();
   QWidget* screen = w.window.widgetFor("ScopeScreen");
   EXPECT_NEAR(screen->width() / double(screen->height()), 11900.0 / 4780, 0.02);
   EXPECT_NEAR(screen->width(), 1586, 2);
+}
 
-  p.GOBUTTON.enabled = false;
-  p.GOBUTTON.caption = "STOP";
-  w.window.sync();
-  EXPECT_FALSE(go->isEnabled());
-  EXPECT_EQ(go->text(), "STOP");
+// Three quarters of the available height at the layout's shape, narrowed to the screen's
+// width, never below the natural size.
+TEST(Skin, ComfortableSizeForTheScreen) {
+  const QSize natural(793, 545);
+  EXPECT_EQ(comfortableSize(natural, {1920, 1040}), QSize(1135, 780));
+  EXPECT_EQ(comfortableSize(natural, {1000, 1400}), QSize(950, 653));
+  EXPECT_EQ(comfortableSize(natural, {800, 600}), natural);
 }
 
 TEST(Skin, DraggingTheScrollBarMovesTheModelBar) {
