@@ -81,14 +81,14 @@ std::vector<OptionEntry> programOptions() {
        [](Options& o, const std::string&) { o.help = true; }},
       flag("version", "show the program's version", [](Options& o) { o.version = true; }),
   };
-  for (const sim::OptionSpec& spec : sim::optionSpecs()) {
-    const QString name = QString::fromStdString(spec.name),
-                  help = QString::fromStdString(spec.help);
-    auto apply = spec.apply;
+  for (const sim::SimOption& option : sim::simOptions()) {
+    const QString name = QString::fromStdString(option.name),
+                  help = QString::fromStdString(option.help);
+    auto apply = option.apply;
     auto intoSim = [apply](Options& o, const std::string& v) { apply(o.sim, v); };
-    entries.push_back(spec.valueName.empty()
+    entries.push_back(option.valueName.empty()
                           ? OptionEntry{QCommandLineOption(name, help), intoSim}
-                          : valued(name, QString::fromStdString(spec.valueName), help, intoSim));
+                          : valued(name, QString::fromStdString(option.valueName), help, intoSim));
   }
   return entries;
 }
@@ -131,7 +131,7 @@ std::string usage(const std::string& program) {
                      "QVX Scope: storage scope, spectrum analyser, generator and counter on\n"
                      "the printer port.\n\n";
   const std::vector<OptionEntry> entries = programOptions();
-  const std::size_t simFirst = entries.size() - sim::optionSpecs().size();
+  const std::size_t simFirst = entries.size() - sim::simOptions().size();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (i == simFirst) text += "\nSimulated instrument:\n";
     text += helpLine(entries[i].option);

@@ -5,19 +5,19 @@
 namespace qvx::sim {
 
 namespace {
-OptionSpec flag(std::string name, std::string help, std::function<void(Config&)> set) {
+SimOption flag(std::string name, std::string help, std::function<void(Config&)> set) {
   return {std::move(name), "", std::move(help),
           [set = std::move(set)](Config& c, const std::string&) { set(c); }};
 }
 
-OptionSpec valued(std::string name, std::string valueName, std::string help,
-                  std::function<void(Config&, const std::string&)> apply) {
+SimOption valued(std::string name, std::string valueName, std::string help,
+                 std::function<void(Config&, const std::string&)> apply) {
   return {std::move(name), std::move(valueName), std::move(help), std::move(apply)};
 }
 }  // namespace
 
-const std::vector<OptionSpec>& optionSpecs() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<SimOption>& simOptions() {
+  static const std::vector<SimOption> options = {
       valued("sim-model", "20|30", "simulated instrument: 20 MS/s (default) or 30 MS/s model",
              [](Config& c, const std::string& v) {
                if (v != "20" && v != "30")
@@ -50,19 +50,19 @@ const std::vector<OptionSpec>& optionSpecs() {
       valued("sim-d", "LOGIC", "signal at input D (default clock:2000:50)",
              [](Config& c, const std::string& v) { c.inputs.d = parseDigital(v, "--sim-d"); }),
   };
-  return specs;
+  return options;
 }
 
 bool parseOption(const std::string& arg, Config& config) {
   if (arg.rfind("--", 0) != 0) return false;
   const std::size_t eq = arg.find('=');
   const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-  for (const OptionSpec& spec : optionSpecs()) {
-    if (spec.name != name) continue;
-    if (spec.valueName.empty() != (eq == std::string::npos))
-      throw std::invalid_argument(spec.valueName.empty() ? "--" + name + " takes no value"
-                                                         : "--" + name + " needs a value");
-    spec.apply(config, eq == std::string::npos ? std::string() : arg.substr(eq + 1));
+  for (const SimOption& option : simOptions()) {
+    if (option.name != name) continue;
+    if (option.valueName.empty() != (eq == std::string::npos))
+      throw std::invalid_argument(option.valueName.empty() ? "--" + name + " takes no value"
+                                                           : "--" + name + " needs a value");
+    option.apply(config, eq == std::string::npos ? std::string() : arg.substr(eq + 1));
     return true;
   }
   return false;

@@ -11,7 +11,7 @@ namespace qvx::sim {
 // leading dashes, the name of its value (empty for a switch), its line of help, and how
 // its value goes into the configuration. `apply` throws std::invalid_argument, with a
 // message naming the option, for a malformed value.
-struct OptionSpec {
+struct SimOption {
   std::string name;
   std::string valueName;
   std::string help;
@@ -19,10 +19,10 @@ struct OptionSpec {
 };
 
 // Every option of the simulated instrument, in the order --help lists them.
-const std::vector<OptionSpec>& optionSpecs();
+const std::vector<SimOption>& simOptions();
 
 // Reads one argument ("--sim-lpt=2", "--sim-unplugged") into `config`. Returns false when
-// `arg` is not such an option; throws std::invalid_argument as OptionSpec::apply does.
+// `arg` is not such an option; throws std::invalid_argument as SimOption::apply does.
 bool parseOption(const std::string& arg, Config& config);
 
 }  // namespace qvx::sim
