@@ -78,6 +78,7 @@ struct Started {
   Started() {
     std::ofstream("QVXport.cfg") << "1\n";
     window = std::make_unique<ui::MainWindow>(rig.scope.panel);
+    window->setOpeningScale(1);  // the natural size, as figures from before were taken
     Form_Load(rig.scope);
     Form_Activate(rig.scope);
     Scope& s = rig.scope;

@@ -31,6 +31,7 @@ struct Instrument {
   Instrument() {
     std::ofstream("QVXport.cfg") << "1\n";
     window = std::make_unique<ui::MainWindow>(rig.scope.panel);
+    window->setOpeningScale(1);  // the natural size, as figures from before were taken
     Scope& s = rig.scope;
     Form_Load(s);
     Form_Activate(s);

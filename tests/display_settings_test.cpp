@@ -91,5 +91,27 @@ TEST(Position, LimitsFollowTheMagnification) {
   EXPECT_EQ(s.ShiftMath, -4 * 159);
 }
 
+// One position step moves a trace by one grid division (512 units) at every magnification:
+// the shift per step shrinks as the factor grows, (factor + 1) x shift staying 512.
+TEST(Position, OneStepIsOneDivisionAtEveryMagnification) {
+  DisplayRig rig;
+  Scope& s = rig.s();
+  s.PosStepA = s.PosStepB = s.PosStepC = s.PosStepD = 1;
+  for (int m = 0; m < 4; ++m) {
+    SCOPED_TRACE(m);
+    s.MagIndexA = s.MagIndexB = m;
+    scrollcalca(s);
+    scrollcalcB(s);
+    EXPECT_NEAR((s.MagA + 1) * s.ShiftA, 512, 4);
+    EXPECT_NEAR((s.MagB + 1) * s.ShiftB, 512, 4);
+    if (m > 2) continue;  // the digital traces have three steps
+    s.MagIndexC = s.MagIndexD = m;
+    scrollcalce(s);
+    scrollcalcf(s);
+    EXPECT_NEAR((s.MagC + 1) * s.ShiftC, 512, 4);
+    EXPECT_NEAR((s.MagD + 1) * s.ShiftD, 512, 4);
+  }
+}
+
 }  // namespace
 }  // namespace qvx

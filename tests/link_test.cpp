@@ -68,12 +68,8 @@ TEST(DacZero, ClearsTheWholeGeneratorMemory) {
   WriteReg(rig.scope, 0, 2);
   ASSERT_EQ(rig.instrument.generatorMemory()[99], 4095);
 
-  rig.port.log.clear();
+  // Its conversation is pinned in the start-up golden (golden_conversation_test.cpp).
   DACZERO(rig.scope);
-  Log body;
-  for (int i = 0; i < 65536; ++i) body.insert(body.end(), {W(D, 0), W(C, 1), W(C, 0)});
-  EXPECT_EQ(rig.port.log,
-            join({writeReg(0, 7), {W(C, 0)}, kStrobe, writeReg(0, 10), body, writeReg(0, 2)}));
   for (int v : rig.instrument.generatorMemory()) ASSERT_EQ(v, 0);
 }
 

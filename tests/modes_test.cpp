@@ -3,10 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <string>
+#include <tuple>
 
+#include "acquisition/channels.h"
+#include "acquisition/timebase.h"
+#include "acquisition/trigger.h"
 #include "control/startup.h"
+#include "counter/counter.h"
 #include "device/port_file.h"
+#include "display/render.h"
+#include "display/settings.h"
+#include "generator/generator.h"
 #include "rig.h"
 
 namespace qvx {
@@ -145,6 +154,33 @@ TEST_F(ModesTest, SumAndDifferenceExcludeEachOther) {
   EXPECT_EQ(std::make_pair(s.SelAplusB, s.SelAminusB), std::make_pair(-1, -1));
   EXPECT_TRUE(p.Command17.enabled);
   EXPECT_TRUE(p.Command18.enabled);
+}
+
+// Every panel redraw starts its texts afresh after its clear: redrawn again in the same
+// state, each picture holds the same texts at the same places, in every mode, so no text
+// creeps down its box or piles up from one redraw to the next.
+TEST_F(ModesTest, EveryRedrawPrintsTheSameTextsAtTheSamePlaces) {
+  using Texts = std::vector<std::tuple<std::string, float, float>>;
+  auto texts = [&] {
+    std::map<std::string, Texts> all;
+    for (const Widget* w : p.controls)
+      if (const PictureArea* pic = p.findPicture(w->name))
+        for (const DrawOp& op : pic->ops)
+          if (op.kind == DrawOp::Kind::Text)
+            all[w->name].emplace_back(op.text, op.points[0].x, op.points[0].y);
+    return all;
+  };
+  for (int mode = 0; mode < 5; ++mode) {
+    SCOPED_TRACE(mode);
+    for (void (*redraw)(Scope&) : {SMODEDISP, DSAMPLE, TRIGGER, SDISPLAY, CHANA, CHANB, CHANE,
+                                   CHANF, GENDISP, CountDisplay, HScroll1_Change}) {
+      redraw(s);
+      const auto once = texts();
+      redraw(s);
+      EXPECT_EQ(texts(), once);
+    }
+    p.SmodeUP.press();
+  }
 }
 
 }  // namespace

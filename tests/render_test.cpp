@@ -200,5 +200,30 @@ TEST(Traces, FftModeDrawsSpectraAtMagnificationOneAndRestores) {
   EXPECT_TRUE(textsIn(rig.screen(), kA).empty());
 }
 
+// A grid division is 2000 / 16.384 points: 610 sample periods, in the unit of each rate.
+TEST(Grid, TimePerDivisionAtEveryRate) {
+  const struct {
+    int rate;
+    const char *first, *second, *unit;
+  } cases[] = {{4, " 6.1", " 12.2", "uS"},
+               {3, " 61", " 122", "uS"},
+               {2, " 0.61", " 1.22", "mS"},
+               {1, " 6.1", " 12.2", "mS"},
+               {0, " 61", " 122", "mS"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rate);
+    DisplayRig rig;
+    Scope& s = rig.s();
+    s.UnitsOn = 1;
+    s.DataRateIndex = c.rate;
+    HScroll1_Change(s);
+    const Texts labels = textsIn(rig.screen(), kTimeLabel);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0], c.first);
+    EXPECT_EQ(labels[1], c.second);
+    EXPECT_EQ(textsIn(rig.screen(), 0x008000), Texts{c.unit});
+  }
+}
+
 }  // namespace
 }  // namespace qvx

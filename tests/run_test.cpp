@@ -94,6 +94,33 @@ TEST_F(RunEngine, SingleCaptureLocksThePanelDrawsWithItsSettingsAndUnlocks) {
             (std::vector<int>{1, 2, s.SampleSizeIndex}));
 }
 
+// Start-up leaves "B" selectable; the run's probe finds no channel B, and from then on its
+// trace is gone and its buttons stay unusable, through the run's end and mode changes.
+TEST(RunWithoutChannelB, TheFirstRunRemovesTheAbsentChannel) {
+  sim::Config bare;
+  bare.channelB = false;
+  Started st(bare);
+  Panel& p = st.p;
+  p.Command18.press();
+  ASSERT_EQ(st.s.SelB, 1);
+  const Colour traceB = st.s.TraceColour[1];
+  p.GOBUTTON.click();
+  auto drawsB = [&] {
+    for (const DrawOp& op : p.ScopeScreen.ops)
+      if (op.kind == DrawOp::Kind::Polyline && op.colour == traceB) return true;
+    return false;
+  };
+  for (int mode = 0; mode < 6; ++mode) {
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(st.s.SelB, -1);
+    EXPECT_FALSE(p.Command18.enabled);
+    EXPECT_FALSE(p.Command18.fontBold);
+    EXPECT_FALSE(p.Command6.enabled || p.Command7.enabled || p.Command5.enabled);
+    EXPECT_FALSE(drawsB());
+    p.SmodeUP.press();
+  }
+}
+
 TEST_F(RunEngine, CounterModeRunsOnePassEvenInRepeat) {
   s.OperatingMode = 3;
   s.RepeatMode = 1;
@@ -227,6 +254,20 @@ TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
   EXPECT_FALSE(fs::exists("QVXcdata.dat"));
   EXPECT_TRUE(fs::is_directory("QVXBdata.dat/inside"));
   EXPECT_FALSE(fs::exists("QVXBdata.dat.part"));
+}
+
+// After a capture the view returns to the start of the buffer in Normal mode and stays
+// where the user put it in Delay mode.
+TEST_F(RunEngine, ViewWindowAfterACaptureInNormalAndDelayMode) {
+  for (int delay : {0, 1}) {
+    SCOPED_TRACE(delay);
+    s.TrigDelayMode = delay;
+    p.HScroll1.setValue(300);
+    ASSERT_EQ(p.HScroll1.value(), 300);
+    p.GOBUTTON.click();
+    ASSERT_EQ(s.CaptureDone, 1);
+    EXPECT_EQ(p.HScroll1.value(), delay ? 300 : 0);
+  }
 }
 
 }  // namespace

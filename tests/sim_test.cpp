@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "device/link.h"
@@ -106,6 +108,38 @@ TEST(SimReadout, PointerStepsAndModulo) {
   WriteReg(s, 7, 4);
   strobe(0x23, 0x22, 16384);
   EXPECT_EQ(rig.instrument.readPointer(), 13);  // wrapped round the 64K memory
+}
+
+// Each wave is continuous across its whole period and across the period's end: no sample
+// steps by more than the wave's steepest slope allows, except a square's two edges.
+TEST(SimSignals, WavesAreContinuousOverAWholePeriod) {
+  constexpr double kHz = 1000, kPeak = 2, kSteps = 2000;
+  const double dt = 1 / kHz / kSteps;
+  const struct {
+    AnalogSignal::Shape shape;
+    double steepest;  // largest change between neighbouring samples
+    int jumps;        // changes by the full swing over two periods
+  } cases[] = {{AnalogSignal::Shape::Sine, 2 * M_PI * kPeak / kSteps, 0},
+               {AnalogSignal::Shape::Triangle, 4 * kPeak / kSteps, 0},
+               {AnalogSignal::Shape::Square, 0, 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.shape));
+    const AnalogSignal wave{c.shape, kHz, kPeak, 0.5};
+    int jumps = 0;
+    double low = 1e9, high = -1e9;
+    for (int i = 1; i <= 2 * kSteps; ++i) {
+      const double a = wave.volts((i - 1) * dt + 1e-7, false), b = wave.volts(i * dt + 1e-7, false);
+      low = std::min(low, b);
+      high = std::max(high, b);
+      if (std::abs(b - a) > 1.0001 * c.steepest + 1e-9) {
+        ++jumps;
+        EXPECT_NEAR(std::abs(b - a), 2 * kPeak, 1e-6) << i;
+      }
+    }
+    EXPECT_EQ(jumps, c.jumps);
+    EXPECT_NEAR(low, 0.5 - kPeak, 0.01);
+    EXPECT_NEAR(high, 0.5 + kPeak, 0.01);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "acquisition/wiring.h"
+#include "control/startup.h"
 #include "rig.h"
 
 namespace qvx {
@@ -129,6 +132,60 @@ TEST(TriggerPanel, ModeCyclesAndInstDisablesTheLevel) {
     EXPECT_FALSE(b->enabled) << b->name;
   EXPECT_EQ(s.panel.levelval.texts(), "");
   EXPECT_EQ(s.panel.levelval.backColour, 0xC0C0C0u);
+}
+
+// The source text is drawn in that channel's own trace colour (C and D are the trace
+// colours 4 and 5, not the generator's or the math trace's); the slope and pretrigger
+// texts follow in the same pen. The heading names the panel in every mode.
+TEST(TriggerPanel, SourceInItsTraceColourAndTheHeadingInEveryMode) {
+  TriggerRig r;
+  Scope& s = r.s;
+  for (int i = 0; i < 6; ++i) s.TraceColour[i] = 0x100 + i;
+  const Colour expected[] = {0x100, 0xC000, 0x104, 0x105};
+  for (int source = 0; source < 4; ++source) {
+    s.TrigSource = source;
+    TRIGGER(s);
+    for (const DrawOp& op : s.panel.Picture5.ops) {
+      if (op.text.rfind("CH ", 0) == 0 || op.text == "OFF ")
+        EXPECT_EQ(op.colour, expected[source]) << source << " " << op.text;
+    }
+  }
+  for (int mode = 0; mode < 5; ++mode) {
+    s.OperatingMode = mode;
+    TRIGGER(s);
+    const DrawOp& heading = s.panel.Picture5.ops.front();
+    EXPECT_EQ(heading.text, "TRIGGER") << mode;
+    EXPECT_EQ(heading.points[0].x, 200);
+    EXPECT_EQ(heading.points[0].y, 1);
+    EXPECT_EQ(heading.colour, 0u);
+    EXPECT_EQ(s.panel.DelayWin.visible, mode != 1 && mode != 2) << mode;
+  }
+}
+
+// From the start values: a fine step is 16 units and a coarse one 256; the marker drawn by
+// a level change stays 3 s of real time, not 3 ms or 3 ticks.
+TEST(LevelButtons, StartValuesStepAndTheMarkerLastsThreeSeconds) {
+  testing::TempFolder folder;
+  Rig r;
+  Scope& s = r.scope;
+  std::ofstream("QVXport.cfg") << "1\n";
+  Form_Load(s);
+  Form_Activate(s);
+  s.panel.TMODEBUTTON.press();
+  const double level = s.TrigCursorY;
+  s.panel.TRSMALLP.keyPress(' ');
+  EXPECT_DOUBLE_EQ(s.TrigCursorY, level - 16);
+  s.panel.TRLARGEN.keyPress(' ');
+  EXPECT_DOUBLE_EQ(s.TrigCursorY, level - 16 + 256);
+  ASSERT_EQ(s.TrigMarkOn, 1);
+  r.host.DoEvents();
+  r.host.Sleep(2900);
+  r.host.DoEvents();
+  EXPECT_EQ(s.TrigMarkOn, 1) << "still shown at 2.9 s";
+  r.host.Sleep(200);
+  r.host.DoEvents();
+  EXPECT_EQ(s.TrigMarkOn, 0) << "gone at 3.1 s";
+  EXPECT_EQ(s.TrigMarkDrawn, 0);
 }
 
 }  // namespace

@@ -32,9 +32,9 @@ Colour sourceColour(const Scope& s) {
     case 1:
       return 0xC000;
     case 2:
-      return s.TraceColour[2];
+      return s.TraceColour[4];
     default:
-      return s.TraceColour[3];
+      return s.TraceColour[5];
   }
 }
 
@@ -102,9 +102,12 @@ void TRIGGER(Scope& s) {
   Panel& p = s.panel;
   PictureArea& pic = p.Picture5;
   pic.cls();
+  // The heading names the panel in every mode, as the other panels' headings do; in the
+  // generator modes it stands alone.
+  pic.foreColour = 0;
+  pic.printAt(200, 1, "TRIGGER");
   if (s.OperatingMode == kGeneratorMode || s.OperatingMode == kScopeGenMode) {
     p.DelayWin.visible = false;
-    pic.printAt(200, 1, "TRIGGER");
   } else {
     p.DelayWin.visible = true;
     static const char* const kMode[] = {"  INST  ", "  TRIG  ", " Trig(f)"};

@@ -8,14 +8,17 @@
 #include <memory>
 
 #include "app/options.h"
-#include "core/scope.h"
 #include "control/startup.h"
+#include "core/scope.h"
 #include "device/direct_port.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
 
 namespace {
+
+// Screenshots show the window at 1.5 times the layout's natural size: 1190 x 818 pixels.
+constexpr double kScreenshotScale = 1.5;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -59,6 +62,15 @@ int main(int argc, char** argv) {
     std::cout << app::usage("qvxscope");
     return 0;
   }
+  if (options.version) {
+    std::cout << app::versionText("qvxscope");
+    return 0;
+  }
+  if (!options.files.empty()) {
+    std::cerr << "qvxscope: files on the command line are not opened: '" << options.files.front()
+              << "' (try --help)\n";
+    return 2;
+  }
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
   // command file still work on a headless machine.
@@ -85,6 +97,8 @@ int main(int argc, char** argv) {
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
+  // Screenshots are taken at a fixed size so pictures stay comparable.
+  if (!options.screenshot.empty()) window.setOpeningScale(kScreenshotScale);
   host.setSync([&window] { window.sync(); });
   window.onClose = [&scope] {
     if (!scope.unloaded) Form_Unload(scope);

@@ -1,75 +1,158 @@
 #include "app/options.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
 #include <algorithm>
 #include <iterator>
 #include <stdexcept>
 
 #include "sim/options.h"
 
+#ifndef QVX_VERSION
+#define QVX_VERSION "unknown"
+#endif
+
 namespace qvx::app {
 
-bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      options.help = true;
-    } else if (a == "--port=sim") {
-      options.port = Options::Port::Sim;
-    } else if (a == "--port=direct") {
-      options.port = Options::Port::Direct;
-    } else if (a.rfind("--port", 0) == 0) {
-      error = "--port takes sim or direct, not '" + a + "'";
-      return false;
-    } else if (a.rfind("--mode=", 0) == 0) {
-      static const char* const kModes[] = {"scope", "generator", "scopegen", "counter", "fft"};
-      const auto* found = std::find(std::begin(kModes), std::end(kModes), a.substr(7));
-      if (found == std::end(kModes)) {
-        error = "--mode takes scope, generator, scopegen, counter or fft, not '" + a + "'";
-        return false;
-      }
-      options.mode = static_cast<int>(found - std::begin(kModes));
-    } else if (a == "--go") {
-      options.go = true;
-    } else if (a == "--screenshot") {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
-        error = "--screenshot needs a file name";
-        return false;
-      }
-      options.screenshot = args[++i];
-    } else if (a.rfind("--screenshot=", 0) == 0) {
-      options.screenshot = a.substr(13);
-      if (options.screenshot.empty()) {
-        error = "--screenshot needs a file name";
-        return false;
-      }
-    } else {
-      try {
-        if (sim::parseOption(a, options.sim)) continue;
-      } catch (const std::invalid_argument& e) {
-        error = e.what();
-        return false;
-      }
-      error = "unknown option '" + a + "' (try --help)";
-      return false;
-    }
+namespace {
+
+OptionEntry flag(const QString& name, const QString& help, std::function<void(Options&)> set) {
+  return {QCommandLineOption(name, help),
+          [set = std::move(set)](Options& o, const std::string&) { set(o); }};
+}
+
+OptionEntry valued(const QString& name, const QString& valueName, const QString& help,
+                   std::function<void(Options&, const std::string&)> apply) {
+  return {QCommandLineOption(name, help, valueName), std::move(apply)};
+}
+
+// Help lines are folded to this width after the option column.
+constexpr int kColumn = 26, kWidth = 79;
+
+// "  --name=VALUE   help text", the help folded into a column of its own.
+std::string helpLine(const QCommandLineOption& option) {
+  QString names;
+  for (const QString& n : option.names()) {
+    if (!names.isEmpty()) names += ", ";
+    names += (n.size() == 1 ? "-" : "--") + n;
   }
+  if (!option.valueName().isEmpty()) names += "=" + option.valueName();
+  std::string text, line = "  " + names.toStdString();
+  if (line.size() >= kColumn) {
+    text = line + "\n";
+    line.clear();
+  }
+  for (const QString& word : option.description().split(' ', Qt::SkipEmptyParts)) {
+    if (line.size() > kColumn && line.size() + 1 + word.size() > kWidth) {
+      text += line + "\n";
+      line.clear();
+    }
+    if (line.size() < kColumn)
+      line.resize(kColumn, ' ');
+    else
+      line += ' ';
+    line += word.toStdString();
+  }
+  return text + line + "\n";
+}
+
+}  // namespace
+
+std::vector<OptionEntry> programOptions() {
+  std::vector<OptionEntry> entries = {
+      valued("port", "sim|direct",
+             "talk to the simulated instrument (sim, the default) or to the PC's printer port "
+             "(direct, needs port access)",
+             [](Options& o, const std::string& v) {
+               if (v != "sim" && v != "direct")
+                 throw std::invalid_argument("--port takes sim or direct, not '" + v + "'");
+               o.port = v == "sim" ? Options::Port::Sim : Options::Port::Direct;
+             }),
+      valued("screenshot", "FILE.png",
+             "save a picture of the main window (1190 x 818 pixels) once start-up is done, "
+             "then exit",
+             [](Options& o, const std::string& v) {
+               if (v.empty()) throw std::invalid_argument("--screenshot needs a file name");
+               o.screenshot = v;
+             }),
+      valued("mode", "MODE", "start in scope, generator, scopegen, counter or fft mode",
+             [](Options& o, const std::string& v) {
+               static const char* const kModes[] = {"scope", "generator", "scopegen", "counter",
+                                                    "fft"};
+               const auto* found = std::find(std::begin(kModes), std::end(kModes), v);
+               if (found == std::end(kModes))
+                 throw std::invalid_argument(
+                     "--mode takes scope, generator, scopegen, counter or fft, not '" + v + "'");
+               o.mode = static_cast<int>(found - std::begin(kModes));
+             }),
+      flag("go",
+           "press GO once after start-up (with --screenshot: wait for the run to end, in "
+           "COUNTER and GENERATOR mode for the first counter reading, before saving)",
+           [](Options& o) { o.go = true; }),
+      {QCommandLineOption({"h", "help"}, "show this text"),
+       [](Options& o, const std::string&) { o.help = true; }},
+      flag("version", "show the program's version", [](Options& o) { o.version = true; }),
+  };
+  for (const sim::SimOption& option : sim::simOptions()) {
+    const QString name = QString::fromStdString(option.name),
+                  help = QString::fromStdString(option.help);
+    auto apply = option.apply;
+    auto intoSim = [apply](Options& o, const std::string& v) { apply(o.sim, v); };
+    entries.push_back(option.valueName.empty()
+                          ? OptionEntry{QCommandLineOption(name, help), intoSim}
+                          : valued(name, QString::fromStdString(option.valueName), help, intoSim));
+  }
+  return entries;
+}
+
+bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+  const std::vector<OptionEntry> entries = programOptions();
+  QCommandLineParser parser;
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+  for (const OptionEntry& e : entries) parser.addOption(e.option);
+  QStringList arguments{"qvxscope"};
+  for (const std::string& a : args) arguments << QString::fromStdString(a);
+  if (!parser.parse(arguments)) {
+    const QStringList unknown = parser.unknownOptionNames();
+    error = unknown.isEmpty()
+                ? parser.errorText().toStdString()
+                : "unknown option '" + std::string(unknown.front().size() == 1 ? "-" : "--") +
+                      unknown.front().toStdString() + "' (try --help)";
+    return false;
+  }
+  try {
+    for (const OptionEntry& e : entries) {
+      if (!parser.isSet(e.option)) continue;
+      if (e.option.valueName().isEmpty())
+        e.apply(options, {});
+      else
+        for (const QString& v : parser.values(e.option)) e.apply(options, v.toStdString());
+    }
+  } catch (const std::invalid_argument& e) {
+    error = e.what();
+    return false;
+  }
+  for (const QString& file : parser.positionalArguments())
+    options.files.push_back(file.toStdString());
   return true;
 }
 
 std::string usage(const std::string& program) {
-  return "Usage: " + program +
-         " [options]\n"
-         "QVX Scope: storage scope, spectrum analyser, generator and counter on the printer "
-         "port.\n\n"
-         "  --port=sim|direct      talk to the simulated instrument (default) or to the real\n"
-         "                         printer port (needs port access)\n"
-         "  --screenshot FILE.png  save the main window after start-up and exit\n"
-         "  --mode=MODE            start in scope, generator, scopegen, counter or fft mode\n"
-         "  --go                   press GO once after start-up (with --screenshot: wait for\n"
-         "                         the run to end, or the first counter reading, before saving)\n"
-         "  --help                 show this text\n\n"
-         "Simulated instrument:\n" +
-         sim::optionsHelp();
+  std::string text = "Usage: " + program +
+                     " [options]\n"
+                     "QVX Scope: storage scope, spectrum analyser, generator and counter on\n"
+                     "the printer port.\n\n";
+  const std::vector<OptionEntry> entries = programOptions();
+  const std::size_t simFirst = entries.size() - sim::simOptions().size();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i == simFirst) text += "\nSimulated instrument:\n";
+    text += helpLine(entries[i].option);
+  }
+  return text;
+}
+
+std::string versionText(const std::string& program) {
+  return program + " " + QVX_VERSION + "\n";
 }
 
 }  // namespace qvx::app

@@ -1,4 +1,6 @@
 #pragma once
+#include <QCommandLineOption>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,13 +17,29 @@ struct Options {
   bool go = false;         // press GO once after start-up
   int mode = 0;            // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
   bool help = false;
+  bool version = false;
+  std::vector<std::string> files;  // the positional arguments, in order
 };
 
-// Reads the arguments after the program name. Returns false with `error` set for an
-// unknown or malformed option.
+// One option of the program: Qt's description of it (names, help line, value name) and
+// how its value goes into Options. `apply` throws std::invalid_argument, with a message
+// naming the option, for a value it cannot take. Adding an option is adding one entry to
+// programOptions() in options.cpp.
+struct OptionEntry {
+  QCommandLineOption option;
+  std::function<void(Options&, const std::string& value)> apply;
+};
+
+// Every option, in the order --help lists them: the program's own, then the simulated
+// instrument's (sim/options.h).
+std::vector<OptionEntry> programOptions();
+
+// Reads the arguments after the program name with QCommandLineParser. Returns false with
+// `error` set, naming the option, for an unknown or malformed one.
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
 
-// The text of --help.
+// The text of --help, and of --version.
 std::string usage(const std::string& program);
+std::string versionText(const std::string& program);
 
 }  // namespace qvx::app

@@ -97,7 +97,7 @@ void layOutTimebase(Panel& p) {
   place(p.SRATEP, 1340, 280, 300, 340);
   place(p.SSIZEN, 1690, 280, 300, 340);
   place(p.SSIZEDISP, 2010, 280, 920, 340);
-  place(p.SSIZEP, 2950, 280, 300, 340);
+  place(p.SSIZEP, 2940, 280, 290, 340);
   for (PictureArea* d : {&p.SRATEDISP, &p.SSIZEDISP}) {
     d->backColour = kReadout;
     font(*d, 10, true);
@@ -162,8 +162,9 @@ void layOutChannels(Panel& p) {
     place(a.up, 40, 420, 210, 190);
     place(a.down, 270, 420, 210, 190);
     place(a.mag, 500, 420, 260, 190);
-    place(a.onOff, 40, 780, 320, 300);
-    place(a.coupling, 380, 780, 320, 300);
+    // The probe text is printed at x 690 on the row of these two.
+    place(a.onOff, 40, 780, 300, 300);
+    place(a.coupling, 360, 780, 300, 300);
     place(a.probe, 1140, 720, 420, 280);
     x += 1625;
   }
@@ -175,6 +176,8 @@ void layOutChannels(Panel& p) {
   for (Digital d : {Digital{p.Picture13, p.SCHEbutton, p.scrollupE, p.scrolldownE, p.YMagEbutton},
                     Digital{p.Picture8, p.SCHFbutton, p.scrollupF, p.scrolldownF, p.YMagFbutton}}) {
     panelBox(d.box, x, kRowB, 900, kRowBHeight);
+    // The channel name sits a little lower than its units give, clear of "Digital" above.
+    d.box.setScaleHeight(kRowBHeight / 1.2);
     place(d.up, 40, 480, 210, 190);
     place(d.down, 270, 480, 210, 190);
     place(d.mag, 500, 480, 260, 190);
@@ -240,16 +243,16 @@ void layOutTrigger(Panel& p) {
   auto row = [](double y) { return static_cast<int>(y * 1.9); };
   place(p.TMODEBUTTON, 40, row(120) - 20, 640, 220);
   place(p.TSOURCEBUTTON, 40, row(370) - 20, 640, 220);
-  place(p.TSLOPEBUTTON, 40, row(480) + 50, 640, 200);
-  place(p.PRETRIGBUTTON, 40, row(620) - 5, 640, 200);
+  place(p.TSLOPEBUTTON, 40, row(480) + 50, 640, 190);
+  place(p.PRETRIGBUTTON, 40, row(620) + 10, 640, 190);
   const int levelTop = row(770) + 230;
-  place(p.TRLARGEN, 30, levelTop, 270, 260);
-  place(p.TRSMALLN, 310, levelTop, 220, 260);
-  place(p.levelval, 540, levelTop, 620, 260);
+  place(p.TRLARGEN, 30, levelTop, 260, 260);
+  place(p.TRSMALLN, 320, levelTop, 210, 260);
+  place(p.levelval, 555, levelTop, 590, 260);
   p.levelval.backColour = 0xC0C0C0;
   p.levelval.CurrentY = 20;
-  place(p.TRSMALLP, 1170, levelTop, 220, 260);
-  place(p.TRLARGEP, 1400, levelTop, 270, 260);
+  place(p.TRSMALLP, 1170, levelTop, 210, 260);
+  place(p.TRLARGEP, 1410, levelTop, 260, 260);
   const int lowTop = levelTop + 300;
   place(p.TriglevelBUTTON, 30, lowTop, 520, 260);
   place(p.TRESETBUTTON, 570, lowTop, 520, 260);

@@ -138,6 +138,7 @@ void SMODEDISP(Scope& s) {
   const bool generatorModes = mode == kGenerator || mode == kScopeGen;
 
   setRangeGroups(s);
+  if (s.ChanBFitted == 0) s.SelB = -1;
 
   if (!scopeOrFft) s.TrigMarkOn = 0;
 

@@ -8,6 +8,7 @@
 #include "counter/counter.h"
 #include "device/link.h"
 #include "display/render.h"
+#include "display/settings.h"
 #include "generator/generator.h"
 #include "panel/numeric.h"
 
@@ -33,6 +34,19 @@ void refuseRun(Scope& s, const char* line1, const char* line2) {
   box.visible = false;
   HScroll1_Change(s);
   if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
+}
+
+// Start-up keeps channel B selectable whatever the probe said; a run's probe is the one
+// believed. Without channel B its trace is dropped and its buttons stay unusable, so no
+// trace of an absent channel is drawn and none is left that could not be removed.
+void dropAbsentChannelB(Scope& s) {
+  if (s.ChanBFitted != 0) return;
+  s.panel.Command18.enabled = false;
+  RANGEBENABLE(s);
+  if (s.SelB == 1) {
+    s.SelB = -1;
+    SDISPLAY(s);
+  }
 }
 
 void lockPanel(Scope& s) {
@@ -135,6 +149,7 @@ void unlockPanel(Scope& s) {
     else RANGEADISABLE(s);
     if (s.ChanBOn == 1) RANGEBENABLE(s);
     else RANGEBDISABLE(s);
+    if (s.ChanBFitted == 0) s.panel.Command18.enabled = false;
   }
   SAMPLEENABLE(s);
   FILEENABLE(s);
@@ -166,6 +181,7 @@ void GOMODE(Scope& s) {
     refuseRun(s, " No Power to QVX  !!! ", " Check Power to QVX   ");
     return;
   }
+  dropAbsentChannelB(s);
 
   s.panel.GOCOLOR.setBackColour(s.RunFlag == 1 ? RGB(0, 0xFF, 0) : RGB(0xFF, 0, 0));
   if (s.RunFlag == 1) {

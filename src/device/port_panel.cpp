@@ -21,9 +21,9 @@ constexpr double kTitleY = 300, kStatusY = 1500;
 // is dropped rather than left to pile up in the picture.
 void printOver(PictureArea& w, const std::string& text, bool newline) {
   const float x = static_cast<float>(w.CurrentX), y = static_cast<float>(w.CurrentY);
-  std::erase_if(w.ops, [&](const DrawOp& op) {
-    return op.kind == DrawOp::Kind::Text && op.points.front().x == x && op.points.front().y == y &&
-           op.text.size() == text.size() && op.fontSize == w.fontSize;
+  w.dropTexts([&](const DrawOp& op) {
+    return op.points.front().x == x && op.points.front().y == y && op.text.size() == text.size() &&
+           op.fontSize == w.fontSize;
   });
   w.print(text, newline);
 }

@@ -6,9 +6,8 @@ namespace qvx::display {
 
 void printOver(PictureArea& pic, double x, double y, const std::string& text, TextStyle style) {
   constexpr double kSameField = 40;
-  std::erase_if(pic.ops, [&](const DrawOp& op) {
-    return op.kind == DrawOp::Kind::Text && op.points[0].y == static_cast<float>(y) &&
-           std::abs(op.points[0].x - x) <= kSameField;
+  pic.dropTexts([&](const DrawOp& op) {
+    return op.points[0].y == static_cast<float>(y) && std::abs(op.points[0].x - x) <= kSameField;
   });
   const double size = pic.fontSize;
   const bool bold = pic.fontBold, transparent = pic.FontTransparent;

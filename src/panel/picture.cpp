@@ -79,6 +79,12 @@ void PictureArea::print(const std::string& text, bool newline) {
   }
 }
 
+void PictureArea::dropTexts(const std::function<bool(const DrawOp&)>& covered) {
+  if (std::erase_if(
+          ops, [&](const DrawOp& op) { return op.kind == DrawOp::Kind::Text && covered(op); }) > 0)
+    ++rewrites;
+}
+
 std::string PictureArea::texts() const {
   std::string all;
   for (const DrawOp& op : ops) {

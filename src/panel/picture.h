@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,12 @@ struct PictureArea : Widget {
   double CurrentX = 0, CurrentY = 0;
 
   // Everything drawn since the last clear, oldest first, and a count of clears so the
-  // skin knows when to start its image afresh.
+  // skin knows when to start its image afresh. Between clears the list only grows, except
+  // through dropTexts, which counts its changes in `rewrites`: the skin paints appended
+  // operations onto what it already shows, so any other change must make it start afresh.
   std::vector<DrawOp> ops;
   std::uint64_t clears = 0;
+  std::uint64_t rewrites = 0;
 
   void setBackColour(Colour c) {
     backColour = c;
@@ -75,6 +79,10 @@ struct PictureArea : Widget {
     CurrentY = y;
     print(text, newline);
   }
+
+  // Drops the texts `covered` picks, for a field that is printed over again and again
+  // (an opaque text hides the earlier one), so the list does not pile up.
+  void dropTexts(const std::function<bool(const DrawOp&)>& covered);
 
   // Height of a line of text and width of a text, in user units, for the current font.
   double textHeight() const;

@@ -5,72 +5,68 @@
 namespace qvx::sim {
 
 namespace {
-// --sim-a=... to --sim-d=...: the signal at one input socket.
-bool signalOption(const std::string& arg, Inputs& inputs) {
-  if (arg.size() < 9 || arg.rfind("--sim-", 0) != 0 || arg[7] != '=') return false;
-  const std::string option = arg.substr(0, 7), text = arg.substr(8);
-  switch (arg[6]) {
-    case 'a':
-      inputs.a = parseAnalog(text, option);
-      return true;
-    case 'b':
-      inputs.b = parseAnalog(text, option);
-      return true;
-    case 'c':
-      inputs.c = parseDigital(text, option);
-      return true;
-    case 'd':
-      inputs.d = parseDigital(text, option);
-      return true;
-    default:
-      return false;
-  }
+SimOption flag(std::string name, std::string help, std::function<void(Config&)> set) {
+  return {std::move(name), "", std::move(help),
+          [set = std::move(set)](Config& c, const std::string&) { set(c); }};
+}
+
+SimOption valued(std::string name, std::string valueName, std::string help,
+                 std::function<void(Config&, const std::string&)> apply) {
+  return {std::move(name), std::move(valueName), std::move(help), std::move(apply)};
 }
 }  // namespace
 
-bool parseOption(const std::string& arg, Config& config) {
-  if (arg == "--sim-model=20") {
-    config.modelCode = 1;
-  } else if (arg == "--sim-model=30") {
-    config.modelCode = 2;
-  } else if (arg.rfind("--sim-model", 0) == 0) {
-    throw std::invalid_argument("--sim-model takes 20 or 30 (MS/s), not '" + arg + "'");
-  } else if (arg == "--sim-unplugged") {
-    config.plugged = false;
-  } else if (arg == "--sim-unpowered") {
-    config.powered = false;
-  } else if (arg == "--sim-no-generator") {
-    config.generator = false;
-  } else if (arg == "--sim-no-channel-b") {
-    config.channelB = false;
-  } else if (signalOption(arg, config.inputs)) {
-    return true;
-  } else if (arg.rfind("--sim-lpt=", 0) == 0) {
-    std::string n = arg.substr(10);
-    if (n != "1" && n != "2" && n != "3")
-      throw std::invalid_argument("--sim-lpt takes 1, 2 or 3, not '" + n + "'");
-    config.lpt = n[0] - '0';
-  } else {
-    return false;
-  }
-  return true;
+const std::vector<SimOption>& simOptions() {
+  static const std::vector<SimOption> options = {
+      valued("sim-model", "20|30", "simulated instrument: 20 MS/s (default) or 30 MS/s model",
+             [](Config& c, const std::string& v) {
+               if (v != "20" && v != "30")
+                 throw std::invalid_argument("--sim-model takes 20 or 30 (MS/s), not '" + v + "'");
+               c.modelCode = v == "20" ? 1 : 2;
+             }),
+      valued("sim-lpt", "N", "printer port 1, 2 or 3 the simulated instrument is plugged into (1)",
+             [](Config& c, const std::string& v) {
+               if (v != "1" && v != "2" && v != "3")
+                 throw std::invalid_argument("--sim-lpt takes 1, 2 or 3, not '" + v + "'");
+               c.lpt = v[0] - '0';
+             }),
+      flag("sim-unplugged", "nothing on the port", [](Config& c) { c.plugged = false; }),
+      flag("sim-unpowered", "instrument attached but without power",
+           [](Config& c) { c.powered = false; }),
+      flag("sim-no-generator", "instrument without the generator option",
+           [](Config& c) { c.generator = false; }),
+      flag("sim-no-channel-b", "instrument without channel B",
+           [](Config& c) { c.channelB = false; }),
+      valued("sim-a", "WAVE",
+             "signal at input A (default sine:1000:4:0), WAVE being "
+             "sine|square|triangle|noise:Hz:peak V:offset V or dc:V, or gen (the generator's "
+              "output) or gen-rc:OHMS:FARADS (the output through an RC low-pass)",
+             [](Config& c, const std::string& v) { c.inputs.a = parseAnalog(v, "--sim-a"); }),
+      valued("sim-b", "WAVE", "signal at input B (default triangle:2500:3:0)",
+             [](Config& c, const std::string& v) { c.inputs.b = parseAnalog(v, "--sim-b"); }),
+      valued("sim-c", "LOGIC",
+             "signal at input C (default clock:5000:50), LOGIC being clock:Hz:duty % or low "
+             "or high",
+             [](Config& c, const std::string& v) { c.inputs.c = parseDigital(v, "--sim-c"); }),
+      valued("sim-d", "LOGIC", "signal at input D (default clock:2000:50)",
+             [](Config& c, const std::string& v) { c.inputs.d = parseDigital(v, "--sim-d"); }),
+  };
+  return options;
 }
 
-std::string optionsHelp() {
-  return "  --sim-model=20|30      simulated instrument: 20 MS/s (default) or 30 MS/s model\n"
-         "  --sim-lpt=N            printer port the simulated instrument is plugged into (1)\n"
-         "  --sim-unplugged        nothing on the port\n"
-         "  --sim-unpowered        instrument attached but without power\n"
-         "  --sim-no-generator     instrument without the generator option\n"
-         "  --sim-no-channel-b     instrument without channel B\n"
-         "  --sim-a=WAVE           signal at input A (default sine:1000:4:0), WAVE being\n"
-         "                         sine|square|triangle|noise:Hz:peak V:offset V or dc:V\n"
-         "                         or gen (the generator's output) or gen-rc:OHMS:FARADS (the\n"
-         "                         output through an RC low-pass)\n"
-         "  --sim-b=WAVE           signal at input B (default triangle:2500:3:0)\n"
-         "  --sim-c=LOGIC          signal at input C (default clock:5000:50), LOGIC being\n"
-         "                         clock:Hz:duty % or low or high\n"
-         "  --sim-d=LOGIC          signal at input D (default clock:2000:50)\n";
+bool parseOption(const std::string& arg, Config& config) {
+  if (arg.rfind("--", 0) != 0) return false;
+  const std::size_t eq = arg.find('=');
+  const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+  for (const SimOption& option : simOptions()) {
+    if (option.name != name) continue;
+    if (option.valueName.empty() != (eq == std::string::npos))
+      throw std::invalid_argument(option.valueName.empty() ? "--" + name + " takes no value"
+                                                           : "--" + name + " needs a value");
+    option.apply(config, eq == std::string::npos ? std::string() : arg.substr(eq + 1));
+    return true;
+  }
+  return false;
 }
 
 }  // namespace qvx::sim

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -156,6 +157,15 @@ void MainWindow::applyScale() {
                    static_cast<int>((height() - h * pixelsPerTwip_) / 2));
 }
 
+QSize comfortableSize(QSize natural, QSize available) {
+  constexpr double kShare = 0.75, kWidthShare = 0.95;
+  double scale = kShare * available.height() / natural.height();
+  scale = std::min(scale, kWidthShare * available.width() / natural.width());
+  scale = std::max(scale, 1.0);
+  return {static_cast<int>(std::lround(natural.width() * scale)),
+          static_cast<int>(std::lround(natural.height() * scale))};
+}
+
 void MainWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   sync();
@@ -174,9 +184,17 @@ void MainWindow::sync() {
       wp.width != windowPlace_.width || wp.height != windowPlace_.height) {
     windowPlace_ = wp;
     if (wp.width > kFrameWidth && wp.height > kFrameHeight) {
-      move(static_cast<int>(wp.left / kTwipsPerPixel), static_cast<int>(wp.top / kTwipsPerPixel));
-      resize(static_cast<int>(std::lround((wp.width - kFrameWidth) / kTwipsPerPixel)),
-             static_cast<int>(std::lround((wp.height - kFrameHeight) / kTwipsPerPixel)));
+      const QSize natural(
+          static_cast<int>(std::lround((wp.width - kFrameWidth) / kTwipsPerPixel)),
+          static_cast<int>(std::lround((wp.height - kFrameHeight) / kTwipsPerPixel)));
+      setMinimumSize(natural);
+      const QScreen* screen = this->screen();
+      const QRect avail = screen ? screen->availableGeometry() : QRect(QPoint(), natural);
+      const QSize size =
+          openingScale_ > 0 ? natural * openingScale_ : comfortableSize(natural, avail.size());
+      resize(size);
+      move(avail.topLeft() + QPoint(std::max(0, (avail.width() - size.width()) / 2),
+                                    std::max(0, (avail.height() - size.height()) / 2)));
     }
   }
   if (panel_.title != title_) {
@@ -185,6 +203,9 @@ void MainWindow::sync() {
   }
   applyScale();
   for (Entry& e : entries_) syncEntry(e);
+  // Pictures last: their texts make room for the controls inside them, placed by now.
+  for (Entry& e : entries_)
+    if (e.picture) e.picture->refresh(pixelsPerTwip_);
   if (panel_.focus != focus_) {
     focus_ = panel_.focus;
     if (QWidget* w = widgetFor(focus_); w && w->isVisible() && w->isEnabled()) w->setFocus();
@@ -233,8 +254,6 @@ void MainWindow::syncEntry(Entry& e) {
       e.caption = cap;
       e.button->setText(QString::fromStdString(cap));
     }
-  } else if (e.picture) {
-    e.picture->refresh(pixelsPerTwip_);
   } else if (e.bar) {
     auto& s = static_cast<ScrollBar&>(m);
     QSignalBlocker block(e.bar);

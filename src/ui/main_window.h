@@ -18,8 +18,9 @@ class SkinPicture;
 // The main window: one Qt widget per control of the panel model, created once and
 // brought in line with the model by sync(). It holds no behaviour of its own; every
 // user action goes to the handler stored in the model, and the window is synced after.
-// Twips become pixels at 15 twips a pixel times a uniform scale that follows the size
-// of the window, keeping the panel's proportions.
+// Twips become pixels at 15 twips a pixel (the layout's natural size) times a uniform
+// scale that follows the size of the window, keeping the panel's proportions. The window
+// never gets smaller than the natural size, where every caption has been fitted.
 class MainWindow : public QWidget {
   Q_OBJECT
  public:
@@ -36,6 +37,9 @@ class MainWindow : public QWidget {
   double pixelsPerTwip() const { return pixelsPerTwip_; }
   // Draw long traces column by column (default) or every segment.
   void setTraceReduction(bool on);
+  // The window opens at `scale` times the layout's natural size; with 0 (the default) at
+  // the comfortable size for its screen (comfortableSize).
+  void setOpeningScale(double scale) { openingScale_ = scale; }
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
@@ -56,6 +60,11 @@ class MainWindow : public QWidget {
   Rect windowPlace_;
   std::string title_, focus_;
   bool syncing_ = false;
+  double openingScale_ = 0;
 };
+
+// About three quarters of the available height of the screen (`available`), at the shape
+// of `natural`, narrowed to fit the screen's width, and never below `natural`.
+QSize comfortableSize(QSize natural, QSize available);
 
 }  // namespace qvx::ui

@@ -9,6 +9,7 @@
 
 #include "panel/wide_registers.h"
 #include "ui/qt_convert.h"
+#include "ui/text_fit.h"
 #include "ui/trace_raster.h"
 
 namespace qvx::ui {
@@ -64,13 +65,16 @@ std::vector<QPointF> mapped(const std::vector<PointF>& pts, const UserToPixels& 
   return out;
 }
 
-void paintText(QPainter& painter, const DrawOp& op, const UserToPixels& m, double pixelsPerTwip) {
+void paintText(QPainter& painter, const DrawOp& op, const UserToPixels& m, double pixelsPerTwip,
+               const QImage& image, const std::vector<QRect>& controls) {
   if (op.points.empty() || op.text.empty()) return;
-  QFont font = panelFont(op.fontSize, op.bold, pixelsPerTwip);
+  const QString text = QString::fromStdString(op.text);
+  const QPointF at = m(op.points[0]);
+  const QFont described = panelFont(op.fontSize, op.bold, pixelsPerTwip);
+  const QFont font = fittedFont(
+      described, text, textRoom(at, QFontMetricsF(described).height(), image.size(), controls));
   painter.setFont(font);
   QFontMetricsF metrics(font);
-  QString text = QString::fromStdString(op.text);
-  QPointF at = m(op.points[0]);
   if (op.opaque)
     painter.fillRect(QRectF(at.x(), at.y(), metrics.horizontalAdvance(text), metrics.height()),
                      toQColor(op.back));
@@ -81,7 +85,7 @@ void paintText(QPainter& painter, const DrawOp& op, const UserToPixels& m, doubl
 }  // namespace
 
 void paintOps(const PictureArea& picture, std::size_t first, QImage& image, double pixelsPerTwip,
-              bool reduce) {
+              bool reduce, const std::vector<QRect>& controls) {
   if (first >= picture.ops.size() || image.isNull()) return;
   const UserToPixels m = mappingOf(picture, image);
   // The canvas takes the image's memory before any painter opens it, so the image is
@@ -132,7 +136,7 @@ void paintOps(const PictureArea& picture, std::size_t first, QImage& image, doub
         break;
       }
       case DrawOp::Kind::Text:
-        paintText(*painter, op, m, pixelsPerTwip);
+        paintText(*painter, op, m, pixelsPerTwip, image, controls);
         break;
     }
   }
@@ -142,18 +146,20 @@ void paintOps(const PictureArea& picture, std::size_t first, QImage& image, doub
 }
 
 bool PicturePainter::update(const PictureArea& picture, QImage& image, double pixelsPerTwip) {
-  bool fresh = !valid_ || picture.clears != clears_ || picture.backColour != back_ ||
-               image.size() != size_ || picture.ops.size() < painted_;
+  bool fresh = !valid_ || picture.clears != clears_ || picture.rewrites != rewrites_ ||
+               picture.backColour != back_ || image.size() != size_ ||
+               picture.ops.size() < painted_;
   if (!fresh && picture.ops.size() == painted_) return false;
   if (fresh) {
     image.fill(toQColor(picture.backColour));
     painted_ = 0;
     clears_ = picture.clears;
+    rewrites_ = picture.rewrites;
     back_ = picture.backColour;
     size_ = image.size();
     valid_ = true;
   }
-  paintOps(picture, painted_, image, pixelsPerTwip, reduce_);
+  paintOps(picture, painted_, image, pixelsPerTwip, reduce_, controls_);
   painted_ = picture.ops.size();
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRect>
 #include <cstdint>
 #include <vector>
 
@@ -19,18 +20,26 @@ class PicturePainter {
   // Draw traces straight into the pixels, long ones column by column (the default), or
   // every segment and point through a painter.
   void setReduction(bool on) { reduce_ = on; }
+  // Where the picture's own controls sit (pixels of its image): texts end before them.
+  void setControls(std::vector<QRect> controls) {
+    if (controls == controls_) return;
+    controls_ = std::move(controls);
+    valid_ = false;
+  }
 
  private:
   bool valid_ = false;
   bool reduce_ = true;
-  std::uint64_t clears_ = 0;
+  std::uint64_t clears_ = 0, rewrites_ = 0;
   std::size_t painted_ = 0;
   Colour back_ = 0;
   QSize size_;
+  std::vector<QRect> controls_;
 };
 
 // Paints `ops[first..]` of `picture` onto `image` using the picture's current user scale.
+// Texts are fitted to the room left by the image's edges and by `controls`.
 void paintOps(const PictureArea& picture, std::size_t first, QImage& image, double pixelsPerTwip,
-              bool reduce);
+              bool reduce, const std::vector<QRect>& controls = {});
 
 }  // namespace qvx::ui

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/text_fit.h"
+
 namespace qvx::ui {
 
 int panelKey(const QKeyEvent* e) {
@@ -46,6 +48,11 @@ void SkinButton::keyPressEvent(QKeyEvent* e) {
   QPushButton::keyPressEvent(e);
 }
 
+// Inside the one-pixel bevel, with a pixel either side so the caption never touches it.
+QRect SkinButton::captionRoom() const {
+  return rect().adjusted(2, 1, -2, -1);
+}
+
 // A flat instrument key: its face colour, a one-pixel bevel that sinks while pressed,
 // and the caption centred without the padding of desktop buttons, which small panel
 // keys have no room for.
@@ -65,9 +72,10 @@ void SkinButton::paintEvent(QPaintEvent*) {
     p.setPen(QPen(face.darker(200), 1, Qt::DotLine));
     p.drawRect(r.adjusted(2, 2, -2, -2));
   }
-  p.setFont(font());
+  const QRect room = captionRoom();
+  p.setFont(fittedFont(font(), text(), room.size()));
   p.setPen(isEnabled() ? palette().color(QPalette::ButtonText) : face.darker(150));
-  p.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
+  p.drawText(room.translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
 }
 
 SkinPicture::SkinPicture(PictureArea& model, AfterEvent after, QWidget* parent)
@@ -77,12 +85,28 @@ SkinPicture::SkinPicture(PictureArea& model, AfterEvent after, QWidget* parent)
   setFocusPolicy(Qt::ClickFocus);
 }
 
+std::vector<QRect> SkinPicture::controlRects() const {
+  std::vector<QRect> rects;
+  for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isVisibleTo(this)) rects.push_back(child->geometry());
+  return rects;
+}
+
 bool SkinPicture::refresh(double pixelsPerTwip) {
   QSize want = size().expandedTo(QSize(1, 1));
   if (image_.size() != want) image_ = QImage(want, QImage::Format_RGB32);
+  painter_.setControls(controlRects());
   bool changed = painter_.update(model_, image_, pixelsPerTwip);
   if (changed) update();
   return changed;
+}
+
+QImage SkinPicture::freshImage(double pixelsPerTwip) const {
+  QImage image(image_.size(), QImage::Format_RGB32);
+  PicturePainter painter = painter_;
+  painter.invalidate();
+  painter.update(model_, image, pixelsPerTwip);
+  return image;
 }
 
 void SkinPicture::paintEvent(QPaintEvent*) {

@@ -19,6 +19,8 @@ class SkinButton : public QPushButton {
  public:
   SkinButton(Button& model, AfterEvent after, QWidget* parent);
   Button& model() { return model_; }
+  // Where the caption is drawn, fitted in its font (ui/text_fit.h).
+  QRect captionRoom() const;
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
@@ -40,6 +42,10 @@ class SkinPicture : public QWidget {
   PictureArea& model() { return model_; }
   // Repaints the image from the model's new operations; true when it changed.
   bool refresh(double pixelsPerTwip);
+  // The model's whole drawing painted afresh, as refresh would show it from scratch.
+  QImage freshImage(double pixelsPerTwip) const;
+  // Where the shown controls inside this picture are, in its pixels.
+  std::vector<QRect> controlRects() const;
   const QImage& image() const { return image_; }
   void setReduction(bool on) {
     painter_.setReduction(on);

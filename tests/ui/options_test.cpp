@@ -6,66 +6,72 @@
 namespace qvx::app {
 namespace {
 
-bool parse(std::vector<std::string> args, Options& o, std::string& error) {
-  return parseOptions(args, o, error);
-}
-
 TEST(Options, DefaultsToTheSimulatedInstrument) {
   Options o;
   std::string error;
-  ASSERT_TRUE(parse({}, o, error));
+  ASSERT_TRUE(parseOptions({}, o, error));
   EXPECT_EQ(o.port, Options::Port::Sim);
   EXPECT_TRUE(o.screenshot.empty());
-  EXPECT_FALSE(o.go);
-  EXPECT_FALSE(o.help);
+  EXPECT_FALSE(o.go || o.help || o.version);
+  EXPECT_TRUE(o.files.empty());
 }
 
-TEST(Options, ReadsPortScreenshotAndGo) {
+// Values after '=' or as the next argument, switches, the simulated instrument's options
+// and positional arguments, which are kept in order wherever they stand.
+TEST(Options, ReadsEveryFormIntoTheOptions) {
   Options o;
   std::string error;
-  ASSERT_TRUE(parse({"--port=direct", "--screenshot", "/tmp/a.png", "--go"}, o, error));
+  ASSERT_TRUE(parseOptions({"a.dat", "--port=direct", "--screenshot", "/tmp/a.png", "--go",
+                            "--sim-model=30", "--sim-no-generator", "--sim-lpt", "3", "b.set"},
+                           o, error))
+      << error;
   EXPECT_EQ(o.port, Options::Port::Direct);
   EXPECT_EQ(o.screenshot, "/tmp/a.png");
   EXPECT_TRUE(o.go);
-
-  Options o2;
-  ASSERT_TRUE(parse({"--screenshot=b.png", "--port=sim"}, o2, error));
-  EXPECT_EQ(o2.screenshot, "b.png");
-  EXPECT_EQ(o2.port, Options::Port::Sim);
-}
-
-TEST(Options, PassesInstrumentOptionsToTheSimulator) {
-  Options o;
-  std::string error;
-  ASSERT_TRUE(parse({"--sim-model=30", "--sim-no-generator"}, o, error)) << error;
   EXPECT_EQ(o.sim.modelCode, 2);
   EXPECT_FALSE(o.sim.generator);
+  EXPECT_EQ(o.sim.lpt, 3);
+  EXPECT_EQ(o.files, (std::vector<std::string>{"a.dat", "b.set"}));
+
+  Options later;
+  ASSERT_TRUE(parseOptions({"--screenshot=b.png", "--port=direct", "--port=sim", "--version"},
+                           later, error));
+  EXPECT_EQ(later.screenshot, "b.png");
+  EXPECT_EQ(later.port, Options::Port::Sim) << "the last one counts";
+  EXPECT_TRUE(later.version);
 }
 
-TEST(Options, RejectsUnknownAndMalformedOptions) {
+TEST(Options, RejectsUnknownAndMalformedOptionsNamingThem) {
   struct Case {
     std::vector<std::string> args;
     std::string named;
   };
-  for (const Case& c :
-       {Case{{"--frobnicate"}, "--frobnicate"}, Case{{"--port=lpt"}, "--port"},
-        Case{{"--screenshot"}, "--screenshot"}, Case{{"--screenshot="}, "--screenshot"},
-        Case{{"--sim-model=25"}, "--sim-model"}, Case{{"extra"}, "extra"}}) {
+  for (const Case& c : {Case{{"--frobnicate"}, "'--frobnicate'"}, Case{{"-x"}, "'-x'"},
+                        Case{{"--port=lpt"}, "--port"}, Case{{"--screenshot"}, "--screenshot"},
+                        Case{{"--screenshot="}, "--screenshot"}, Case{{"--go=yes"}, "--go"},
+                        Case{{"--sim-model=25"}, "--sim-model"}, Case{{"--sim-a=saw"}, "--sim-a"},
+                        Case{{"--sim-unplugged=1"}, "--sim-unplugged"}}) {
     Options o;
     std::string error;
-    EXPECT_FALSE(parse(c.args, o, error)) << c.args[0];
+    EXPECT_FALSE(parseOptions(c.args, o, error)) << c.args[0];
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
   }
 }
 
-TEST(Options, HelpListsEveryOption) {
+TEST(Options, HelpListsEveryOptionOnceWithItsValue) {
   Options o;
   std::string error;
-  ASSERT_TRUE(parse({"--help"}, o, error));
+  ASSERT_TRUE(parseOptions({"--help"}, o, error));
   EXPECT_TRUE(o.help);
-  std::string text = usage("qvxscope");
-  for (const char* name : {"--port=sim|direct", "--screenshot", "--go", "--help", "--sim-model"})
-    EXPECT_NE(text.find(name), std::string::npos) << name;
+  const std::string text = usage("qvxscope");
+  for (const OptionEntry& e : programOptions()) {
+    std::string name = "--" + e.option.names().back().toStdString();
+    if (!e.option.valueName().isEmpty()) name += "=" + e.option.valueName().toStdString();
+    EXPECT_NE(text.find(name + " "), std::string::npos) << name;
+  }
+  for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+    EXPECT_LE(end - at, 79u) << text.substr(at, end - at);
+  EXPECT_EQ(versionText("qvxscope"), std::string("qvxscope ") + QVX_VERSION + "\n");
 }
 
 TEST(Options, ModeNamesEachOperatingMode) {
@@ -73,13 +79,14 @@ TEST(Options, ModeNamesEachOperatingMode) {
   for (int mode = 0; mode < 5; ++mode) {
     Options o;
     std::string error;
-    ASSERT_TRUE(parse({std::string("--mode=") + names[mode]}, o, error)) << error;
+    ASSERT_TRUE(parseOptions({std::string("--mode=") + names[mode]}, o, error)) << error;
     EXPECT_EQ(o.mode, mode);
   }
   Options o;
   std::string error;
-  EXPECT_FALSE(parse({"--mode=count"}, o, error));
-  EXPECT_NE(error.find("--mode=count"), std::string::npos);
+  EXPECT_FALSE(parseOptions({"--mode=count"}, o, error));
+  EXPECT_NE(error.find("--mode"), std::string::npos);
+  EXPECT_NE(error.find("'count'"), std::string::npos);
 }
 
 }  // namespace

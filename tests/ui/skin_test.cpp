@@ -1,87 +1,36 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QScrollBar>
-#include <fstream>
 
-#include "control/startup.h"
-#include "rig.h"
-#include "ui/main_window.h"
 #include "ui/skin_widgets.h"
+#include "ui/started_window.h"
 
 namespace qvx::ui {
 namespace {
 
-using qvx::testing::Rig;
-using qvx::testing::TempFolder;
+using testing::clickLikeAUser;
+using testing::mouse;
+using testing::StartedWindow;
 
-void mouse(QWidget* w, QEvent::Type type) {
-  QPointF at(w->width() / 2.0, w->height() / 2.0);
-  QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-void clickLikeAUser(QWidget* w) {
-  mouse(w, QEvent::MouseButtonPress);
-  mouse(w, QEvent::MouseButtonRelease);
-}
-
-// The whole window started as the program starts it, on the simulated instrument.
-struct StartedWindow {
-  TempFolder folder;
-  Rig rig;
-  MainWindow window{rig.scope.panel};
-
-  StartedWindow() {
-    std::ofstream("QVXport.cfg") << "1\n";
-    rig.host.onPump = [this] { window.sync(); };
-    Form_Load(rig.scope);
-    window.sync();
-    window.show();
-    Form_Activate(rig.scope);
-    window.sync();
-    QCoreApplication::processEvents();
-  }
-};
-
-TEST(Skin, ModeButtonStepsToGeneratorAndTheModeBoxRepaints) {
+// Scaled uniformly: the display keeps its 11900 x 4780 twips shape at any window size.
+TEST(Skin, ScalesUniformlyKeepingTheLayoutsShape) {
   StartedWindow w;
-  Panel& p = w.rig.scope.panel;
-  ASSERT_NE(p.SCOPEMODE.texts().find("        SCOPE"), std::string::npos) << p.SCOPEMODE.texts();
-  QWidget* modeBox = w.window.widgetFor("SCOPEMODE");
-  ASSERT_NE(modeBox, nullptr);
-  QImage before = modeBox->grab().toImage();
-
-  clickLikeAUser(w.window.widgetFor("SmodeUP"));
-  QCoreApplication::processEvents();
-
-  EXPECT_EQ(w.rig.scope.OperatingMode, 1);
-  EXPECT_NE(p.SCOPEMODE.texts().find("   GENERATOR"), std::string::npos) << p.SCOPEMODE.texts();
-  EXPECT_NE(modeBox->grab().toImage(), before);
-}
-
-TEST(Skin, ControlsFollowTheModel) {
-  StartedWindow w;
-  Panel& p = w.rig.scope.panel;
-  auto* go = static_cast<QPushButton*>(w.window.widgetFor("GOBUTTON"));
-  EXPECT_EQ(go->text().toStdString(), p.GOBUTTON.caption);
-  EXPECT_FALSE(w.window.widgetFor("CONFIGWINDOW")->isVisible());
-  EXPECT_EQ(w.window.windowTitle().toStdString(), p.title);
-
-  // Scaled uniformly: the display keeps its 11900 x 4780 twips shape at any window size.
+  EXPECT_EQ(w.window.windowTitle().toStdString(), w.rig.scope.panel.title);
+  EXPECT_EQ(w.window.size(), w.window.minimumSize()) << "opened at the natural size";
   w.window.resize(1586, 1200);
   QCoreApplication::processEvents();
   QWidget* screen = w.window.widgetFor("ScopeScreen");
   EXPECT_NEAR(screen->width() / double(screen->height()), 11900.0 / 4780, 0.02);
   EXPECT_NEAR(screen->width(), 1586, 2);
+}
 
-  p.GOBUTTON.enabled = false;
-  p.GOBUTTON.caption = "STOP";
-  w.window.sync();
-  EXPECT_FALSE(go->isEnabled());
-  EXPECT_EQ(go->text(), "STOP");
+// Three quarters of the available height at the layout's shape, narrowed to the screen's
+// width, never below the natural size.
+TEST(Skin, ComfortableSizeForTheScreen) {
+  const QSize natural(793, 545);
+  EXPECT_EQ(comfortableSize(natural, {1920, 1040}), QSize(1135, 780));
+  EXPECT_EQ(comfortableSize(natural, {1000, 1400}), QSize(950, 653));
+  EXPECT_EQ(comfortableSize(natural, {800, 600}), natural);
 }
 
 TEST(Skin, DraggingTheScrollBarMovesTheModelBar) {

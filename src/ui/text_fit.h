@@ -1,0 +1,24 @@
+#pragma once
+#include <QFont>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+namespace qvx::ui {
+
+// Pixels kept free between a text and whatever would stop it: a box edge or a control.
+constexpr double kTextGap = 2;
+
+// The font to show `text` in a room of `room` pixels: `font` itself when the text fits,
+// otherwise the largest smaller pixel size that fits. Captions and readouts thus keep
+// their described size where they have the room and never spill out of their boxes.
+QFont fittedFont(const QFont& font, const QString& text, QSizeF room);
+
+// The room a picture text starting at `at` has in an image of `size`: up to the right and
+// bottom edges, and on its rows up to the first control placed to its right in the
+// picture (`controls`, in the image's pixels).
+QSizeF textRoom(QPointF at, double lineHeight, QSize size, const std::vector<QRect>& controls);
+
+}  // namespace qvx::ui

@@ -1,0 +1,155 @@
+// Every caption and readout must be readable where the skin puts it: walked over every
+// shown control and every text in every picture, in every mode and at several window
+// sizes. It fails where a text would have to shrink below a legible size, spill out of
+// its box, or cover a control or another text, and where controls overlap.
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+#include <QPushButton>
+#include <map>
+#include <string>
+
+#include "ui/qt_convert.h"
+#include "ui/skin_widgets.h"
+#include "ui/started_window.h"
+#include "ui/text_fit.h"
+
+namespace qvx::ui {
+namespace {
+
+using testing::StartedWindow;
+
+// A fitted text may be a little smaller than described, not unreadably so.
+constexpr double kLegible = 0.7;
+
+struct FitCheck {
+  MainWindow& window;
+  const Panel& panel;
+  std::map<std::string, std::string> faults;  // each fault, with the first state it showed in
+  std::string when;
+
+  void fault(const std::string& what) { faults.emplace(what, when); }
+
+  QRect rectOf(const Widget& w) const { return window.widgetFor(w.name)->geometry(); }
+
+  bool legible(const QFont& fitted, const QFont& described) const {
+    return fitted.pixelSize() >= kLegible * described.pixelSize();
+  }
+
+  void checkButton(const Button& b) {
+    auto* skin = static_cast<SkinButton*>(window.widgetFor(b.name));
+    const QString caption = QString::fromStdString(b.caption);
+    if (caption.trimmed().isEmpty()) return;
+    const QFont fitted = fittedFont(skin->font(), caption, skin->captionRoom().size());
+    if (!legible(fitted, skin->font())) fault(b.name + " caption '" + b.caption + "' cut");
+  }
+
+  // Where each text's ink lies, in the picture's pixels.
+  void checkTexts(const PictureArea& pic) {
+    SkinPicture* skin = window.pictureFor(pic.name);
+    const QSize size = skin->image().size();
+    const std::vector<QRect> controls = skin->controlRects();
+    const double sx = size.width() / pic.ScaleWidth(), sy = size.height() / pic.ScaleHeight();
+    std::vector<std::pair<QRectF, std::string>> inked;
+    for (const DrawOp& op : pic.ops) {
+      if (op.kind != DrawOp::Kind::Text) continue;
+      const QString text = QString::fromStdString(op.text);
+      if (text.trimmed().isEmpty()) continue;
+      const QPointF at((op.points[0].x - pic.ScaleLeft) * sx, (op.points[0].y - pic.ScaleTop) * sy);
+      const QFont described = panelFont(op.fontSize, op.bold, window.pixelsPerTwip());
+      const QFont font = fittedFont(
+          described, text, textRoom(at, QFontMetricsF(described).height(), size, controls));
+      const std::string name = pic.name + " text '" + op.text + "'";
+      if (!legible(font, described)) fault(name + " shrunk too far");
+      QFontMetricsF m(font);
+      const QRectF box = m.tightBoundingRect(text).translated(at.x(), at.y() + m.ascent());
+      if (box.left() < 0 || box.right() > size.width() || box.bottom() > size.height())
+        fault(name + " outside its box");
+      for (const QRect& c : controls)
+        if (box.intersects(QRectF(c))) fault(name + " covers a control");
+      // An opaque text paints over what it covers: a deliberate replacement.
+      if (op.opaque) std::erase_if(inked, [&](const auto& t) { return t.first.intersects(box); });
+      for (const auto& [other, otherName] : inked)
+        if (box.intersects(other)) fault(name + " covers " + otherName);
+      inked.emplace_back(box, name);
+    }
+  }
+
+  void operator()(const std::string& state) {
+    when = state;
+    window.sync();
+    for (Widget* w : panel.controls) {
+      if (!w->shown()) continue;
+      const QRect r = rectOf(*w);
+      if (r.isEmpty()) continue;
+      const QRect parent = w->container ? QRect(QPoint(), rectOf(*w->container).size())
+                                        : QRect(QPoint(), window.size());
+      if (!parent.contains(r)) fault(w->name + " outside its container");
+      if (w->kind == Widget::Kind::Button) checkButton(static_cast<Button&>(*w));
+      if (w->kind == Widget::Kind::Picture) checkTexts(static_cast<PictureArea&>(*w));
+      for (Widget* o : panel.controls) {
+        if (o == w || o->container != w->container || !o->shown() || o->name < w->name) continue;
+        const QRect q = rectOf(*o);
+        if (q.isEmpty() || r.contains(q) || q.contains(r)) continue;  // pop-ups and overlays
+        // Buttons keep a pixel between them, or their bevels run together.
+        const bool buttons = w->kind == Widget::Kind::Button && o->kind == Widget::Kind::Button;
+        if ((buttons ? r.adjusted(-1, -1, 1, 1) : r).intersects(q))
+          fault(w->name + " and " + o->name + " overlap");
+      }
+    }
+  }
+};
+
+struct Size {
+  int width, height;
+};
+
+class CaptionsFit : public ::testing::TestWithParam<Size> {};
+
+TEST_P(CaptionsFit, InEveryModeAndState) {
+  StartedWindow w;
+  Panel& p = w.rig.scope.panel;
+  w.window.resize(GetParam().width, GetParam().height);
+  FitCheck check{w.window, p};
+  for (int mode = 0; mode < 5; ++mode) {
+    const std::string m = "mode " + std::to_string(mode);
+    check(m);
+    p.TMODEBUTTON.press();
+    p.Command20.press();
+    p.Command23.press();
+    p.Command12.press();
+    check(m + ", TRIG, A+B, cursor");
+    p.TSOURCEBUTTON.press();
+    p.TSOURCEBUTTON.press();
+    p.Command21.press();
+    p.Command23.press();
+    check(m + ", source C, A-B, cursor on");
+    p.TSOURCEBUTTON.press();
+    p.TSOURCEBUTTON.press();
+    p.TMODEBUTTON.press();
+    p.TMODEBUTTON.press();
+    p.Command21.press();
+    p.SmodeUP.press();
+  }
+  p.GOBUTTON.press();
+  check("after GO");
+  w.rig.host.afterPumps(3, [&] { check("port panel"); });
+  w.rig.host.afterPumps(4, [&] { p.CONFIGEXIT.press(); });
+  p.SETUP.press();
+  EXPECT_TRUE(check.faults.empty()) << [&] {
+    std::string all;
+    for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
+    return all;
+  }();
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowSizes, CaptionsFit,
+                         ::testing::Values(Size{793, 545}, Size{1190, 818}, Size{1600, 700},
+                                           Size{800, 1000}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
+
+}  // namespace
+}  // namespace qvx::ui
