@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "files/file_panels.h"
+
 namespace qvx {
 
 namespace {
@@ -294,6 +296,7 @@ void LayOutPanels(Scope& s) {
   layOutCounter(p);
   layOutTrigger(p);
   layOutPopups(p);
+  layOutFilePanels(p);
 }
 
 }  // namespace qvx

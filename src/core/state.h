@@ -158,6 +158,12 @@ struct InstrumentState {
   std::int32_t DacLastIndex = 4096;
   int CustomMag = 0;
   double StepPreDelay = 1;
+  // Sweep parameters derived by the generator panel, kept in profiles.
+  double GenSweepStartFreq = 0;
+  int GenSweepRatio = 0, GenSweepShort = 0;
+  double GenSweepRatioShown = 0;
+  // The custom wave as loaded, copied or cropped; the output table is derived from it.
+  SampleBuffer CustomView = SampleBuffer(65536, 0);
 
   // --- Counter ---
   int FCntSource = 0, FCntMode = 0;
@@ -167,6 +173,24 @@ struct InstrumentState {
   int CounterClear = 0;    // counter clear bit of the front-end byte
   double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;
   int FCntSpare = 0;
+  int FCntStSp = 0, FCntResetReq = 0, FCntRepeat = 0, FCntManualState = 0;
+  double FCntValue = 0;
+
+  // --- Files and the load, save and adjustment panels ---
+  std::string FilePath;  // the file chosen on a load or save panel
+  int FileInvalid = 0;
+  int LoadResult = 0;        // 1 after a successful load, copy or keep
+  int LoadPanelGeneral = 1;  // 0: the custom-wave form of the load panel
+  int LoadPanelDone = 0, SavePanelDone = 0;
+  int ReqLoadAB = 0, ReqLoadB = 0, ReqLoadFFT = 0, ReqLoadProfile = 0, ReqLoadCustom = 0,
+      ReqLoadCsv = 0;
+  int ReqCopyA = 0, ReqCopyB = 0, ReqCopyC = 0, ReqCopyD = 0, ReqKeepCustom = 0;
+  int ReqSaveAB = 0, ReqSaveFFT = 0, ReqSaveCustom = 0, ReqSaveProfile = 0, ReqExportFFT = 0;
+  int ExportKind = 0;  // 1: export samples (also the save panel's request), else spectra
+  int SaveConfirmed = 0;
+  std::string SaveWhat, SaveExt;
+  std::string LoadFolder, SaveFolder;  // folders the panels show; empty: the current one
+  std::vector<std::string> LoadPlaces, SavePlaces;  // paths behind the place lists
 
   // --- Sample buffers ---
   SampleBuffer BufA, BufB, BufC, BufD, TimeBufA, TimeBufB, GenTable;
