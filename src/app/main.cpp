@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "app/options.h"
+#include "app/unattended_host.h"
 #include "core/scope.h"
 #include "control/startup.h"
 #include "device/direct_port.h"
+#include "files/file_panels.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
@@ -74,7 +76,9 @@ int main(int argc, char** argv) {
   } else {
     port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
   }
-  Scope scope(host, *port);
+  app::UnattendedHost unattended(host);
+  Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
+  Scope scope(scopeHost, *port);
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
@@ -114,6 +118,11 @@ int main(int argc, char** argv) {
   window.sync();
   if (scope.unloaded) return 0;
 
+  bool filesLoaded = true;
+  for (const std::string& file : options.files)
+    filesLoaded = openFileFromCommandLine(scope, file) && filesLoaded;
+  window.sync();
+
   if (options.go) {
     scope.panel.GOBUTTON.click();
     double until = host.Now() + 120;
@@ -122,7 +131,8 @@ int main(int argc, char** argv) {
       host.Sleep(5);
     }
   }
-  if (!options.screenshot.empty()) return saveWindow(window, options.screenshot) ? 0 : 1;
+  if (!options.screenshot.empty())
+    return saveWindow(window, options.screenshot) && filesLoaded ? 0 : 1;
 
   inMainLoop = true;
   return application.exec();

@@ -32,6 +32,8 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
         error = "--screenshot needs a file name";
         return false;
       }
+    } else if (a.empty() || a[0] != '-') {
+      options.files.push_back(a);
     } else {
       try {
         if (sim::parseOption(a, options.sim)) continue;
@@ -48,7 +50,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
 
 std::string usage(const std::string& program) {
   return "Usage: " + program +
-         " [options]\n"
+         " [options] [FILE.qvx|FILE.fft|FILE.dpf]\n"
          "QVX Scope: storage scope, spectrum analyser, generator and counter on the printer "
          "port.\n\n"
          "  --port=sim|direct      talk to the simulated instrument (default) or to the real\n"
@@ -56,7 +58,8 @@ std::string usage(const std::string& program) {
          "  --screenshot FILE.png  save the main window after start-up and exit\n"
          "  --go                   press GO once after start-up (with --screenshot: wait for\n"
          "                         the run to end before saving)\n"
-         "  --help                 show this text\n\n"
+         "  --help                 show this text\n"
+         "  FILE                   load a capture, spectrum or profile after start-up\n\n"
          "Simulated instrument:\n" +
          sim::optionsHelp();
 }

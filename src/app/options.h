@@ -14,6 +14,7 @@ struct Options {
   std::string screenshot;  // save the window to this PNG after start-up, then exit
   bool go = false;         // press GO once after start-up
   bool help = false;
+  std::vector<std::string> files;  // .qvx, .fft or .dpf files to load after start-up
 };
 
 // Reads the arguments after the program name. Returns false with `error` set for an

@@ -50,12 +50,20 @@ TEST(Options, RejectsUnknownAndMalformedOptions) {
   for (const Case& c :
        {Case{{"--frobnicate"}, "--frobnicate"}, Case{{"--port=lpt"}, "--port"},
         Case{{"--screenshot"}, "--screenshot"}, Case{{"--screenshot="}, "--screenshot"},
-        Case{{"--sim-model=25"}, "--sim-model"}, Case{{"extra"}, "extra"}}) {
+        Case{{"--sim-model=25"}, "--sim-model"}, Case{{"-x"}, "-x"}}) {
     Options o;
     std::string error;
     EXPECT_FALSE(parse(c.args, o, error)) << c.args[0];
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
   }
+}
+
+TEST(Options, ArgumentsThatAreNoOptionsAreFilesToLoadInTheirOrder) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(parse({"saved.qvx", "--screenshot", "shot.png", "spectrum.fft"}, o, error)) << error;
+  EXPECT_EQ(o.files, (std::vector<std::string>{"saved.qvx", "spectrum.fft"}));
+  EXPECT_EQ(o.screenshot, "shot.png");
 }
 
 TEST(Options, HelpListsEveryOption) {
