@@ -1,5 +1,6 @@
 #include "files/file_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -26,37 +27,35 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Parses a number at the start of `t`; returns the characters used (0: none).
+// Parses a number at the start of `t`; returns the characters used (0: none). The
+// extent is found here; the value is converted exactly by the standard library.
 std::size_t parseNumber(std::string_view t, double& value) {
   std::size_t i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  double mantissa = 0;
-  int scale = 0;
+  const bool negative = i < t.size() && t[i] == '-';
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  const std::size_t start = i;
   bool digits = false;
-  for (; i < t.size() && isDigit(t[i]); ++i, digits = true) mantissa = mantissa * 10 + (t[i] - '0');
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    for (; i < t.size() && isDigit(t[i]); ++i, digits = true) {
-      mantissa = mantissa * 10 + (t[i] - '0');
-      --scale;
-    }
-  }
+  for (; i < t.size() && isDigit(t[i]); ++i) digits = true;
+  if (i < t.size() && t[i] == '.')
+    for (++i; i < t.size() && isDigit(t[i]); ++i) digits = true;
   if (!digits) return 0;
   if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
     std::size_t j = i + 1;
-    bool expNegative = false;
-    if (j < t.size() && (t[j] == '+' || t[j] == '-')) expNegative = t[j++] == '-';
+    if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
     if (j < t.size() && isDigit(t[j])) {
-      int exponent = 0;
-      for (; j < t.size() && isDigit(t[j]); ++j)
-        exponent = std::min(exponent * 10 + (t[j] - '0'), 9999);
-      scale += expNegative ? -exponent : exponent;
+      while (j < t.size() && isDigit(t[j])) ++j;
       i = j;
     }
   }
-  double v = mantissa * std::pow(10.0, scale);
-  if (!std::isfinite(v)) v = 1e300;
+  double v = 0;
+  const auto [end, error] = std::from_chars(t.data() + start, t.data() + i, v);
+  if (error == std::errc::result_out_of_range) {
+    // Saturate rather than become infinite; a vanishing value is 0.
+    const std::string_view text = t.substr(start, i - start);
+    const std::size_t e = text.find_first_of("eE");
+    v = e != std::string_view::npos && text[e + 1] == '-' ? 0 : 1e300;
+  }
+  (void)end;
   value = negative ? -v : v;
   return i;
 }
