@@ -53,7 +53,8 @@ fuzz: deps
 	@failed=""; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$t $(BUILD)-fuzz/crashes/$$t; \
 	  $(BUILD)-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -artifact_prefix=$(BUILD)-fuzz/crashes/$$t/ $(BUILD)-fuzz/corpus/$$t tests/corpus/$$t \
+	    -artifact_prefix=$(CURDIR)/$(BUILD)-fuzz/crashes/$$t/ \
+	    $(CURDIR)/$(BUILD)-fuzz/corpus/$$t $(CURDIR)/tests/corpus/$$t \
 	    > $(BUILD)-fuzz/$$t.log 2>&1 || failed="$$failed $$t"; \
 	  echo "fuzz_$$t: $$(grep -E '^Done [0-9]+ runs' $(BUILD)-fuzz/$$t.log || echo 'stopped: see $(BUILD)-fuzz/'$$t'.log')"; \
 	done; \

@@ -1,4 +1,6 @@
 // One libFuzzer target per loader: QVX_FUZZ_LOADER names the loader this one feeds.
+// The loaders work in a scratch folder that becomes the current one, so corpus folders
+// and the artifact prefix must be given as absolute paths (make fuzz does).
 #include <cstdio>
 #include <cstdlib>
 

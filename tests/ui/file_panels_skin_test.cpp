@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "control/startup.h"
+#include "files/file_panels.h"
 #include "rig.h"
 #include "ui/main_window.h"
 
@@ -65,7 +67,12 @@ struct StartedWindow {
 
   StartedWindow() {
     std::ofstream("QVXport.cfg") << "1\n";
-    rig.host.onPump = [this] { window.sync(); };
+    // A panel whose EXIT cannot be reached would wait for ever: the window is closed
+    // instead, which ends the panel and fails the test.
+    rig.host.onPump = [this] {
+      window.sync();
+      if (rig.host.pumps > 20000) rig.scope.unloaded = true;
+    };
     Form_Load(rig.scope);
     window.resize(1190, 800);
     window.sync();
@@ -85,15 +92,22 @@ TEST(FilePanelsSkin, CaptureSavedThroughTheSavePanelLoadsBackThroughTheLoadPanel
   const SampleBuffer savedA = s.BufA, savedC = s.BufC;
   ASSERT_NE(*std::max_element(savedA.begin(), savedA.begin() + 4096), 2048);
 
+  std::filesystem::create_directory(w.folder.path() / "traces");
   bool saveShown = false;
+  std::string folderShown;
   w.rig.host.afterPumps(2, [&] {
     saveShown = w["filesavewindow"]->isVisible();
+    // Into the folder and back out, as a user finds the place to save.
+    chooseRow(w["Dir2"], "traces/");
+    folderShown = s.SaveFolder;
+    chooseRow(w["Dir2"], "..");
     shoot(w.window, "save_panel.png");
     type(w["savename"], "capture one.txt");
     click(w["chasavebutton"]);
   });
   click(w["filesavebutton"]);
   ASSERT_TRUE(saveShown);
+  EXPECT_EQ(folderShown, (w.folder.path() / "traces").string());
   EXPECT_FALSE(w["filesavewindow"]->isVisible()) << "a finished save closes the panel";
   ASSERT_EQ(w.rig.host.messages.size(), 1u);
   EXPECT_EQ(w.rig.host.messages[0].title, "Save message");
@@ -122,6 +136,57 @@ TEST(FilePanelsSkin, CaptureSavedThroughTheSavePanelLoadsBackThroughTheLoadPanel
   EXPECT_TRUE(std::equal(s.BufC.begin(), s.BufC.begin() + 4096, savedC.begin()));
   EXPECT_EQ(s.BufA[4096], 2048) << "beyond the loaded points the buffer is mid-scale";
   EXPECT_TRUE(s.panel.Timer2.enabled()) << "the remote poll runs again";
+}
+
+// Every control shown on a panel: none overlaps another and every caption fits its button.
+void expectTidy(QWidget* panel, const std::string& what) {
+  std::vector<QWidget*> shown;
+  for (QWidget* child : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (child->isVisible()) shown.push_back(child);
+  ASSERT_GT(shown.size(), 3u) << what;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    for (std::size_t j = i + 1; j < shown.size(); ++j)
+      EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+          << what << ": " << shown[i]->objectName().toStdString() << " and "
+          << shown[j]->objectName().toStdString();
+    if (auto* b = qobject_cast<QPushButton*>(shown[i]))
+      EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width())
+          << what << ": " << b->text().toStdString();
+  }
+}
+
+TEST(FilePanelsSkin, PanelsOfEveryModeAreTidyAtTwoWindowSizes) {
+  StartedWindow w;
+  Scope& s = w.rig.scope;
+  for (QSize size : {QSize(1190, 800), QSize(800, 540)}) {
+    w.window.resize(size);
+    for (int mode : {0, 1, 2, 3, 4}) {
+      s.OperatingMode = mode;
+      const std::string what = std::to_string(size.width()) + " mode " + std::to_string(mode);
+      w.rig.host.afterPumps(2, [&] {
+        expectTidy(w["fileloadwindow"], "load " + what);
+        click(w["loadexitbutton"]);
+      });
+      click(w["fileloadbutton"]);
+      w.rig.host.afterPumps(2, [&] {
+        expectTidy(w["filesavewindow"], "save " + what);
+        click(w["exitsavebutton"]);
+      });
+      click(w["filesavebutton"]);
+    }
+    s.OperatingMode = 1;
+    w.rig.host.afterPumps(2, [&] {
+      expectTidy(w["fileloadwindow"], "custom form");
+      if (size.width() == 1190) shoot(w.window, "custom_form.png");
+      click(w["keepcustombutton"]);
+    });
+    EXPECT_TRUE(customWaveForm(s));
+    ASSERT_FALSE(s.unloaded);
+    click(w["UtilButton"]);
+    w.window.sync();
+    expectTidy(w["UtilBox"], "adjustments");
+    click(w["UtilExit"]);
+  }
 }
 
 TEST(FilePanelsSkin, AdjustmentPanelShowsItsValues) {
