@@ -140,7 +140,6 @@ void layOutDisplayPanel(Panel& p) {
   place(p.Command19, 300, 780, 420, 280);
   place(p.Command23, 780, 780, 660, 280);
   place(p.ZoomButton, 1460, 780, 340, 280);
-  place(p.Cursxwinsel, 1820, 780, 340, 280);
   int mx = 3000;
   for (Button* b : {&p.Command24, &p.Command26, &p.Command27, &p.Command25}) {
     place(*b, mx, 780, 340, 280);

@@ -8,7 +8,6 @@
 #include "acquisition/trigger.h"
 #include "display/render.h"
 #include "display/settings.h"
-#include "files/calibration.h"
 #include "files/custom_wave.h"
 #include "files/file_text.h"
 #include "files/profile_file.h"

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "files/file_text.h"
