@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "control/startup.h"
 #include "fuzz_entries.h"
 
 namespace qvx {
@@ -129,6 +130,31 @@ TEST(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
   EXPECT_EQ(s.RemotePrefix, "LAB7");
   EXPECT_FALSE(p.UtilBox.visible);
   EXPECT_TRUE(p.Timer2.enabled());
+}
+
+// The same capture with and without a calibration file read at start-up.
+SampleBuffer captureA(const std::string& calibrationFile) {
+  testing::TempFolder folder;
+  std::ofstream("QVXport.cfg") << "1\r\n";
+  if (!calibrationFile.empty()) writeCal(calibrationFile);
+  testing::Rig r;
+  Form_Load(r.scope);
+  Form_Activate(r.scope);
+  r.scope.panel.GOBUTTON.click();
+  return r.scope.BufA;
+}
+
+TEST(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
+  const SampleBuffer plain = captureA("");
+  const SampleBuffer calibrated = captureA(" 1.1\r\n 1\r\n 20\r\n 0\r\n");
+  int differing = 0;
+  for (int i = 0; i < 4096; ++i) {
+    const double expected =
+        std::clamp(std::nearbyint((plain[i] + 20 - 2048) * 1.1 + 2048), 0.0, 4095.0);
+    ASSERT_EQ(calibrated[i], expected) << i;
+    differing += calibrated[i] != plain[i];
+  }
+  EXPECT_GT(differing, 4000);
 }
 
 TEST(AdjustmentPanel, GainTexts) {
