@@ -80,7 +80,7 @@ inline std::string violations(const Scope& s) {
   if (outside(s.SampleSizeIndex, 0, 5) || outside(s.SampleRateIndex, 0, 4) ||
       outside(s.DataRateIndex, 0, 4) || outside(s.DataRangeA, 0, 2) ||
       outside(s.DataRangeB, 0, 2) || outside(s.OperatingMode, 0, 4) || outside(s.GenStyle, 0, 4) ||
-      outside(s.SavedGenStyle, 0, 3) || outside(s.GenMode, 0, 2))
+      outside(s.SavedGenStyle, 0, 4) || outside(s.GenMode, 0, 2))
     return "an index outside its table";
   if (s.RateMantissa != 1.0f && s.RateMantissa != 1.5f) return "rate mantissa";
   if (outside(s.CalGainA, 0.9 - 1e-9, 1.1 + 1e-9) || outside(s.CalGainB, 0.9 - 1e-9, 1.1 + 1e-9) ||

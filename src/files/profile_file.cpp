@@ -69,7 +69,7 @@ const std::array<Field, 94> kFields = {
     field<&S::GenStyle>(0, 4), field<&S::GenSweepStart>(0, 9), field<&S::GenSweepStartFreq>(0, 1e7),
     field<&S::GenFreq>(5, 500000), field<&S::GenRateIndex0>(0, 4), field<&S::GenSweepRatio>(0, 3),
     field<&S::GenSweepShort>(0, 1), field<&S::GenSweepRatioShown>(0, 1e7),
-    field<&S::GenRateIndex1>(0, 4), field<&S::GenCustomRate>(0, 4), field<&S::SavedGenStyle>(0, 3),
+    field<&S::GenRateIndex1>(0, 4), field<&S::GenCustomRate>(0, 4), field<&S::SavedGenStyle>(0, 4),
     field<&S::GenAmpIndex>(1, 2), field<&S::GenDirty>(0, 1), field<&S::RunFlag>(0, 1),
     // second group
     field<&S::MagIndexA>(0, 3), field<&S::MagIndexB>(0, 3), field<&S::PosStepA>(-40, 40),
