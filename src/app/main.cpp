@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "app/options.h"
+#include "app/unattended_host.h"
 #include "control/startup.h"
 #include "core/scope.h"
 #include "device/direct_port.h"
+#include "files/file_panels.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
@@ -66,11 +68,6 @@ int main(int argc, char** argv) {
     std::cout << app::versionText("qvxscope");
     return 0;
   }
-  if (!options.files.empty()) {
-    std::cerr << "qvxscope: files on the command line are not opened: '" << options.files.front()
-              << "' (try --help)\n";
-    return 2;
-  }
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
   // command file still work on a headless machine.
@@ -93,7 +90,9 @@ int main(int argc, char** argv) {
   } else {
     port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
   }
-  Scope scope(host, *port);
+  app::UnattendedHost unattended(host);
+  Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
+  Scope scope(scopeHost, *port);
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
@@ -137,6 +136,11 @@ int main(int argc, char** argv) {
   stepToMode(scope, options.mode);
   window.sync();
 
+  bool filesLoaded = true;
+  for (const std::string& file : options.files)
+    filesLoaded = openFileFromCommandLine(scope, file) && filesLoaded;
+  window.sync();
+
   // The counter measures until STOP, in COUNTER mode and under the generator: a picture
   // of the finished measurement is taken once the first reading is shown, or after a
   // while without one (no input), showing the count as it stands.
@@ -155,7 +159,8 @@ int main(int argc, char** argv) {
       host.Sleep(5);
     }
   }
-  if (!options.screenshot.empty()) return saveWindow(window, options.screenshot) ? 0 : 1;
+  if (!options.screenshot.empty())
+    return saveWindow(window, options.screenshot) && filesLoaded ? 0 : 1;
 
   inMainLoop = true;
   return application.exec();

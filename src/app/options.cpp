@@ -139,7 +139,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
 
 std::string usage(const std::string& program) {
   std::string text = "Usage: " + program +
-                     " [options]\n"
+                     " [options] [FILE.qvx|FILE.fft|FILE.dpf ...]\n"
                      "QVX Scope: storage scope, spectrum analyser, generator and counter on\n"
                      "the printer port.\n\n";
   const std::vector<OptionEntry> entries = programOptions();
@@ -148,6 +148,8 @@ std::string usage(const std::string& program) {
     if (i == simFirst) text += "\nSimulated instrument:\n";
     text += helpLine(entries[i].option);
   }
+  text += "\nFiles named after the options (captures, spectra, profiles) are loaded after\n"
+          "start-up as the LOAD panel loads them.\n";
   return text;
 }
 

@@ -18,7 +18,7 @@ struct Options {
   int mode = 0;            // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
   bool help = false;
   bool version = false;
-  std::vector<std::string> files;  // the positional arguments, in order
+  std::vector<std::string> files;  // .qvx, .fft or .dpf files to load after start-up
 };
 
 // One option of the program: Qt's description of it (names, help line, value name) and

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "files/file_panels.h"
+
 namespace qvx {
 
 namespace {
@@ -138,7 +140,6 @@ void layOutDisplayPanel(Panel& p) {
   place(p.Command19, 300, 780, 420, 280);
   place(p.Command23, 780, 780, 660, 280);
   place(p.ZoomButton, 1460, 780, 340, 280);
-  place(p.Cursxwinsel, 1820, 780, 340, 280);
   int mx = 3000;
   for (Button* b : {&p.Command24, &p.Command26, &p.Command27, &p.Command25}) {
     place(*b, mx, 780, 340, 280);
@@ -302,6 +303,7 @@ void LayOutPanels(Scope& s) {
   layOutCounter(p);
   layOutTrigger(p);
   layOutPopups(p);
+  layOutFilePanels(p);
 }
 
 }  // namespace qvx

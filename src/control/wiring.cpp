@@ -9,6 +9,7 @@
 #include "display/wiring.h"
 #include "files/calibration.h"
 #include "generator/generator.h"
+#include "files/wiring.h"
 
 namespace qvx {
 
@@ -25,6 +26,7 @@ void wireHandlers(Scope& s) {
   wireDisplay(s);
   wireGenerator(s);
   wireCounter(s);
+  wireFiles(s);
 }
 
 void wireControl(Scope& s) {

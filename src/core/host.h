@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "core/file_lister.h"
+
 namespace qvx {
 
 // Message-box styles and answers, with the window toolkit's values.
@@ -32,6 +34,8 @@ class Host {
   virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
   // Whether a file exists; never fails.
   virtual bool FileExists(const std::string& path) = 0;
+  // The machine's places, folders and files as the load and save panels list them.
+  virtual FileLister& Files() { return systemFileLister(); }
 };
 
 }  // namespace qvx

@@ -196,6 +196,19 @@ struct InstrumentState {
   std::string FilePath, SaveWhat, SaveExt;
   int SaveConfirmed = 0, SavePanelDone = 0;
 
+  // --- Files and the load, save and adjustment panels ---
+  int FileInvalid = 0;
+  int LoadResult = 0;        // 1 after a successful load, copy or keep
+  int LoadPanelGeneral = 1;  // 0: the custom-wave form of the load panel
+  int LoadPanelDone = 0;
+  int ReqLoadAB = 0, ReqLoadB = 0, ReqLoadFFT = 0, ReqLoadProfile = 0, ReqLoadCustom = 0,
+      ReqLoadCsv = 0;
+  int ReqCopyA = 0, ReqCopyB = 0, ReqCopyC = 0, ReqCopyD = 0, ReqKeepCustom = 0;
+  int ReqSaveAB = 0, ReqSaveFFT = 0, ReqSaveCustom = 0, ReqSaveProfile = 0, ReqExportFFT = 0;
+  int ExportKind = 0;  // 1: export samples (also the save panel's request), else spectra
+  std::string LoadFolder, SaveFolder;  // folders the panels show; empty: the current one
+  std::vector<std::string> LoadPlaces, SavePlaces;  // paths behind the place lists
+
   // --- Sample buffers ---
   SampleBuffer BufA, BufB, BufC, BufD, TimeBufA, TimeBufB, GenTable;
   std::int32_t BufLast = 65535;

@@ -1,12 +1,42 @@
 #pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "core/scope.h"
 
 namespace qvx {
 
-// Calibration file and the utility panel. Not built yet: the gains stay 1 and the
-// offsets 0, as start-up sets them, and the utility panel does not open.
+// The calibration file QVXcal.cfg (gains and offsets of A and B, one per line) and the
+// adjustment panel UtilBox, which also sets the SCOPE+GEN pre-delay, the cursor's x
+// reference and the remote-command prefix.
+inline constexpr const char* kCalibrationFile = "QVXcal.cfg";
+
 void UtilBoxSetup(Scope& s);
 void CheckCal(Scope& s);
+void SaveCal(Scope& s);
 void UtilButton_Click(Scope& s);
+void UtilExit_Click(Scope& s);
+void CAGainUp_Click(Scope& s);
+void CAGainDn_Click(Scope& s);
+void CBGainUp_Click(Scope& s);
+void CBGainDn_Click(Scope& s);
+void CAOffUp_Click(Scope& s);
+void CAOffDn_Click(Scope& s);
+void CBOffUp_Click(Scope& s);
+void CBOffDn_Click(Scope& s);
+void DACADCdelup_Click(Scope& s);
+void DACADCdeldn_Click(Scope& s);
+
+// The calibration file's text for the values as they stand, and the values a text holds
+// after the repairs (nothing when it does not hold four numbers).
+struct Calibration {
+  double gainA = 1, gainB = 1, offsetA = 0, offsetB = 0;
+};
+std::string calibrationText(const Scope& s);
+std::optional<Calibration> parseCalibration(std::string_view text);
+
+// A gain as the panel shows it: "1.00", "0.90", "1.07".
+std::string gainText(double gain);
 
 }  // namespace qvx

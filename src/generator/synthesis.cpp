@@ -5,7 +5,7 @@
 
 #include "acquisition/timebase.h"
 #include "display/render.h"
-#include "generator/custom_wave.h"
+#include "files/file_panels.h"
 #include "generator/panel.h"
 #include "panel/numeric.h"
 
@@ -143,7 +143,7 @@ int styleCode(int style, double theta, int amp, double highFrom, double pi) {
 
 void GENUPDATEBUTTON_Click(Scope& s) {
   if (s.GenMode == genmode::Custom) {
-    if (loadCustomWave(s)) {
+    if (customWaveForm(s)) {
       s.GenDirty = 0;
       s.panel.GENUPDATEBACK.setBackColour(kUpToDate);
       DSAMPLE(s);

@@ -12,14 +12,14 @@ Panel::Panel() {
            &ScopeScreen, &CURSINFO,   &Picture2, &HScroll1,   &HScroll2,       &Picture7,
            &ModeText,    &SCOPEMODE,  &GOCOLOR,  &GOBUTTON,   &SmodeUP,        &SmodeDown,
            &FFTbutton,   &Command22,  &Command1, &helpbutton, &fileloadbutton, &filesavebutton,
-           &SETUP,       &UtilButton, &savename})
+           &SETUP,       &UtilButton})
     add(*w);
 
   add(Picture6);
   for (Widget* w : std::initializer_list<Widget*>{
            &Command13, &Command15, &Command16,  &Command12,   &Command17, &Command18, &Command8,
            &Command9,  &Command19, &Command20,  &Command21,   &Command23, &Command24, &Command25,
-           &Command26, &Command27, &ZoomButton, &Cursxwinsel, &Scrollup,  &scrolldown})
+           &Command26, &Command27, &ZoomButton, &Scrollup,  &scrolldown})
     add(*w, &Picture6);
 
   // Each channel panel also holds the position and magnify buttons of its trace.
@@ -71,10 +71,22 @@ Panel::Panel() {
   for (Widget* w : std::initializer_list<Widget*>{&SETLPT1, &SETLPT2, &SETLPT3, &CONFIGEXIT})
     add(*w, &CONFIGWINDOW);
   add(fileloadwindow);
-  for (Widget* w :
-       std::initializer_list<Widget*>{&CopyAbutton, &CopyBbutton, &CopyEbutton, &CopyFbutton})
+  for (Widget* w : std::initializer_list<Widget*>{
+           &Drive1, &Dir1Path, &Dir1, &File1, &chaloadbutton, &chbloadbutton, &FFTloadab,
+           &profileloadbutton, &Customloadbutton, &CustomCSVbutton, &keepcustombutton,
+           &loadexitbutton, &CopyAbutton, &CopyBbutton, &CopyEbutton, &CopyFbutton})
     add(*w, &fileloadwindow);
   add(filesavewindow);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &Drive2, &Dir2Path, &Dir2, &File3, &savename, &chasavebutton, &fftsaveab,
+           &customsavebutton, &profilesavebutton, &EXPORTABBUTTON, &ExportFFTab, &exitsavebutton})
+    add(*w, &filesavewindow);
+  add(UtilBox);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &CAGainUp, &CAGainDn, &CBGainUp, &CBGainDn, &CAOffUp, &CAOffDn, &CBOffUp, &CBOffDn,
+           &DACADCdelup, &DACADCdeldn, &Cursxwinsel, &CAGainVal, &CBGainVal, &CAOffVal, &CBOffVal,
+           &DACADCdelaywin, &Cursxwindow, &RemoteName, &UtilExit})
+    add(*w, &UtilBox);
   add(printwindow);
   add(helpwindow);
   add(Filesavefrec);

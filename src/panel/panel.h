@@ -147,11 +147,47 @@ struct Panel {
   Button SETLPT3{"SETLPT3", "LPT3"};
   Button CONFIGEXIT{"CONFIGEXIT", "EXIT"};
   PictureArea fileloadwindow{"fileloadwindow"};
+  ListBox Drive1{"Drive1"};  // places: the filesystem root, home, mounted volumes
+  PictureArea Dir1Path{"Dir1Path"};
+  ListBox Dir1{"Dir1"};
+  ListBox File1{"File1"};
+  Button chaloadbutton{"chaloadbutton", "Load A,B,C,D Waves (qvx)"};
+  Button chbloadbutton{"chbloadbutton", "Load B Waves (qvx)"};
+  Button FFTloadab{"FFTloadab", "Load A + B FFT plots (fft)"};
+  Button profileloadbutton{"profileloadbutton", "Load Scope Profile (dpf)"};
+  Button Customloadbutton{"Customloadbutton", "Load Custom Wave (dcg)"};
+  Button CustomCSVbutton{"CustomCSVbutton", "Load CSV Excel Wave"};
+  Button keepcustombutton{"keepcustombutton", "Keep existing data"};
+  Button loadexitbutton{"loadexitbutton", "EXIT"};
   Button CopyAbutton{"CopyAbutton", "Copy Ch A signal"};
   Button CopyBbutton{"CopyBbutton", "Copy Ch B signal"};
   Button CopyEbutton{"CopyEbutton", "Copy Ch C signal"};
   Button CopyFbutton{"CopyFbutton", "Copy Ch D signal"};
   PictureArea filesavewindow{"filesavewindow"};
+  ListBox Drive2{"Drive2"};
+  PictureArea Dir2Path{"Dir2Path"};
+  ListBox Dir2{"Dir2"};
+  ListBox File3{"File3"};
+  Button chasavebutton{"chasavebutton", "Save A,B,C,D Waves"};
+  Button fftsaveab{"fftsaveab", "Save A + B FFT Plots"};
+  Button customsavebutton{"customsavebutton", "Save Custom Wave"};
+  Button profilesavebutton{"profilesavebutton", "Save Scope Profile"};
+  Button EXPORTABBUTTON{"EXPORTABBUTTON", "Export A,B,C,D (Excel)"};
+  Button ExportFFTab{"ExportFFTab", "Export A + B FFT (Excel csv)"};
+  Button exitsavebutton{"exitsavebutton", "EXIT"};
+  // The adjustment panel: calibration, SCOPE+GEN pre-delay, cursor reference, remote prefix.
+  PictureArea UtilBox{"UtilBox"};
+  Button CAGainUp{"CAGainUp", "+"}, CAGainDn{"CAGainDn", "-"};
+  Button CBGainUp{"CBGainUp", "+"}, CBGainDn{"CBGainDn", "-"};
+  Button CAOffUp{"CAOffUp", "+"}, CAOffDn{"CAOffDn", "-"};
+  Button CBOffUp{"CBOffUp", "+"}, CBOffDn{"CBOffDn", "-"};
+  Button DACADCdelup{"DACADCdelup", "+"}, DACADCdeldn{"DACADCdeldn", "-"};
+  PictureArea CAGainVal{"CAGainVal"}, CBGainVal{"CBGainVal"};
+  PictureArea CAOffVal{"CAOffVal"}, CBOffVal{"CBOffVal"};
+  PictureArea DACADCdelaywin{"DACADCdelaywin"};
+  PictureArea Cursxwindow{"Cursxwindow"};
+  TextBox RemoteName{"RemoteName"};
+  Button UtilExit{"UtilExit", "EXIT"};
   PictureArea printwindow{"printwindow"};
   PictureArea helpwindow{"helpwindow"};
   PictureArea Filesavefrec{"Filesavefrec"};  // frequency recorder panel

@@ -5,6 +5,7 @@
 
 #include "core/host.h"
 #include "panel/panel.h"
+#include "ui/qt_file_lister.h"
 
 namespace qvx::ui {
 
@@ -34,12 +35,14 @@ class QtHost : public QObject, public Host {
   double TimeOfDay() override;
   int MsgBox(const std::string& text, int style, const std::string& title) override;
   bool FileExists(const std::string& path) override;
+  FileLister& Files() override { return files_; }
 
   // Fires the panel's due timers, syncs the window and checks for quitting.
   void tick();
 
  private:
   Panel* panel_ = nullptr;
+  QtFileLister files_;
   QTimer idle_;
   std::function<void()> sync_;
   std::function<bool()> quitCheck_;

@@ -1,0 +1,112 @@
+#include "files/custom_wave.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "acquisition/timebase.h"
+#include "files/file_text.h"
+#include "files/safe_write.h"
+#include "panel/numeric.h"
+
+namespace qvx {
+
+namespace {
+
+constexpr Colour kUpdatedGreen = 0x80FF80;
+
+std::int32_t lastIndex(const Scope& s) {
+  return static_cast<std::int32_t>(
+      std::clamp(std::floor(static_cast<double>(s.GenLastIndex)), 0.0, 65535.0));
+}
+
+// What every custom load does once the points are in the table.
+void finishLoad(Scope& s, std::int32_t n) {
+  s.GenLastIndex = static_cast<float>(n - 1);
+  if (n < s.BufLast) std::fill(s.GenTable.begin() + n, s.GenTable.end(), 0);
+  s.GenLastIndex = std::min(s.GenLastIndex, static_cast<float>(s.BufLast));
+  s.LoadResult = 1;
+  s.GenMode = 2;
+  // Keep the built-in style to return to; a second custom load must not make the
+  // custom style itself the one NORMAL mode goes back to.
+  if (s.GenStyle != 4) s.SavedGenStyle = s.GenStyle;
+  s.GenStyle = 4;
+  s.GenDirty = 0;
+  s.panel.GENUPDATEBACK.setBackColour(kUpdatedGreen);
+  if (s.GenLastIndex < 9) s.GenLastIndex = 9;
+  DSAMPLE(s);
+}
+
+bool fileChosen(Scope& s) {
+  s.FileInvalid = 0;
+  if (!s.FilePath.empty()) return true;
+  helpMessage(s, kNoFileToLoad);
+  return false;
+}
+
+}  // namespace
+
+std::string customWaveBytes(const Scope& s) {
+  const std::int32_t last = lastIndex(s);
+  std::string out(2 * static_cast<std::size_t>(last + 1), '\0');
+  for (std::int32_t i = 0; i <= last; ++i) {
+    out[2 * i] = static_cast<char>((s.GenTable[i] & 0xF00) >> 8);
+    out[2 * i + 1] = static_cast<char>(s.GenTable[i] & 0xFF);
+  }
+  return out;
+}
+
+void customsave(Scope& s) {
+  s.DataFilesReady = 0;
+  if (replaceFileWhole(s.FilePath, customWaveBytes(s)))
+    s.DataFilesReady = 1;
+  else
+    helpMessage(s, kUnableToSave);
+}
+
+void applyRawWave(Scope& s, std::string_view bytes) {
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size() / 2, 65535));
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (std::int32_t i = 0; i < n; ++i)
+    s.GenTable[i] = static_cast<std::int16_t>((p[2 * i] & 15) * 256 + p[2 * i + 1]);
+  finishLoad(s, n);
+}
+
+void applyCsvWave(Scope& s, std::string_view text) {
+  // Every item takes at least one character, so the file length bounds the count too.
+  const auto items = listItems(text, std::min<std::size_t>(text.size(), 65535));
+  const auto n = static_cast<std::int32_t>(items.size());
+  for (std::int32_t i = 0; i < n; ++i)
+    s.GenTable[i] =
+        static_cast<std::int16_t>(roundHalfEven(std::clamp(leadingNumber(items[i]), 0.0, 4095.0)));
+  finishLoad(s, n);
+}
+
+void customload(Scope& s) {
+  if (!fileChosen(s)) return;
+  const auto bytes = readFilePrefix(s.FilePath, kRawWaveReadLimit);
+  if (!bytes) {
+    helpMessage(s, kNoFileToLoad);
+    return;
+  }
+  applyRawWave(s, *bytes);
+}
+
+void Customcsvload(Scope& s) {
+  if (!fileChosen(s)) return;
+  const auto text = readFilePrefix(s.FilePath, kCsvWaveReadLimit);
+  if (!text) {
+    helpMessage(s, kNoFileToLoad);
+    return;
+  }
+  applyCsvWave(s, *text);
+}
+
+void copyChannelToCustom(Scope& s, int channel) {
+  const SampleBuffer* buffers[] = {&s.BufA, &s.BufB, &s.BufC, &s.BufD};
+  const SampleBuffer& from = *buffers[std::clamp(channel, 0, 3)];
+  const std::int32_t points = 2048 << std::clamp<std::int32_t>(s.GenSizeIndex, 0, 5);
+  s.GenLastIndex = static_cast<float>(points - 1);
+  std::copy_n(from.begin(), points, s.GenTable.begin());
+}
+
+}  // namespace qvx

@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "core/scope.h"
+
+namespace qvx {
+
+// Custom waves for the generator: raw files (.dcg or any other; two bytes a point, high
+// byte first) and CSV files of codes 0..4095. A load fills GenTable up to GenLastIndex
+// and switches the generator to CUSTOM.
+void customsave(Scope& s);
+void customload(Scope& s);
+void Customcsvload(Scope& s);
+
+std::string customWaveBytes(const Scope& s);
+void applyRawWave(Scope& s, std::string_view bytes);
+void applyCsvWave(Scope& s, std::string_view text);
+
+// The most a custom load reads: 65535 points of raw bytes, or a CSV file of 65535
+// items of any reasonable width.
+inline constexpr std::size_t kRawWaveReadLimit = 2 * 65535;
+inline constexpr std::size_t kCsvWaveReadLimit = 65535 * 64;
+
+// Copies channel A, B, C or D (0..3) into the custom wave: as many points as the buffer
+// size kept when GENERATOR was entered, played at the capture's rate.
+void copyChannelToCustom(Scope& s, int channel);
+
+}  // namespace qvx

@@ -1,9 +1,0 @@
-#include "generator/custom_wave.h"
-
-namespace qvx {
-
-bool loadCustomWave(Scope&) {
-  return false;
-}
-
-}  // namespace qvx

@@ -1,0 +1,168 @@
+#include "files/calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "control/startup.h"
+#include "fuzz_entries.h"
+
+namespace qvx {
+namespace {
+
+using fuzzing::LoaderRig;
+
+void writeCal(const std::string& text) {
+  std::ofstream(kCalibrationFile, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string readCal() {
+  std::ifstream in(kCalibrationFile, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::array<double, 4> calibration(const Scope& s) {
+  return {s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB};
+}
+
+TEST(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
+  LoaderRig r;
+  Scope& s = r.fresh();
+  struct Case {
+    std::string text;
+    std::array<double, 4> expected;
+  } cases[] = {
+      {" 1.2\r\n 0.95\r\n 10\r\n-40\r\n", {1, 0.95, 10, 0}},
+      {"0.89,1.1,30,-30", {1, 1.1, 30, -30}},
+      {" 1.05 \n 0.9\n-31\n 31\n", {1.05, 0.9, 0, 0}},
+      {"1.01\r\n1.02\r\n2.5\r\n-3.5\r\n", {1.01, 1.02, 2, -4}},  // whole codes, halves to even
+      {" 1.05\r\n 0.95\r\n 10\r\n", {1, 1, 0, 0}},               // short: defaults
+      {"abc\r\n1\r\n1\r\n1\r\n", {1, 1, 0, 0}},
+      {"", {1, 1, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    writeCal(c.text);
+    s.CalGainA = 0.5;
+    CheckCal(s);
+    EXPECT_EQ(calibration(s), c.expected);
+  }
+  std::filesystem::remove(kCalibrationFile);
+  CheckCal(s);
+  EXPECT_EQ(calibration(s), (std::array<double, 4>{1, 1, 0, 0}));
+  EXPECT_TRUE(r.rig.host.messages.empty()) << "a bad calibration file is not reported";
+}
+
+TEST(AdjustmentPanel, GainsStepBetweenTheirLimitsAndSurviveTheFile) {
+  LoaderRig r;
+  Scope& s = r.fresh();
+  Panel& p = s.panel;
+  p.UtilButton.click();
+  ASSERT_TRUE(p.UtilBox.visible);
+  for (int i = 0; i < 10; ++i) p.CAGainUp.click();
+  EXPECT_EQ(p.CAGainVal.texts(), "1.10     ");
+  const auto clears = p.CAGainVal.clears;
+  p.CAGainUp.click();
+  EXPECT_NEAR(s.CalGainA, 1.1, 1e-12);
+  EXPECT_EQ(p.CAGainVal.clears, clears) << "a press at the limit does not redraw";
+
+  for (int i = 0; i < 10; ++i) p.CBGainDn.click();
+  p.CBGainDn.click();
+  EXPECT_NEAR(s.CalGainB, 0.9, 1e-12);
+  EXPECT_EQ(p.CBGainVal.texts(), "0.90     ");
+  p.UtilExit.click();
+  EXPECT_EQ(readCal(), " 1.1\r\n 0.9\r\n 0\r\n 0\r\n");
+
+  s.CalGainA = s.CalGainB = 1;
+  CheckCal(s);
+  EXPECT_NEAR(s.CalGainA, 1.1, 1e-12) << "the file's 1.1 is accepted at the next start";
+  EXPECT_NEAR(s.CalGainB, 0.9, 1e-12);
+}
+
+TEST(AdjustmentPanel, AnOffsetBeyondThirtyLastsUntilTheNextStart) {
+  LoaderRig r;
+  Scope& s = r.fresh();
+  Panel& p = s.panel;
+  p.UtilButton.click();
+  for (int i = 0; i < 45; ++i) p.CAOffUp.click();
+  for (int i = 0; i < 60; ++i) p.CBOffDn.click();
+  EXPECT_EQ(s.CalOffsetA, 45);
+  EXPECT_EQ(s.CalOffsetB, -50);
+  EXPECT_EQ(p.CAOffVal.texts(), " 45");
+  p.UtilExit.click();
+  EXPECT_EQ(s.CalOffsetA, 45) << "kept for this session";
+  EXPECT_EQ(readCal(), " 1\r\n 1\r\n 45\r\n-50\r\n");
+  CheckCal(s);
+  EXPECT_EQ(s.CalOffsetA, 0);
+  EXPECT_EQ(s.CalOffsetB, 0);
+}
+
+TEST(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
+  LoaderRig r;
+  Scope& s = r.fresh();
+  Panel& p = s.panel;
+  EXPECT_FALSE(p.UtilBox.visible);
+  ASSERT_TRUE(p.Timer2.enabled());
+  p.UtilButton.click();
+  EXPECT_FALSE(p.Timer2.enabled()) << "no remote command while the panel is open";
+  EXPECT_EQ(p.DACADCdelaywin.texts(), "1 sec");
+  EXPECT_EQ(p.Cursxwindow.texts(), "relative to display");
+  EXPECT_EQ(p.CAGainVal.texts(), "1.00     ");
+  EXPECT_EQ(p.RemoteName.text, "QVX");
+
+  p.DACADCdeldn.click();
+  EXPECT_EQ(s.StepPreDelay, 1);
+  for (int i = 0; i < 12; ++i) p.DACADCdelup.click();
+  EXPECT_EQ(s.StepPreDelay, 10);
+  EXPECT_EQ(p.DACADCdelaywin.texts(), "10 sec");
+  p.Cursxwinsel.click();
+  EXPECT_EQ(s.CursorAbsolute, 1);
+  EXPECT_EQ(p.Cursxwindow.texts(), "relative to 1st data pt");
+
+  // Text being typed survives the presses of other buttons and is taken on EXIT.
+  p.RemoteName.text = "LAB7";
+  p.CAGainUp.click();
+  EXPECT_EQ(p.RemoteName.text, "LAB7");
+  EXPECT_EQ(s.RemotePrefix, "QVX");
+  p.UtilExit.click();
+  EXPECT_EQ(s.RemotePrefix, "LAB7");
+  EXPECT_FALSE(p.UtilBox.visible);
+  EXPECT_TRUE(p.Timer2.enabled());
+}
+
+// The same capture with and without a calibration file read at start-up.
+SampleBuffer captureA(const std::string& calibrationFile) {
+  testing::TempFolder folder;
+  std::ofstream("QVXport.cfg") << "1\r\n";
+  if (!calibrationFile.empty()) writeCal(calibrationFile);
+  testing::Rig r;
+  Form_Load(r.scope);
+  Form_Activate(r.scope);
+  r.scope.panel.GOBUTTON.click();
+  return r.scope.BufA;
+}
+
+TEST(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
+  const SampleBuffer plain = captureA("");
+  const SampleBuffer calibrated = captureA(" 1.1\r\n 1\r\n 20\r\n 0\r\n");
+  int differing = 0;
+  for (int i = 0; i < 4096; ++i) {
+    const double expected =
+        std::clamp(std::nearbyint((plain[i] + 20 - 2048) * 1.1 + 2048), 0.0, 4095.0);
+    ASSERT_EQ(calibrated[i], expected) << i;
+    differing += calibrated[i] != plain[i];
+  }
+  EXPECT_GT(differing, 4000);
+}
+
+TEST(AdjustmentPanel, GainTexts) {
+  EXPECT_EQ(gainText(1), "1.00     ");
+  EXPECT_EQ(gainText(0.9), "0.90     ");
+  EXPECT_EQ(gainText(1.07), "1.07     ");
+  EXPECT_EQ(gainText(1.0 + 0.01 * 3), "1.03     ");
+}
+
+}  // namespace
+}  // namespace qvx

@@ -1,0 +1,138 @@
+#pragma once
+// The loaders as the fuzzers and the corpus replay reach them: the bytes become a file
+// in a scratch folder, which the program then loads exactly as the load panel or the
+// command line would, and the state is checked afterwards for anything a file must
+// never be able to cause.
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "control/startup.h"
+#include "device/port_file.h"
+#include "display/render.h"
+#include "files/calibration.h"
+#include "files/custom_wave.h"
+#include "files/file_panels.h"
+#include "rig.h"
+
+namespace qvx::fuzzing {
+
+enum class Loader { Signal, Fft, Profile, RawWave, CsvWave, Calibration, PortFile };
+
+inline const char* folderName(Loader l) {
+  switch (l) {
+    case Loader::Signal:
+      return "signal";
+    case Loader::Fft:
+      return "fft";
+    case Loader::Profile:
+      return "profile";
+    case Loader::RawWave:
+      return "raw_wave";
+    case Loader::CsvWave:
+      return "csv_wave";
+    case Loader::Calibration:
+      return "calibration";
+    case Loader::PortFile:
+      return "port_file";
+  }
+  return "";
+}
+
+// A scope started once as the program starts, in a scratch folder that is also the
+// current one; each replay begins from the state it had after start-up, or after the
+// user then stepped to FFT mode.
+struct LoaderRig {
+  testing::TempFolder folder;
+  testing::Rig rig;
+  InstrumentState started, startedInFft;
+
+  LoaderRig() {
+    std::ofstream("QVXport.cfg") << "1\r\n";
+    Form_Load(rig.scope);
+    Form_Activate(rig.scope);
+    started = rig.scope;
+    rig.scope.panel.SmodeDown.click();
+    startedInFft = rig.scope;
+  }
+  Scope& fresh(bool fft = false) {
+    static_cast<InstrumentState&>(rig.scope) = fft ? startedInFft : started;
+    rig.host.messages.clear();
+    return rig.scope;
+  }
+};
+
+// What a loaded file must never leave behind: empty when all is well.
+inline std::string violations(const Scope& s) {
+  auto outside = [](double v, double lo, double hi) { return !(v >= lo && v <= hi); };
+  // Plain pointers keep this whole-buffer pass cheap in the instrumented fuzz build.
+  const std::int16_t *a = s.BufA.data(), *b = s.BufB.data(), *c = s.BufC.data(), *d = s.BufD.data(),
+                     *g = s.GenTable.data();
+  for (int i = 0; i < 65536; ++i) {
+    if (a[i] < 0 || a[i] > 4095 || b[i] < 0 || b[i] > 4095)
+      return "analogue code out of range at " + std::to_string(i);
+    if ((c[i] != 2048 && c[i] != 2560) || (d[i] != 2048 && d[i] != 2560))
+      return "digital level out of range at " + std::to_string(i);
+    if (g[i] < 0 || g[i] > 4095) return "output code out of range at " + std::to_string(i);
+  }
+  if (outside(s.GenLastIndex, 0, 65535)) return "GenLastIndex " + std::to_string(s.GenLastIndex);
+  if (outside(s.SampleSizeIndex, 0, 5) || outside(s.SampleRateIndex, 0, 4) ||
+      outside(s.DataRateIndex, 0, 4) || outside(s.DataRangeA, 0, 2) ||
+      outside(s.DataRangeB, 0, 2) || outside(s.OperatingMode, 0, 4) || outside(s.GenStyle, 0, 4) ||
+      outside(s.SavedGenStyle, 0, 4) || outside(s.GenMode, 0, 2))
+    return "an index outside its table";
+  if (s.RateMantissa != 1.0f && s.RateMantissa != 1.5f) return "rate mantissa";
+  if (outside(s.CalGainA, 0.9 - 1e-9, 1.1 + 1e-9) || outside(s.CalGainB, 0.9 - 1e-9, 1.1 + 1e-9) ||
+      outside(s.CalOffsetA, -30, 30) || outside(s.CalOffsetB, -30, 30))
+    return "calibration outside what the file may set";
+  return {};
+}
+
+inline void writeBytes(const std::string& name, std::string_view bytes) {
+  std::ofstream(name, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Loads `bytes` as the given kind of file; returns what went wrong, if anything.
+inline std::string replay(LoaderRig& r, Loader loader, std::string_view bytes) {
+  Scope& s = r.fresh(loader == Loader::Fft);
+  switch (loader) {
+    case Loader::Signal:
+      writeBytes("input.qvx", bytes);
+      openFileFromCommandLine(s, "input.qvx");
+      break;
+    case Loader::Fft:
+      writeBytes("input.fft", bytes);
+      openFileFromCommandLine(s, "input.fft");
+      break;
+    case Loader::Profile:
+      writeBytes("input.dpf", bytes);
+      openFileFromCommandLine(s, "input.dpf");
+      break;
+    case Loader::RawWave:
+    case Loader::CsvWave:
+      writeBytes("input.dcg", bytes);
+      s.FilePath = "input.dcg";
+      loader == Loader::RawWave ? customload(s) : Customcsvload(s);
+      s.OperatingMode = 1;
+      s.runControl.checkMode(s);
+      s.SelE = 1;
+      HScroll1_Change(s);
+      break;
+    case Loader::Calibration:
+      writeBytes(kCalibrationFile, bytes);
+      CheckCal(s);
+      UtilButton_Click(s);
+      break;
+    case Loader::PortFile: {
+      writeBytes("input.cfg", bytes);
+      const std::optional<int> port = readPortFile("input.cfg");
+      if (port && (*port < -32768 || *port > 32767)) return "port number beyond 16 bits";
+      break;
+    }
+  }
+  return violations(s);
+}
+
+}  // namespace qvx::fuzzing
