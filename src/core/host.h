@@ -1,5 +1,7 @@
 #pragma once
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace qvx {
 
@@ -32,6 +34,13 @@ class Host {
   virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
   // Whether a file exists; never fails.
   virtual bool FileExists(const std::string& path) = 0;
+  // Deletes a file. Returns false with `why` set when it could not be removed.
+  virtual bool RemoveFile(const std::string& path, std::string& why) {
+    std::error_code ec;
+    if (std::filesystem::remove(path, ec) || !ec) return true;
+    why = ec.message();
+    return false;
+  }
 };
 
 }  // namespace qvx

@@ -180,6 +180,9 @@ struct InstrumentState {
   int WriteDataA = 0, WriteDataB = 0, WriteDataC = 0, WriteDataD = 0;
   int DataFilesReady = 0;
   int DataFileNumber = 0;
+  // The command file last read but not removable (or not readable), identified by its
+  // size and time of writing; it is not run again until it changes. Empty when none.
+  std::string RemoteSkipStamp;
 
   InstrumentState()
       : BufA(65536, 2048), BufB(65536, 2048), BufC(65536, 2048), BufD(65536, 2048),
