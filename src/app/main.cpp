@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/headless.h"
 #include "app/options.h"
 #include "core/scope.h"
 #include "control/startup.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     std::cout << app::usage("qvxscope");
     return 0;
   }
+  if (options.headless) return app::runHeadless(options);
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
   // command file still work on a headless machine.

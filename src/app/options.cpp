@@ -20,6 +20,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
       return false;
     } else if (a == "--go") {
       options.go = true;
+    } else if (a == "--headless") {
+      options.headless = true;
+    } else if (a.rfind("--print-to=", 0) == 0 && a.size() > 11) {
+      options.printTo = a.substr(11);
     } else if (a == "--screenshot") {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         error = "--screenshot needs a file name";
@@ -43,6 +47,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
       return false;
     }
   }
+  if (options.headless && !options.screenshot.empty()) {
+    error = "--screenshot needs the window; it cannot be used with --headless";
+    return false;
+  }
   return true;
 }
 
@@ -56,6 +64,9 @@ std::string usage(const std::string& program) {
          "  --screenshot FILE.png  save the main window after start-up and exit\n"
          "  --go                   press GO once after start-up (with --screenshot: wait for\n"
          "                         the run to end before saving)\n"
+         "  --headless             run with no window and no display, driven by the command\n"
+         "                         file QVXcom.txt (stop with Ctrl-C)\n"
+         "  --print-to=FILE.pdf    send every print to this PDF file instead of the printer\n"
          "  --help                 show this text\n\n"
          "Simulated instrument:\n" +
          sim::optionsHelp();

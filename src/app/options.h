@@ -13,6 +13,8 @@ struct Options {
   sim::Config sim;         // the simulated instrument, when the port is simulated
   std::string screenshot;  // save the window to this PNG after start-up, then exit
   bool go = false;         // press GO once after start-up
+  bool headless = false;   // no window and no display: the core on the console host
+  std::string printTo;     // every print goes to this PDF file instead of the printer
   bool help = false;
 };
 
