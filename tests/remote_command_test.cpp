@@ -6,14 +6,14 @@
 
 #include "control/run.h"
 #include "remote/command_file.h"
-#include "remote_rig.h"
+#include "started_scope.h"
 
 namespace qvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RemoteCommands : ::testing::Test, testing::RemoteRig {};
+struct RemoteCommands : ::testing::Test, testing::StartedScope {};
 
 TEST_F(RemoteCommands, NoFileChangesNothingAndWaitsForNothing) {
   s.RemoteExecute = 1;

@@ -14,6 +14,7 @@
 #include "device/direct_port.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
+#include "ui/print_output.h"
 #include "ui/qt_host.h"
 
 namespace {
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
+  ui::installPrinting(scope, window, options.printTo);
   host.setSync([&window] { window.sync(); });
   window.onClose = [&scope] {
     if (!scope.unloaded) Form_Unload(scope);

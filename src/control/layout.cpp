@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "printing/print.h"
+
 namespace qvx {
 
 namespace {
@@ -275,6 +277,7 @@ void layOutPopups(Panel& p) {
     place(*b, x, 7400, 2200, 400);
     x += 2400;
   }
+  layOutPrintMenu(p);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "device/port_panel.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
+#include "printing/print.h"
 
 namespace qvx {
 
@@ -21,6 +22,7 @@ void wireHandlers(Scope& s) {
   wireControl(s);
   wireAcquisition(s);
   wireDisplay(s);
+  wirePrintMenu(s);
 }
 
 void wireControl(Scope& s) {

@@ -108,6 +108,9 @@ struct InstrumentState {
   std::array<Colour, 6> TraceColour = {0x800000, 0x008000, 0x0000C0, 0xC000C0, 0xC07000, 0x2090D0};
   int BaseA = 2048, BaseB = 2048, BaseC = 2048, BaseD = 2048, BaseMid = 2048;
   int PrintActive = 0;
+  int PrintWholeChoice = 0;   // print menu: 1 whole window landscape, 2 portrait
+  int PrintSignalChoice = 0;  // print menu: 1 the signal display alone
+  int PrintExit = 0;          // print menu: its EXIT was pressed
   double SavedMagA = 1, SavedMagB = 1, SavedMagMath = 1;
 
   // Vertical scaling

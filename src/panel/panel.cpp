@@ -76,6 +76,9 @@ Panel::Panel() {
     add(*w, &fileloadwindow);
   add(filesavewindow);
   add(printwindow);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&Printsignal, &Printform, &PrintformPort, &exitprint})
+    add(*w, &printwindow);
   add(helpwindow);
   add(Filesavefrec);
 

@@ -153,6 +153,10 @@ struct Panel {
   Button CopyFbutton{"CopyFbutton", "Copy Ch D signal"};
   PictureArea filesavewindow{"filesavewindow"};
   PictureArea printwindow{"printwindow"};
+  Button Printsignal{"Printsignal", "SIGNAL"};
+  Button Printform{"Printform", "LANDSCAPE"};
+  Button PrintformPort{"PrintformPort", "PORTRAIT"};
+  Button exitprint{"exitprint", "EXIT"};
   PictureArea helpwindow{"helpwindow"};
   PictureArea Filesavefrec{"Filesavefrec"};
 

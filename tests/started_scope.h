@@ -12,8 +12,8 @@ namespace qvx::testing {
 
 // A scope started as the program starts, in an empty folder, with the simulated
 // instrument on LPT1; the poll is driven by hand.
-struct RemoteRig {
-  RemoteRig() {
+struct StartedScope {
+  StartedScope() {
     std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
     exitPortPanelWhenShown(rig);
     Form_Load(s);
