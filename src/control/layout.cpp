@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "help/help.h"
 #include "printing/print.h"
 
 namespace qvx {
@@ -278,6 +279,7 @@ void layOutPopups(Panel& p) {
     x += 2400;
   }
   layOutPrintMenu(p);
+  layOutHelpPanel(p);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "device/port_panel.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
+#include "help/help.h"
 #include "printing/print.h"
 
 namespace qvx {
@@ -23,6 +24,7 @@ void wireHandlers(Scope& s) {
   wireAcquisition(s);
   wireDisplay(s);
   wirePrintMenu(s);
+  wireHelpPanel(s);
 }
 
 void wireControl(Scope& s) {

@@ -111,6 +111,9 @@ struct InstrumentState {
   int PrintWholeChoice = 0;   // print menu: 1 whole window landscape, 2 portrait
   int PrintSignalChoice = 0;  // print menu: 1 the signal display alone
   int PrintExit = 0;          // print menu: its EXIT was pressed
+  int HelpTopicReq = 0;       // help panel: topic 1..12 asked for, 0 none
+  int HelpExitReq = 0;        // help panel: its EXIT was pressed
+  int HelpTopicShown = 0;     // help panel: the topic on show, 0 while closed
   double SavedMagA = 1, SavedMagB = 1, SavedMagMath = 1;
 
   // Vertical scaling
