@@ -148,11 +148,11 @@ TEST(HelpPages, TextIsFilledToTheWidthWithListPointsOnLinesOfTheirOwn) {
   PictureArea area("a");
   area.place = {0, 0, 3000, 3000};
   area.fontSize = 10;  // 100 twips a character: 30 to a line
-  const auto lines =
-      wrapHelpText(area,
-                   "one two three four five six seven eight nine\nten\n\n- a point that runs on "
-                   "over more than one line\n- b",
-                   3000);
+  const auto lines = wrapHelpText(
+      area,
+      "one two three four five six seven eight nine\nten\n\n# Head\n- a point that runs on "
+      "over more than one line\n- b",
+      3000);
   ASSERT_GE(lines.size(), 6u);
   std::string words;
   for (const std::string& l : lines) {
@@ -164,13 +164,14 @@ TEST(HelpPages, TextIsFilledToTheWidthWithListPointsOnLinesOfTheirOwn) {
   const auto point = std::find_if(lines.begin(), lines.end(),
                                   [](const std::string& l) { return l.find("a point") != l.npos; });
   ASSERT_NE(point, lines.end());
+  EXPECT_EQ(*(point - 1), "# Head");  // a heading stands alone, before the list
   EXPECT_EQ(point->rfind("\u2022", 0), 0u);
   EXPECT_EQ((point + 1)->rfind("    ", 0), 0u);  // its next line is indented
   EXPECT_EQ(lines.back(), "\u2022  b");
   std::istringstream in(words);
   std::string w, order;
   while (in >> w)
-    if (w != "\u2022") order += w + " ";
+    if (w != "\u2022" && w != "#" && w != "Head") order += w + " ";
   EXPECT_EQ(order,
             "one two three four five six seven eight nine ten a point that runs on over more "
             "than one line b ");

@@ -11,6 +11,7 @@ constexpr double kTitleSize = 14, kBodySize = 9;
 constexpr Colour kTopicColour = 0xE8E8E8, kShownColour = 0xFFF0C8;
 constexpr const char* kPoint = "\u2022  ";
 constexpr const char* kPointIndent = "    ";
+constexpr std::string_view kHeading = "# ";
 
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
@@ -75,8 +76,11 @@ void showTopic(Scope& s, int topic) {
       page.CurrentY += page.textHeight() / 2;
       continue;
     }
-    page.printAt(margin, page.CurrentY, line);
+    const bool heading = line.starts_with(kHeading);
+    page.fontBold = heading;
+    page.printAt(margin, page.CurrentY, heading ? line.substr(kHeading.size()) : line);
   }
+  page.fontBold = false;
   s.HelpTopicShown = topic;
 }
 
@@ -118,6 +122,9 @@ std::vector<std::string> wrapHelpText(const PictureArea& area, std::string_view 
     if (line.find_first_not_of(' ') == std::string_view::npos) {
       flush();
       if (!out.empty() && !out.back().empty()) out.emplace_back();
+    } else if (line.starts_with("# ")) {
+      flush();
+      out.emplace_back(line);
     } else if (line.starts_with("- ")) {
       flush();
       fill(area, line.substr(2), width, kPoint, kPointIndent, out);

@@ -26,7 +26,9 @@ const std::array<HelpTopic, 12>& helpTopics();
 std::string_view helpPageText(std::string_view page);
 
 // A page broken into the lines it is shown in, each no wider than `width` in `area`'s
-// units at the area's current font. Paragraphs are filled; list points start a line.
+// units at the area's current font. Paragraphs are filled; list points start a line; a
+// heading ("# " and its text) stands on a line of its own, prefix kept; an empty string
+// is the gap between paragraphs.
 std::vector<std::string> wrapHelpText(const PictureArea& area, std::string_view body, double width);
 
 // Places the panel's buttons and its page area, and wires the buttons.

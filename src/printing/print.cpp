@@ -120,7 +120,7 @@ void layOutPrintMenu(Panel& p) {
                                              {&p.PrintformPort, kPortraitY},
                                              {&p.exitprint, kExitY}};
   for (const auto& [button, y] : rows) {
-    button->place = {1000, static_cast<int>(y) - 120, 2600, 560};
+    button->place = {1000, static_cast<int>(y) - 150, 2600, 560};
     button->fontSize = 10;
     button->fontBold = true;
   }
