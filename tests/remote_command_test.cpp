@@ -306,3 +306,28 @@ TEST_F(RemoteCommands, ACommandFileArrivingDuringACaptureStopsItAndIsReadByTheNe
 
 }  // namespace
 }  // namespace qvx
+
+namespace qvx {
+namespace {
+
+std::size_t drawOperations(const Panel& p) {
+  std::size_t n = 0;
+  for (const Widget* w : p.controls)
+    if (w->kind == Widget::Kind::Picture) n += static_cast<const PictureArea*>(w)->ops.size();
+  return n;
+}
+
+// With no one watching the window, nothing clears what the skin would have shown: every
+// drawing list must still be rebuilt rather than grow, or a long-running program fills
+// its memory.
+TEST_F(RemoteCommands, DrawingListsStayBoundedOverManyRemoteRuns) {
+  const std::string command = "SAMPLESIZE=2,SAMPLERATE=4,TRIGLEVEL=0.5,ADATA=1,EXECUTE=1\n";
+  for (int i = 0; i < 5; ++i) run(command);
+  const std::size_t settled = drawOperations(p);
+  for (int i = 0; i < 50; ++i) run(command);
+  EXPECT_EQ(drawOperations(p), settled);
+  EXPECT_FALSE(commandFileThere());
+}
+
+}  // namespace
+}  // namespace qvx

@@ -124,7 +124,12 @@ void ConsoleHost::idle() {
     const bool restarting = std::any_of(panel_->timers.begin(), panel_->timers.end(),
                                         [](const Timer* t) { return t->restart; });
     if (watch_ >= 0 && !restarting && wait < kIdleBeatMs / 1000.0) {
-      waitForChange(kIdleBeatMs / 1000.0);
+      // A change may come before the fast timer is due again; it then waits for it, so
+      // the change is not left for the next beat.
+      if (waitForChange(kIdleBeatMs / 1000.0)) {
+        const double left = nextDue(Now()) - Now();
+        if (left > 0) std::this_thread::sleep_for(std::chrono::duration<double>(left));
+      }
     } else if (wait > 0) {
       std::this_thread::sleep_for(std::chrono::duration<double>(std::min(wait, 0.1)));
     }
