@@ -250,6 +250,21 @@ TEST_F(RemoteHandOver, AFileThatCannotBeRemovedRunsOnceUntilItChanges) {
   EXPECT_EQ(s.RangeA, 0);
 }
 
+TEST_F(RemoteHandOver, SomethingThatIsNotAFileIsNeitherRunNorRemovedAndSaidOnce) {
+  fs::create_directory("QVXcom.txt");
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 5; ++i) Timer2_Timer(s);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(fs::is_directory("QVXcom.txt"));
+  EXPECT_EQ(handOver.calls, 0);
+  EXPECT_EQ(rig.host.sleeps, std::vector<int>{50});
+  EXPECT_NE(said.find("cannot read the command file QVXcom.txt"), std::string::npos) << said;
+  EXPECT_EQ(said.find("QVXcom.txt"), said.rfind("QVXcom.txt"));
+  // Nor does it stop a capture started from the panel.
+  s.RemoteFilePath = "QVXcom.txt";
+  EXPECT_FALSE(commandFileWaiting(s));
+}
+
 TEST_F(RemoteHandOver, AFileRemovedByItsWriterIsForgotten) {
   rig.host.refuseRemoval = "Permission denied";
   ::testing::internal::CaptureStderr();

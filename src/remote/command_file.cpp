@@ -25,7 +25,7 @@ constexpr int kWriterGraceMs = 50;
 std::string fileStamp(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const auto size = fs::file_size(path, ec);
+  const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
   if (ec) return {};
   const auto written = fs::last_write_time(path, ec);
   if (ec) return {};
@@ -45,11 +45,15 @@ void skipFromNowOn(Scope& s, const std::string& stamp, const std::string& what,
                what.c_str(), s.RemoteFilePath.c_str(), why.c_str());
 }
 
-bool readWhole(const std::string& path, std::string& text) {
+// Only a plain file is a command: a folder or device of that name is neither read nor
+// removed. Returns an empty text when the file was read, otherwise why it was not.
+std::string readWhole(const std::string& path, std::string& text) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return "it is not a plain file";
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) return "it cannot be opened";
   text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  return in.bad() ? "it cannot be read to its end" : "";
 }
 
 // The level as a fraction of the source channel's full scale, kept just inside it, and
@@ -102,8 +106,8 @@ void RemoteCommand(Scope& s) {
   s.host.Sleep(kWriterGraceMs);
   const std::string stamp = fileStamp(s.RemoteFilePath);
   std::string text;
-  if (!readWhole(s.RemoteFilePath, text)) {
-    skipFromNowOn(s, stamp, "read", "it cannot be opened");
+  if (const std::string why = readWhole(s.RemoteFilePath, text); !why.empty()) {
+    skipFromNowOn(s, stamp, "read", why);
     return;
   }
 
