@@ -68,5 +68,20 @@ TEST(Options, HelpListsEveryOption) {
     EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 
+TEST(Options, HeadlessAndPrintToFile) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(parse({"--headless", "--print-to=out.pdf"}, o, error)) << error;
+  EXPECT_TRUE(o.headless);
+  EXPECT_EQ(o.printTo, "out.pdf");
+  EXPECT_NE(usage("qvxscope").find("--headless"), std::string::npos);
+  EXPECT_NE(usage("qvxscope").find("--print-to=FILE.pdf"), std::string::npos);
+  Options bad;
+  EXPECT_FALSE(parse({"--print-to="}, bad, error));
+  // A screenshot needs the window that --headless does without.
+  EXPECT_FALSE(parse({"--headless", "--screenshot=a.png"}, bad, error));
+  EXPECT_NE(error.find("--headless"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace qvx::app
