@@ -1,7 +1,7 @@
 // The program driven by another program through the command file, as a separate
 // headless process, measured side by side with the same capture started from the panel:
 //  - RemoteLatency: command file written -> last data file complete, 2K points at the
-//    fastest rate; median and worst of 50 runs.
+//    fastest rate; median and worst of 50 runs, headless and (for comparison) windowed.
 //  - PanelRun: the same capture started with GO inside this process on the console host,
 //    which is the capture time the remote run contains.
 //  - IdleProcessorTime: processor time of the idle headless program (and, for
@@ -83,17 +83,28 @@ long residentKb(int pid) {
   return 0;
 }
 
+// Argument 1: headless; 0: the windowed program on the offscreen platform.
 void RemoteLatency(benchmark::State& state) {
+  const bool headless = state.range(0) == 1;
   for (auto _ : state) {
     testing::TempFolder folder;
-    testing::ChildProcess qvx(program(), {"--headless"}, folder.path());
+    std::ofstream("QVXport.cfg") << "1\n";
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    testing::ChildProcess qvx(
+        program(), headless ? std::vector<std::string>{"--headless"} : std::vector<std::string>{},
+        folder.path());
     remoteRun(folder.path());  // start-up and the first run
     std::vector<double> ms;
     for (int i = 0; i < kRuns; ++i) ms.push_back(remoteRun(folder.path()));
-    report(state, ms, "remote");
+    report(state, ms, headless ? "remote_headless" : "remote_windowed");
   }
 }
-BENCHMARK(RemoteLatency)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RemoteLatency)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void PanelRun(benchmark::State& state) {
   for (auto _ : state) {
