@@ -77,12 +77,6 @@ TEST_F(RemoteCommands, AnUnlistedSizeStillRefreshesChannelsTriggerAndTimebase) {
   EXPECT_EQ(s.SizeIndexA, 3);
 }
 
-TEST_F(RemoteCommands, DataFlagsAloneRefreshNothing) {
-  const std::uint64_t clears = p.Picture3.clears;
-  run("ADATA=1\n");
-  EXPECT_EQ(p.Picture3.clears, clears);
-}
-
 TEST_F(RemoteCommands, TriggerLevelIsCutToMillivoltsDownwards) {
   s.RangeA = 1;
   run("TRIGLEVEL=0.12345\n");
