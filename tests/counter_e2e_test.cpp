@@ -93,9 +93,9 @@ TEST(CounterFrequency, StopAfterAReadingKeepsThatReadingOnShow) {
 
 TEST(CounterFrequency, RemoteRunWritesOneLineOfTenDigitsAndStops) {
   CounterRig c;
-  c.s.RemoteExecute = 1;
-  c.s.RunFlag = 1;
-  c.s.runControl.go(c.s);
+  std::ofstream("QVXcom.txt", std::ios::binary) << "SCOPEMODE=3,EXECUTE=1\r\n";
+  Timer2_Timer(c.s);  // the poll finds the command file and runs one measurement
+  EXPECT_FALSE(std::filesystem::exists("QVXcom.txt"));
   EXPECT_EQ(c.s.RunFlag, 0);
   EXPECT_EQ(c.s.FCntReadings, 1);
   std::ifstream in("QVXFdata.txt", std::ios::binary);

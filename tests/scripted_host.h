@@ -73,6 +73,13 @@ class ScriptedHost : public Host {
     std::error_code ec;
     return std::filesystem::exists(path, ec);
   }
+  // When set, deleting a file fails with this reason (as in a read-only folder).
+  std::string refuseRemoval;
+  bool RemoveFile(const std::string& path, std::string& why) override {
+    if (refuseRemoval.empty()) return Host::RemoveFile(path, why);
+    why = refuseRemoval;
+    return false;
+  }
 
   std::size_t pendingActions() const { return actions_.size(); }
 

@@ -3,6 +3,7 @@
 #include "acquisition/readout.h"
 #include "device/link.h"
 #include "panel/numeric.h"
+#include "remote/command_file.h"
 
 namespace qvx {
 
@@ -35,8 +36,10 @@ bool captureEnded(Scope& s) {
   return (s.port.InPort(s.StatusPort) & kEndOfCapture) != 0;
 }
 
+// A command file that cannot be removed and has already run does not count: it would
+// end every run after its first capture.
 bool commandFilePresent(Scope& s) {
-  return s.host.FileExists(s.RemoteFilePath);
+  return commandFileWaiting(s);
 }
 
 void poll(Scope& s) {

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/headless.h"
 #include "app/options.h"
 #include "app/unattended_host.h"
 #include "control/startup.h"
@@ -15,6 +16,7 @@
 #include "files/file_panels.h"
 #include "sim/instrument.h"
 #include "ui/main_window.h"
+#include "ui/print_output.h"
 #include "ui/qt_host.h"
 
 namespace {
@@ -68,6 +70,7 @@ int main(int argc, char** argv) {
     std::cout << app::versionText("qvxscope");
     return 0;
   }
+  if (options.headless) return app::runHeadless(options);
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
   // command file still work on a headless machine.
@@ -98,6 +101,7 @@ int main(int argc, char** argv) {
   ui::MainWindow window(scope.panel);
   // Screenshots are taken at a fixed size so pictures stay comparable.
   if (!options.screenshot.empty()) window.setOpeningScale(kScreenshotScale);
+  ui::installPrinting(scope, window, options.printTo);
   host.setSync([&window] { window.sync(); });
   window.onClose = [&scope] {
     if (!scope.unloaded) Form_Unload(scope);

@@ -89,6 +89,15 @@ std::vector<OptionEntry> programOptions() {
            "press GO once after start-up (with --screenshot: wait for the run to end, in "
            "COUNTER and GENERATOR mode for the first counter reading, before saving)",
            [](Options& o) { o.go = true; }),
+      flag("headless",
+           "run with no window and no display, driven by the command file QVXcom.txt (stop "
+           "with Ctrl-C)",
+           [](Options& o) { o.headless = true; }),
+      valued("print-to", "FILE.pdf", "send every print to this PDF file instead of the printer",
+             [](Options& o, const std::string& v) {
+               if (v.empty()) throw std::invalid_argument("--print-to needs a file name");
+               o.printTo = v;
+             }),
       {QCommandLineOption({"h", "help"}, "show this text"),
        [](Options& o, const std::string&) { o.help = true; }},
       flag("version", "show the program's version", [](Options& o) { o.version = true; }),
@@ -134,6 +143,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   }
   for (const QString& file : parser.positionalArguments())
     options.files.push_back(file.toStdString());
+  if (options.headless && !options.screenshot.empty()) {
+    error = "--screenshot needs the window; it cannot be used with --headless";
+    return false;
+  }
   return true;
 }
 

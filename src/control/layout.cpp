@@ -3,6 +3,8 @@
 #include <initializer_list>
 
 #include "files/file_panels.h"
+#include "help/help.h"
+#include "printing/print.h"
 
 namespace qvx {
 
@@ -284,6 +286,8 @@ void layOutPopups(Panel& p) {
     place(*b, x, 7400, 2200, 400);
     x += 2400;
   }
+  layOutPrintMenu(p);
+  layOutHelpPanel(p);
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ void Timer1_Timer(Scope& s) {
 // re-entered by the next tick.
 void Timer2_Timer(Scope& s) {
   s.panel.Timer2.setEnabled(false);
-  RemotePoll(s);
+  RemoteCommand(s);
   s.panel.Timer2.setInterval(1);
   s.panel.Timer2.setEnabled(true);
 }

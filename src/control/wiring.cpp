@@ -10,6 +10,8 @@
 #include "files/calibration.h"
 #include "generator/generator.h"
 #include "files/wiring.h"
+#include "help/help.h"
+#include "printing/print.h"
 
 namespace qvx {
 
@@ -27,6 +29,8 @@ void wireHandlers(Scope& s) {
   wireGenerator(s);
   wireCounter(s);
   wireFiles(s);
+  wirePrintMenu(s);
+  wireHelpPanel(s);
 }
 
 void wireControl(Scope& s) {

@@ -1,5 +1,7 @@
 #pragma once
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/file_lister.h"
 
@@ -36,6 +38,13 @@ class Host {
   virtual bool FileExists(const std::string& path) = 0;
   // The machine's places, folders and files as the load and save panels list them.
   virtual FileLister& Files() { return systemFileLister(); }
+  // Deletes a file. Returns false with `why` set when it could not be removed.
+  virtual bool RemoveFile(const std::string& path, std::string& why) {
+    std::error_code ec;
+    if (std::filesystem::remove(path, ec) || !ec) return true;
+    why = ec.message();
+    return false;
+  }
 };
 
 }  // namespace qvx

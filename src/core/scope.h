@@ -1,4 +1,7 @@
 #pragma once
+#include <functional>
+#include <string>
+
 #include "core/host.h"
 #include "core/state.h"
 #include "device/port.h"
@@ -18,6 +21,15 @@ struct RunControlCalls {
   void (*go)(Scope&) = nullptr;
 };
 
+// What the window gives the print menu: a print of the whole window scaled to fit a page
+// turned to landscape or portrait, a print of the signal display alone at a share of the
+// page width, and a description of where prints go. Empty where there is no window.
+struct PrintCalls {
+  std::function<void(bool portrait)> window;
+  std::function<void(double widthShare)> signalDisplay;
+  std::function<std::string()> destination;
+};
+
 // The main window: the instrument state, the panel model, the platform host and the
 // port. Every procedure of every subsystem takes it and works through it.
 struct Scope : InstrumentState {
@@ -29,6 +41,7 @@ struct Scope : InstrumentState {
   PortIO& port;
   Panel panel;
   RunControlCalls runControl;
+  PrintCalls printer;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

@@ -108,6 +108,12 @@ struct InstrumentState {
   std::array<Colour, 6> TraceColour = {0x800000, 0x008000, 0x0000C0, 0xC000C0, 0xC07000, 0x2090D0};
   int BaseA = 2048, BaseB = 2048, BaseC = 2048, BaseD = 2048, BaseMid = 2048;
   int PrintActive = 0;
+  int PrintWholeChoice = 0;   // print menu: 1 whole window landscape, 2 portrait
+  int PrintSignalChoice = 0;  // print menu: 1 the signal display alone
+  int PrintExit = 0;          // print menu: its EXIT was pressed
+  int HelpTopicReq = 0;       // help panel: topic 1..12 asked for, 0 none
+  int HelpExitReq = 0;        // help panel: its EXIT was pressed
+  int HelpTopicShown = 0;     // help panel: the topic on show, 0 while closed
   double SavedMagA = 1, SavedMagB = 1, SavedMagMath = 1;
 
   // Vertical scaling
@@ -221,6 +227,9 @@ struct InstrumentState {
   int WriteDataA = 0, WriteDataB = 0, WriteDataC = 0, WriteDataD = 0;
   int DataFilesReady = 0;
   int DataFileNumber = 0;
+  // The command file last read but not removable (or not readable), identified by its
+  // size and time of writing; it is not run again until it changes. Empty when none.
+  std::string RemoteSkipStamp;
 
   InstrumentState()
       : BufA(65536, 2048), BufB(65536, 2048), BufC(65536, 2048), BufD(65536, 2048),

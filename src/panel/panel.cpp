@@ -88,7 +88,15 @@ Panel::Panel() {
            &DACADCdelaywin, &Cursxwindow, &RemoteName, &UtilExit})
     add(*w, &UtilBox);
   add(printwindow);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&Printsignal, &Printform, &PrintformPort, &exitprint})
+    add(*w, &printwindow);
   add(helpwindow);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &HelpTopic1, &HelpTopic2, &HelpTopic3, &HelpTopic4, &HelpTopic5, &HelpTopic6,
+           &HelpTopic7, &HelpTopic8, &HelpTopic9, &HelpTopic10, &HelpTopic11, &HelpTopic12,
+           &helpexit, &helppage})
+    add(*w, &helpwindow);
   add(Filesavefrec);
   for (Widget* w : std::initializer_list<Widget*>{&FrecDirList, &FrecFileList, &Frecname,
                                                   &Frectimerx, &Command32})

@@ -189,7 +189,25 @@ struct Panel {
   TextBox RemoteName{"RemoteName"};
   Button UtilExit{"UtilExit", "EXIT"};
   PictureArea printwindow{"printwindow"};
+  Button Printsignal{"Printsignal", "SIGNAL"};
+  Button Printform{"Printform", "LANDSCAPE"};
+  Button PrintformPort{"PrintformPort", "PORTRAIT"};
+  Button exitprint{"exitprint", "EXIT"};
   PictureArea helpwindow{"helpwindow"};
+  Button HelpTopic1{"HelpTopic1", "Readme 1st"};
+  Button HelpTopic2{"HelpTopic2", "Software"};
+  Button HelpTopic3{"HelpTopic3", "Using Scope"};
+  Button HelpTopic4{"HelpTopic4", "Using Generator"};
+  Button HelpTopic5{"HelpTopic5", "Using FFT"};
+  Button HelpTopic6{"HelpTopic6", "Using Counter"};
+  Button HelpTopic7{"HelpTopic7", "Loading Files"};
+  Button HelpTopic8{"HelpTopic8", "Saving Files"};
+  Button HelpTopic9{"HelpTopic9", "Printing"};
+  Button HelpTopic10{"HelpTopic10", "Utils"};
+  Button HelpTopic11{"HelpTopic11", "Specifications"};
+  Button HelpTopic12{"HelpTopic12", "Contact us"};
+  Button helpexit{"helpexit", "EXIT"};
+  PictureArea helppage{"helppage"};  // the page of the topic chosen
   PictureArea Filesavefrec{"Filesavefrec"};  // frequency recorder panel
   ListBox FrecDirList{"FrecDirList"};
   ListBox FrecFileList{"FrecFileList"};

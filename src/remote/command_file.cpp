@@ -1,7 +1,135 @@
 #include "remote/command_file.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "acquisition/channels.h"
+#include "acquisition/timebase.h"
+#include "acquisition/trigger.h"
+#include "generator/generator.h"
+#include "remote/command_syntax.h"
+#include "remote/keywords.h"
+
 namespace qvx {
 
-void RemotePoll(Scope&) {}
+namespace {
+
+constexpr int SCOPE_COUNTER = 3;
+constexpr int kWriterGraceMs = 50;
+
+// Size and time of writing: a rewritten file differs in at least one of them.
+std::string fileStamp(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
+  if (ec) return {};
+  const auto written = fs::last_write_time(path, ec);
+  if (ec) return {};
+  std::ostringstream stamp;
+  stamp << size << '@' << written.time_since_epoch().count();
+  return stamp.str();
+}
+
+// Remembers the file so the next polls pass it by, and says why once.
+void skipFromNowOn(Scope& s, const std::string& stamp, const std::string& what,
+                   const std::string& why) {
+  if (stamp.empty() || stamp == s.RemoteSkipStamp) return;
+  s.RemoteSkipStamp = stamp;
+  std::fprintf(stderr,
+               "qvxscope: cannot %s the command file %s (%s); it is not run again until it "
+               "changes\n",
+               what.c_str(), s.RemoteFilePath.c_str(), why.c_str());
+}
+
+// Only a plain file is a command: a folder or device of that name is neither read nor
+// removed. Returns an empty text when the file was read, otherwise why it was not.
+std::string readWhole(const std::string& path, std::string& text) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return "it is not a plain file";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "it cannot be opened";
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.bad() ? "it cannot be read to its end" : "";
+}
+
+// The level as a fraction of the source channel's full scale, kept just inside it, and
+// the marker moved to it. Digital sources keep the fraction they had.
+void placeTriggerLevel(Scope& s) {
+  if (s.TrigSource <= 1) {
+    const float fullScale = (s.TrigSource == 0 ? s.RangeA : s.RangeB) == 1 ? 10.0f : 1.0f;
+    if (s.TrigLevelVolts >= fullScale) s.TrigLevelVolts = 0.999f * fullScale;
+    if (s.TrigLevelVolts <= -fullScale) s.TrigLevelVolts = -0.999f * fullScale;
+    s.TrigLevelNorm = s.TrigLevelVolts / fullScale;
+  }
+  s.TrigCursorY = 2048 - s.TrigLevelNorm * 2040.0;
+  trcursdraw(s);
+}
+
+void refresh(Scope& s, const RemoteRefresh& r) {
+  if (r.channels) {
+    CHANA(s);
+    CHANB(s);
+    TRIGGER(s);
+    DSAMPLE(s);
+  }
+  if (r.level) placeTriggerLevel(s);
+  if (r.generator) GENDISP(s);
+}
+
+void runOnce(Scope& s) {
+  if (s.OperatingMode == SCOPE_COUNTER) s.FCntMode = 0;
+  s.RunFlag = 1;
+  s.RepeatMode = 0;
+  if (s.runControl.go) s.runControl.go(s);
+}
+
+}  // namespace
+
+bool commandFileWaiting(Scope& s) {
+  if (!s.host.FileExists(s.RemoteFilePath)) return false;
+  return s.RemoteSkipStamp.empty() || fileStamp(s.RemoteFilePath) != s.RemoteSkipStamp;
+}
+
+void RemoteCommand(Scope& s) {
+  s.RemoteFilePath = s.RemotePrefix + "com.txt";
+  if (!s.host.FileExists(s.RemoteFilePath)) {
+    s.RemoteExecute = 0;
+    s.RemoteSkipStamp.clear();
+    return;
+  }
+  if (!commandFileWaiting(s)) return;
+
+  s.host.Sleep(kWriterGraceMs);
+  const std::string stamp = fileStamp(s.RemoteFilePath);
+  std::string text;
+  if (const std::string why = readWhole(s.RemoteFilePath, text); !why.empty()) {
+    skipFromNowOn(s, stamp, "read", why);
+    return;
+  }
+
+  RemoteRefresh wanted;
+  for (const std::string& item : readItems(text)) {
+    s.RemoteKey = item;
+    Remotereadcom(s);
+    if (s.RemoteExecute != 1) applyRemoteItem(s, wanted);
+  }
+  s.RepeatMode = 0;
+  refresh(s, wanted);
+
+  s.host.DoEvents();
+  std::string why;
+  if (s.host.RemoveFile(s.RemoteFilePath, why)) {
+    s.RemoteSkipStamp.clear();
+  } else {
+    skipFromNowOn(s, stamp, "remove", why);
+  }
+
+  if (s.RemoteExecute == 1) runOnce(s);
+  s.RemoteExecute = 0;
+}
 
 }  // namespace qvx

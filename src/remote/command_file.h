@@ -3,8 +3,18 @@
 
 namespace qvx {
 
-// One poll of the remote command file, run by Timer2 while it is enabled. The command
-// keywords are not handled yet: a poll looks for nothing and changes nothing.
-void RemotePoll(Scope& s);
+// One poll of the remote command file (prefix + "com.txt"), run by Timer2: when the file
+// is there, wait 50 ms for its writer to finish, apply its items in file order, refresh
+// what they changed, delete the file and, after EXECUTE=1, hand one Single run to the run
+// engine, which writes the data files.
+//
+// A command file that cannot be read or removed would otherwise be run again on every
+// tick; it is remembered by its size and time of writing, skipped until it changes, and
+// the reason is said once on stderr.
+void RemoteCommand(Scope& s);
+
+// Whether a command file is waiting to be run: present, and not the one being skipped.
+// The capture, generator and counter waits end their run when one arrives.
+bool commandFileWaiting(Scope& s);
 
 }  // namespace qvx

@@ -1,6 +1,7 @@
 #include "ui/qt_host.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -11,11 +12,13 @@
 namespace qvx::ui {
 
 QtHost::QtHost() {
-  // The remote poll runs every millisecond; a 2 ms beat keeps it close without spinning.
-  idle_.setInterval(2);
-  idle_.setTimerType(Qt::PreciseTimer);
+  idle_.setInterval(50);
   connect(&idle_, &QTimer::timeout, this, &QtHost::tick);
   idle_.start();
+  // The poll's own 1 ms interval may not have run out when the change arrives.
+  folder_.addPath(QDir::currentPath());
+  connect(&folder_, &QFileSystemWatcher::directoryChanged, this,
+          [this] { QTimer::singleShot(2, Qt::PreciseTimer, this, &QtHost::tick); });
 }
 
 void QtHost::tick() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -10,8 +11,10 @@
 namespace qvx::ui {
 
 // The real platform: Qt's event loop, the steady clock, message boxes and the file
-// system. While the program is idle a fast Qt timer fires the panel's timers; inside
-// long operations DoEvents does it.
+// system. While the program is idle a Qt timer fires the panel's timers every 50 ms, and
+// at once when something changes in the current folder, where the command file appears;
+// so the file is still seen within a few milliseconds while an idle window hardly wakes.
+// Inside long operations DoEvents fires them.
 class QtHost : public QObject, public Host {
   Q_OBJECT
  public:
@@ -44,6 +47,7 @@ class QtHost : public QObject, public Host {
   Panel* panel_ = nullptr;
   QtFileLister files_;
   QTimer idle_;
+  QFileSystemWatcher folder_;
   std::function<void()> sync_;
   std::function<bool()> quitCheck_;
   std::function<void()> onQuit_;

@@ -89,5 +89,20 @@ TEST(Options, ModeNamesEachOperatingMode) {
   EXPECT_NE(error.find("'count'"), std::string::npos);
 }
 
+TEST(Options, HeadlessAndPrintToFile) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(parseOptions({"--headless", "--print-to=out.pdf"}, o, error)) << error;
+  EXPECT_TRUE(o.headless);
+  EXPECT_EQ(o.printTo, "out.pdf");
+  EXPECT_NE(usage("qvxscope").find("--headless"), std::string::npos);
+  EXPECT_NE(usage("qvxscope").find("--print-to=FILE.pdf"), std::string::npos);
+  Options bad;
+  EXPECT_FALSE(parseOptions({"--print-to="}, bad, error));
+  // A screenshot needs the window that --headless does without.
+  EXPECT_FALSE(parseOptions({"--headless", "--screenshot=a.png"}, bad, error));
+  EXPECT_NE(error.find("--headless"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace qvx::app

@@ -1,0 +1,65 @@
+#include "app/headless.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "control/startup.h"
+#include "core/console_host.h"
+#include "core/scope.h"
+#include "device/direct_port.h"
+#include "sim/instrument.h"
+
+namespace qvx::app {
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onStopSignal(int) {
+  stopRequested = 1;
+}
+
+}  // namespace
+
+int runHeadless(const Options& options) {
+  std::signal(SIGINT, onStopSignal);
+  std::signal(SIGTERM, onStopSignal);
+
+  ConsoleHost host;
+  std::unique_ptr<PortIO> port;
+  if (options.port == Options::Port::Direct) {
+    auto direct = std::make_unique<DirectPort>();
+    if (!direct->available()) std::fprintf(stderr, "qvxscope: %s\n", direct->problem().c_str());
+    port = std::move(direct);
+  } else {
+    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
+  }
+  Scope scope(host, *port);
+  host.attach(scope.panel);
+  // A stop request inside a run or a wait ends the program there: the window's state is
+  // not saved at exit anyway, and the data files are only ever complete or absent.
+  host.setQuitCheck([] { return stopRequested != 0; },
+                    [&scope] {
+                      Form_Unload(scope);
+                      std::fflush(nullptr);
+                      std::_Exit(0);
+                    });
+
+  Form_Load(scope);
+  Form_Activate(scope);
+  std::fprintf(stderr, "qvxscope: running without a window; polling %scom.txt (stop with Ctrl-C)\n",
+               scope.RemotePrefix.c_str());
+  if (options.go) scope.panel.GOBUTTON.click();
+  namespace fs = std::filesystem;
+  while (!scope.unloaded) {
+    const fs::path folder = fs::path(scope.RemotePrefix + "com.txt").parent_path();
+    host.watchFolder(folder.empty() ? "." : folder.string());
+    host.idle();
+  }
+  return 0;
+}
+
+}  // namespace qvx::app

@@ -1,0 +1,21 @@
+# Writes the help pages into one C++ source as raw string literals, so the program
+# carries its help text without reading files at run time.
+#   cmake -DPAGES_DIR=<folder of *.txt> -DOUT=<generated .cpp> -P embed_pages.cmake
+file(GLOB pages "${PAGES_DIR}/*.txt")
+list(SORT pages)
+set(body "// Generated from src/help/pages/*.txt by src/help/embed_pages.cmake; do not edit.\n")
+string(APPEND body "#include \"help/pages.h\"\n\nnamespace qvx {\n\n")
+string(APPEND body "const std::vector<HelpPageFile>& helpPageFiles() {\n")
+string(APPEND body "  static const std::vector<HelpPageFile> files = {\n")
+foreach(page ${pages})
+  get_filename_component(name "${page}" NAME_WE)
+  file(READ "${page}" text)
+  string(FIND "${text}" ")qvxpage\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${page} contains the literal's closing delimiter")
+  endif()
+  string(APPEND body "      {\"${name}\", R\"qvxpage(${text})qvxpage\"},\n")
+endforeach()
+string(APPEND body "  };\n  return files;\n}\n\n}  // namespace qvx\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)

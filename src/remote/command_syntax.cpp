@@ -1,0 +1,84 @@
+#include "remote/command_syntax.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace qvx {
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+  return c == '\n' || c == '\r';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> readItems(std::string_view text) {
+  std::vector<std::string> items;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    while (i < n && isBlank(text[i])) ++i;
+    std::string item;
+    if (i < n && text[i] == '"') {
+      const std::size_t close = text.find('"', i + 1);
+      const std::size_t end = close == std::string_view::npos ? n : close;
+      item = text.substr(i + 1, end - i - 1);
+      i = end == n ? n : end + 1;
+      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
+    } else {
+      const std::size_t start = i;
+      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
+      item = text.substr(start, i - start);
+    }
+    items.push_back(std::move(item));
+    // One separator ends the item: a comma, or a line end (CR LF counts as one).
+    if (i < n && text[i] == ',') {
+      ++i;
+    } else if (i < n && text[i] == '\r') {
+      ++i;
+      if (i < n && text[i] == '\n') ++i;
+    } else if (i < n) {
+      ++i;
+    }
+  }
+  return items;
+}
+
+void Remotereadcom(Scope& s) {
+  const std::string item = s.RemoteKey;
+  const std::size_t eq = item.find('=');
+  // A key shorter than two characters, no "=" at all, or nothing after it.
+  if (eq == std::string::npos || eq < 2 || eq + 1 == item.size()) {
+    s.RemoteKey = "zzz";
+    s.RemoteValue.clear();
+    return;
+  }
+  std::size_t semi = item.find(';');
+  if (semi == std::string::npos) semi = item.size();
+  if (semi < eq) semi = eq + 1;
+  s.RemoteValue = upper(trimmed(std::string_view(item).substr(eq + 1, semi - eq - 1)));
+  s.RemoteKey = upper(std::string_view(item).substr(0, eq));
+}
+
+}  // namespace qvx

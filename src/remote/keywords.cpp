@@ -1,0 +1,170 @@
+#include "remote/keywords.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "counter/counter.h"
+#include "files/file_text.h"
+#include "generator/generator.h"
+#include "panel/numeric.h"
+#include "remote/command_syntax.h"
+
+namespace qvx {
+
+namespace {
+
+constexpr int kCustomStyle = 4;
+
+// Sets `field` to the number paired with `value` in `choices`; false when the value is
+// not one of them.
+bool choose(int& field, const std::string& value,
+            std::initializer_list<std::pair<const char*, int>> choices) {
+  for (const auto& [text, number] : choices)
+    if (value == text) {
+      field = number;
+      return true;
+    }
+  return false;
+}
+
+// "0", "1", ... up to `last`, each meaning itself.
+bool chooseIndex(int& field, const std::string& value, int last) {
+  for (int i = 0; i <= last; ++i)
+    if (value == std::to_string(i)) {
+      field = i;
+      return true;
+    }
+  return false;
+}
+
+bool chooseFlag(int& field, const std::string& value) {
+  return chooseIndex(field, value, 1);
+}
+
+int wholeNumber(const std::string& value) {
+  return toInt16(leadingNumber(value));
+}
+
+int clampedWhole(const std::string& value, int low, int high) {
+  return std::clamp(wholeNumber(value), low, high);
+}
+
+void setGeneratorMode(Scope& s, const std::string& value) {
+  s.GenMode = wholeNumber(value);
+  // Only modes 0..2 exist: above the last one counts as the first, and so does a
+  // negative number.
+  if (s.GenMode > 2 || s.GenMode < 0) s.GenMode = 0;
+  if (s.GenMode == 2) {
+    s.SavedGenStyle = s.GenStyle;
+    s.GenStyle = kCustomStyle;
+  } else if (s.GenStyle == kCustomStyle) {
+    s.GenStyle = 0;
+  }
+  if (s.GenMode != 2) {
+    GENUPDATEBUTTON_Click(s);
+  } else {
+    s.GenDirty = 1;
+  }
+}
+
+void setGeneratorAmplitude(Scope& s, const std::string& value) {
+  const long long index = roundHalfEven(3 - leadingNumber(value));
+  s.GenAmpIndex = static_cast<int>(std::clamp<long long>(index, 1, 2));
+  s.GenDirty = 1;
+}
+
+void setTriggerLevel(Scope& s, const std::string& value) {
+  s.TrigLevelVolts = static_cast<float>(std::floor(leadingNumber(value) * 1000) / 1000);
+}
+
+bool channelKey(Scope& s, const std::string& key, const std::string& v) {
+  if (key == "ARANGE")
+    chooseFlag(s.RangeA, v);
+  else if (key == "BRANGE")
+    chooseFlag(s.RangeB, v);
+  else if (key == "AMODE")
+    choose(s.CouplingA, v, {{"AC", -1}, {"DC", 1}});
+  else if (key == "BMODE")
+    choose(s.CouplingB, v, {{"AC", -1}, {"DC", 1}});
+  else if (key == "APROBE")
+    choose(s.ProbeA, v, {{"1", 0}, {"10", 1}});
+  else if (key == "BPROBE")
+    choose(s.ProbeB, v, {{"1", 0}, {"10", 1}});
+  else if (key == "TRIGMODE")
+    chooseIndex(s.TrigMode, v, 2);
+  else if (key == "TRIGSOURCE")
+    choose(s.TrigSource, v, {{"A", 0}, {"B", 1}, {"C", 2}, {"D", 3}});
+  else if (key == "TRIGSLOPE")
+    choose(s.TrigSlope, v, {{"POS", 1}, {"NEG", -1}});
+  else if (key == "PRETRIG")
+    chooseIndex(s.PretrigIndex, v, 2);
+  else if (key == "SAMPLERATE")
+    chooseIndex(s.SampleRateIndex, v, 4);
+  else if (key == "SAMPLESIZE") {
+    int size = s.SampleSizeIndex;
+    if (choose(size, v, {{"2", 0}, {"4", 1}, {"8", 2}, {"16", 3}, {"32", 4}, {"64", 5}}))
+      s.SampleSizeIndex = size;
+  } else if (key == "SCOPEMODE") {
+    if (chooseIndex(s.OperatingMode, v, 4) && s.runControl.checkMode) s.runControl.checkMode(s);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool generatorKey(Scope& s, const std::string& key, const std::string& v) {
+  if (key == "GENMODE") {
+    setGeneratorMode(s, v);
+  } else if (key == "GENFREQ") {
+    s.GenFreq = static_cast<double>(roundHalfEven(std::clamp(leadingNumber(v), 5.0, 500000.0)));
+    s.GenDirty = 1;
+  } else if (key == "GENSWEEPST") {
+    s.GenSweepStart = clampedWhole(v, 0, 9);
+    s.GenDirty = 1;
+  } else if (key == "GENSTYLE") {
+    s.GenStyle = clampedWhole(v, 0, 3);
+    s.GenDirty = 1;
+  } else if (key == "GENAMP") {
+    setGeneratorAmplitude(s, v);
+  } else if (key == "GENCUSTOMRATE") {
+    s.GenCustomRate = clampedWhole(v, 0, 4);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void applyRemoteItem(Scope& s, RemoteRefresh& refresh) {
+  const std::string& key = s.RemoteKey;
+  const std::string& v = s.RemoteValue;
+  if (channelKey(s, key, v)) {
+    refresh.channels = true;
+  } else if (generatorKey(s, key, v)) {
+    refresh.generator = true;
+  } else if (key == "TRIGLEVEL") {
+    setTriggerLevel(s, v);
+    refresh.level = true;
+  } else if (key == "ADATA") {
+    chooseFlag(s.WriteDataA, v);
+  } else if (key == "BDATA") {
+    chooseFlag(s.WriteDataB, v);
+  } else if (key == "CDATA") {
+    chooseFlag(s.WriteDataC, v);
+  } else if (key == "DDATA") {
+    chooseFlag(s.WriteDataD, v);
+  } else if (key == "REMOTEDISPLAYUPDATE") {
+    chooseFlag(s.RemoteDisplayUpdate, v);
+  } else if (key == "EXECUTE") {
+    if (leadingNumber(v) == 1) s.RemoteExecute = 1;
+  } else if (key == "FREQCOUNTSOURCE") {
+    chooseIndex(s.FCntSource, v, 3);
+    CountDisplay(s);
+  }
+}
+
+}  // namespace qvx

@@ -1,0 +1,18 @@
+#pragma once
+#include "core/scope.h"
+
+namespace qvx {
+
+// What the items of one poll have asked to be refreshed once the whole file is read.
+struct RemoteRefresh {
+  bool channels = false;   // channel panels, trigger panel and timebase
+  bool level = false;      // a TRIGLEVEL item was read: clamp it and move the marker
+  bool generator = false;  // the generator panel
+};
+
+// Applies the decoded item (`RemoteKey`, `RemoteValue`) as the panel buttons would, and
+// notes which refresh it needs. Unknown keys change nothing; a known key with a value
+// outside its list leaves the setting as it was but still asks for its refresh.
+void applyRemoteItem(Scope& s, RemoteRefresh& refresh);
+
+}  // namespace qvx

@@ -1,0 +1,72 @@
+#include "core/console_host.h"
+
+#include <gtest/gtest.h>
+
+namespace qvx {
+namespace {
+
+TEST(ConsoleHost, MessageBoxesTakeTheirDefaultAnswerAndSayTheirText) {
+  EXPECT_EQ(defaultAnswer(mb::OK), mb::AnswerOK);
+  EXPECT_EQ(defaultAnswer(mb::OKCancel), mb::AnswerOK);
+  EXPECT_EQ(defaultAnswer(mb::OKCancel | mb::DefaultButton2), mb::AnswerCancel);
+  EXPECT_EQ(defaultAnswer(mb::OKCancel | mb::Critical | mb::DefaultButton2), mb::AnswerCancel);
+  EXPECT_EQ(defaultAnswer(mb::OK | mb::DefaultButton2), mb::AnswerOK);  // no second button
+
+  ConsoleHost host;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(host.MsgBox("File exists. Overwrite ?", mb::OKCancel | mb::DefaultButton2, "Save"),
+            mb::AnswerCancel);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("[Save] File exists. Overwrite ?"), std::string::npos) << said;
+}
+
+TEST(ConsoleHost, APopUpPanelWaitingForItsExitGetsItPressedAndSaysSoOnce) {
+  Panel panel;
+  ConsoleHost host;
+  host.attach(panel);
+  int exits = 0;
+  panel.CONFIGEXIT.onClick = [&] { ++exits; };
+  panel.CONFIGWINDOW.visible = false;
+  host.DoEvents();
+  EXPECT_EQ(exits, 0);  // a hidden panel waits for nothing
+
+  panel.CONFIGWINDOW.visible = true;
+  ::testing::internal::CaptureStderr();
+  host.DoEvents();
+  host.DoEvents();
+  std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(exits, 2);
+  EXPECT_EQ(said.find("CONFIGWINDOW"), said.rfind("CONFIGWINDOW")) << said;
+  EXPECT_NE(said.find("CONFIGWINDOW"), std::string::npos);
+  // The main window's own EXIT button is never pressed.
+  int mainExits = 0;
+  panel.Command22.onClick = [&] { ++mainExits; };
+  host.DoEvents();
+  EXPECT_EQ(mainExits, 0);
+
+  // Opened again later, it is said again.
+  panel.CONFIGWINDOW.visible = false;
+  host.DoEvents();
+  panel.CONFIGWINDOW.visible = true;
+  ::testing::internal::CaptureStderr();
+  host.DoEvents();
+  said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("CONFIGWINDOW"), std::string::npos);
+}
+
+TEST(ConsoleHost, TimersFireOnTheRealClockWhenIdle) {
+  Panel panel;
+  ConsoleHost host;
+  host.attach(panel);
+  int ticks = 0;
+  panel.Timer1.onTimer = [&] { ++ticks; };
+  panel.Timer1.setInterval(5);
+  panel.Timer1.setEnabled(true);
+  const double start = host.Now();
+  while (ticks < 3 && host.Now() - start < 5) host.idle();
+  EXPECT_EQ(ticks, 3);
+  EXPECT_GE(host.Now() - start, 0.015);  // three whole intervals, never early
+}
+
+}  // namespace
+}  // namespace qvx

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "control/startup.h"
+#include "display/settings.h"
+#include "printing/print.h"
+#include "started_scope.h"
+
+namespace qvx {
+namespace {
+
+// What reached the window's printer, and how the panel looked at that moment.
+struct Printed {
+  std::vector<std::string> jobs;
+  bool menuShown = true, mathButtonsShown = true, printActive = false;
+};
+
+struct PrintMenu : ::testing::Test, testing::StartedScope {
+  PrintMenu() {
+    s.printer.window = [this](bool portrait) {
+      note(portrait ? "window portrait" : "window landscape");
+    };
+    s.printer.signalDisplay = [this](double share) {
+      note("signal " + std::to_string(share).substr(0, 4));
+    };
+    s.printer.destination = [] { return std::string("the file test.pdf"); };
+  }
+  void note(const std::string& job) {
+    printed.jobs.push_back(job);
+    printed.menuShown = p.printwindow.shown();
+    printed.mathButtonsShown = p.Scrollup.visible || p.scrolldown.visible;
+    printed.printActive = s.PrintActive == 1;
+  }
+  // Presses PRINT, then `choice` once the menu is up.
+  void print(Button& choice) {
+    rig.host.afterPumps(2, [&choice] { choice.click(); });
+    p.Command1.click();
+  }
+  Printed printed;
+};
+
+TEST_F(PrintMenu, ShowsItsTextsAndFourButtonsWhileTheRemotePollIsOff) {
+  bool pollOff = true, buttonsUsable = true;
+  std::string texts;
+  rig.host.onPump = [&] {
+    pollOff &= !p.Timer2.enabled();
+    for (Button* b : {&p.Printsignal, &p.Printform, &p.PrintformPort, &p.exitprint})
+      buttonsUsable &= b->usable();
+    texts = p.printwindow.texts();
+  };
+  print(p.exitprint);
+  EXPECT_TRUE(pollOff);
+  EXPECT_TRUE(buttonsUsable);
+  for (const char* t : {"Print Function Menu", "The printout will be directed to the file test.pdf",
+                        "Click this to print the Signal Display Area only",
+                        "Click this to print the whole Scope display in Landscape format",
+                        "Click this to print the whole Scope display in Portrait format"})
+    EXPECT_NE(texts.find(t), std::string::npos) << t;
+  EXPECT_TRUE(p.Timer2.enabled());
+}
+
+TEST_F(PrintMenu, ExitAtOncePrintsNothingAndRedrawsTheDisplay) {
+  const std::uint64_t clears = p.ScopeScreen.clears;
+  print(p.exitprint);
+  EXPECT_TRUE(printed.jobs.empty());
+  EXPECT_GT(p.ScopeScreen.clears, clears);
+  EXPECT_FALSE(p.printwindow.visible);
+  EXPECT_EQ(s.PrintActive, 0);
+}
+
+TEST_F(PrintMenu, EachChoicePrintsOnceWithTheMenuGoneThenCleansUp) {
+  const std::pair<Button*, const char*> choices[] = {{&p.Printform, "window landscape"},
+                                                     {&p.PrintformPort, "window portrait"},
+                                                     {&p.Printsignal, "signal 0.99"}};
+  for (const auto& [button, job] : choices) {
+    printed = {};
+    print(*button);
+    EXPECT_EQ(printed.jobs, std::vector<std::string>{job});
+    EXPECT_FALSE(printed.menuShown) << job;
+    EXPECT_TRUE(printed.printActive) << job;
+    EXPECT_EQ((std::vector<int>{s.PrintActive, s.PrintWholeChoice, s.PrintSignalChoice}),
+              (std::vector<int>{0, 0, 0}));
+    EXPECT_FALSE(p.printwindow.visible);
+  }
+}
+
+TEST_F(PrintMenu, MathPositionButtonsAreHiddenOnThePrintAboveUnitMagnification) {
+  s.SelAplusB = 1;
+  s.MathMagIndex = 1;
+  SDISPLAY(s);
+  ASSERT_TRUE(p.Scrollup.visible);
+  print(p.Printform);
+  EXPECT_FALSE(printed.mathButtonsShown);
+  EXPECT_TRUE(p.Scrollup.visible);  // back after the print
+
+  s.MathMagIndex = 0;
+  SDISPLAY(s);
+  print(p.Printsignal);
+  EXPECT_EQ(printed.mathButtonsShown, p.Scrollup.visible || p.scrolldown.visible);
+}
+
+TEST_F(PrintMenu, WithoutAWindowTheUserIsToldNothingWasPrinted) {
+  s.printer = {};
+  print(p.Printform);
+  ASSERT_EQ(rig.host.messages.size(), 1u);
+  EXPECT_NE(rig.host.messages[0].text.find("Nothing was printed"), std::string::npos);
+}
+
+TEST_F(PrintMenu, AnOpenMenuSleepsBetweenLooksInsteadOfSpinning) {
+  const int pumpsBefore = rig.host.pumps;
+  rig.host.atTime(rig.host.clock + 1, [this] { p.exitprint.click(); });
+  rig.host.onPump = [this] {  // a spinning menu never lets the virtual clock move
+    if (rig.host.pumps > 100000) p.exitprint.click();
+  };
+  p.Command1.click();
+  EXPECT_LT(rig.host.pumps - pumpsBefore, 200);  // about one look every 10 ms
+  EXPECT_TRUE(printed.jobs.empty());
+}
+
+}  // namespace
+}  // namespace qvx
