@@ -6,6 +6,7 @@
 #include "device/link.h"
 #include "generator/upload.h"
 #include "panel/numeric.h"
+#include "remote/command_file.h"
 
 namespace qvx {
 
@@ -86,7 +87,7 @@ void DACADC(Scope& s) {
     }
     s.host.DoEvents();
     if (s.RunFlag == 0) break;
-    if (s.host.FileExists(s.RemoteFilePath)) {
+    if (commandFileWaiting(s)) {
       box.visible = false;
       s.RunFlag = 0;
       break;
