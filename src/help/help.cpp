@@ -98,7 +98,7 @@ const std::array<HelpTopic, 12>& helpTopics() {
       {&Panel::HelpTopic8, "saving_files"},
       {&Panel::HelpTopic9, "printing"},
       {&Panel::HelpTopic10, "utils"},
-      {&Panel::HelpTopic11, "specifications"},
+      {&Panel::HelpTopic11, "instrument_figures"},
       {&Panel::HelpTopic12, "contact_us"},
   }};
   return topics;
