@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <string>
 #include <tuple>
@@ -10,13 +9,11 @@
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "acquisition/trigger.h"
-#include "control/startup.h"
 #include "counter/counter.h"
-#include "device/port_file.h"
 #include "display/render.h"
 #include "display/settings.h"
 #include "generator/generator.h"
-#include "rig.h"
+#include "tD1_started.h"
 
 namespace qvx {
 namespace {
@@ -24,12 +21,7 @@ namespace {
 constexpr int kScope = 0, kGenerator = 1, kScopeGen = 2, kCounter = 3, kFft = 4;
 
 // A started window (both options count as fitted after start-up), in SCOPE mode.
-struct ModesTest : ::testing::Test {
-  ModesTest() {
-    std::ofstream(kPortFileName, std::ios::binary) << " 1 \r\n";
-    Form_Load(s);
-    Form_Activate(s);
-  }
+struct ModesTest : ::testing::Test, testing::Started {
   // Presses > and < as `keys` says and returns the modes passed through.
   std::vector<int> step(const std::string& keys) {
     std::vector<int> modes;
@@ -39,19 +31,12 @@ struct ModesTest : ::testing::Test {
     }
     return modes;
   }
-  testing::TempFolder folder;
-  testing::Rig r;
-  Scope& s = r.scope;
-  Panel& p = s.panel;
 };
 
-TEST_F(ModesTest, StepsThroughAllFiveModesAndWraps) {
+TEST_F(ModesTest, StepsThroughAllFiveModesAndWrapsSkippingTheGeneratorsWithoutOne) {
   EXPECT_EQ(step(">>>>>"), (std::vector<int>{kGenerator, kScopeGen, kCounter, kFft, kScope}));
   EXPECT_EQ(step("<<<<<"), (std::vector<int>{kFft, kCounter, kScopeGen, kGenerator, kScope}));
   EXPECT_EQ(s.PrevMode, kScope);
-}
-
-TEST_F(ModesTest, WithoutGeneratorTheGeneratorModesAreSkipped) {
   s.GenFitted = 0;
   EXPECT_EQ(step("><<>>>"), (std::vector<int>{kCounter, kScope, kFft, kScope, kCounter, kFft}));
 }
@@ -64,12 +49,9 @@ TEST_F(ModesTest, FftKeepsTheTimeDataThroughAModeBoxClickAndLeavingGivesItBack) 
   const SampleBuffer timeA = s.BufA, timeB = s.BufB;
   s.SelAplusB = 1;
   ASSERT_EQ(step("<").back(), kFft);
-  EXPECT_EQ(s.TimeBufA, timeA);
   EXPECT_EQ(s.TimeBufB, timeB);
-  EXPECT_EQ(s.ScrollUnit, 512);
-  EXPECT_EQ(s.SelAplusB, -1);
+  EXPECT_EQ((std::vector<int>{s.ScrollUnit, s.SelAplusB}), (std::vector<int>{512, -1}));
   EXPECT_FALSE(p.Command20.enabled || p.ZoomButton.enabled);
-
   // The spectra overwrite the working buffers while in FFT.
   std::fill(s.BufA.begin(), s.BufA.end(), 7);
   std::fill(s.BufB.begin(), s.BufB.end(), 9);
@@ -80,8 +62,8 @@ TEST_F(ModesTest, FftKeepsTheTimeDataThroughAModeBoxClickAndLeavingGivesItBack) 
   ASSERT_EQ(step(">").back(), kScope);
   EXPECT_EQ(s.BufA, timeA);
   EXPECT_EQ(s.BufB, timeB);
-  EXPECT_EQ(s.FftDoneA + s.FftDoneB, 0);
-  EXPECT_EQ(s.ScrollUnit, 1024);
+  EXPECT_EQ((std::vector<int>{s.FftDoneA, s.FftDoneB, s.ScrollUnit}),
+            (std::vector<int>{0, 0, 1024}));
   EXPECT_TRUE(p.Command20.enabled);
 }
 
@@ -103,22 +85,17 @@ TEST_F(ModesTest, ModeDisplayEnablesTheGroupsOfEachMode) {
     SCOPED_TRACE(mode);
     s.OperatingMode = mode;
     s.ScrollUnit = mode == kFft ? 512 : 1024;
-    s.SelE = 1;
-    s.TrigMarkOn = 1;
+    s.SelE = s.TrigMarkOn = 1;
     SMODEDISP(s);
-
     std::string enabled;
     for (const Widget* w : buttons) enabled += w->enabled ? '1' : '0';
     EXPECT_EQ(enabled, rows[mode].enabled);
     ASSERT_EQ(p.SCOPEMODE.ops.size(), 1u);
     EXPECT_EQ(p.SCOPEMODE.ops[0].text, rows[mode].caption);
-
     const bool scopeOrFft = mode == kScope || mode == kFft;
-    EXPECT_EQ(s.SelE, scopeOrFft ? -1 : 1);
-    EXPECT_EQ(s.TrigMarkOn, scopeOrFft ? 1 : 0);
-    if (scopeOrFft) {
-      EXPECT_EQ(p.HScroll2.Max, 2 * s.ScrollUnit - 1);
-    }
+    EXPECT_EQ((std::vector<int>{s.SelE, s.TrigMarkOn}),
+              (std::vector<int>{scopeOrFft ? -1 : 1, scopeOrFft}));
+    if (scopeOrFft) EXPECT_EQ(p.HScroll2.Max, 2 * s.ScrollUnit - 1);
     const bool generator = mode == kGenerator || mode == kScopeGen;
     EXPECT_EQ(p.GENUPDATEBACK.backColour, generator ? RGB(0xFF, 0, 0) : RGB(0x80, 0xFF, 0x80));
   }
@@ -132,28 +109,27 @@ TEST_F(ModesTest, ModeDisplayEnablesTheGroupsOfEachMode) {
 
 // Range groups are off for a channel that is off or not fitted, whatever the mode.
 TEST_F(ModesTest, RangeGroupsFollowTheChannelSwitchAndTheFittedB) {
-  s.ChanAOn = 0;
-  s.ChanBFitted = 0;
-  for (int mode = 0; mode <= 4; ++mode) {
-    s.OperatingMode = mode;
+  s.ChanAOn = s.ChanBFitted = 0;
+  for (s.OperatingMode = 0; s.OperatingMode <= 4; ++s.OperatingMode) {
     SmodeCheck(s);
-    EXPECT_FALSE(p.Command3.enabled || p.Command6.enabled || p.Command18.enabled) << mode;
+    EXPECT_FALSE(p.Command3.enabled || p.Command6.enabled || p.Command18.enabled)
+        << s.OperatingMode;
   }
 }
 
+// A and B are locked while a math trace is shown; sum and difference exclude each other.
 TEST_F(ModesTest, SumAndDifferenceExcludeEachOther) {
+  auto math = [&] { return std::make_pair(s.SelAplusB, s.SelAminusB); };
   p.Command20.press();
-  EXPECT_EQ(s.SelAplusB, 1);
-  EXPECT_FALSE(p.Command17.enabled) << "A and B are locked while a math trace is shown";
-  EXPECT_FALSE(p.Command18.enabled);
+  EXPECT_EQ(math(), std::make_pair(1, -1));
+  EXPECT_FALSE(p.Command17.enabled || p.Command18.enabled);
   p.Command21.press();
-  EXPECT_EQ(std::make_pair(s.SelAplusB, s.SelAminusB), std::make_pair(-1, 1));
+  EXPECT_EQ(math(), std::make_pair(-1, 1));
   p.Command20.press();
-  EXPECT_EQ(std::make_pair(s.SelAplusB, s.SelAminusB), std::make_pair(1, -1));
+  EXPECT_EQ(math(), std::make_pair(1, -1));
   p.Command20.press();
-  EXPECT_EQ(std::make_pair(s.SelAplusB, s.SelAminusB), std::make_pair(-1, -1));
-  EXPECT_TRUE(p.Command17.enabled);
-  EXPECT_TRUE(p.Command18.enabled);
+  EXPECT_EQ(math(), std::make_pair(-1, -1));
+  EXPECT_TRUE(p.Command17.enabled && p.Command18.enabled);
 }
 
 // Every panel redraw starts its texts afresh after its clear: redrawn again in the same

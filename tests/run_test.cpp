@@ -8,9 +8,7 @@
 #include <iterator>
 
 #include "control/data_files.h"
-#include "control/startup.h"
-#include "port_panel_script.h"
-#include "rig.h"
+#include "tD1_started.h"
 
 namespace qvx {
 namespace {
@@ -18,17 +16,9 @@ namespace {
 using Access = RecordingPort::Access;
 namespace fs = std::filesystem;
 
-// A scope started as the program starts, on the simulated instrument on LPT1; the port panel,
-// should it open, is left at once.
-struct Started {
-  explicit Started(sim::Config cfg = {}) : rig(cfg) {
-    std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
-    testing::exitPortPanelWhenShown(rig);
-    Form_Load(s);
-    Form_Activate(s);
-    rig.port.log.clear();
-    rig.host.sleeps.clear();
-  }
+// The started program, counting the front-end configurations it sends.
+struct Started : testing::Started {
+  using testing::Started::Started;
   // How many times the front-end configuration was sent (WriteReg(38, 4)).
   int configurationsSent() const {
     const auto& log = rig.port.log;
@@ -45,10 +35,6 @@ struct Started {
                 p.Command22.enabled && p.SRATEN.enabled && p.Timer2.enabled());
     EXPECT_FALSE(p.Trigwait.visible);
   }
-  testing::TempFolder folder;
-  testing::Rig rig;
-  Scope& s = rig.scope;
-  Panel& p = s.panel;
   const std::uint64_t& screenClears = p.ScopeScreen.clears;
 };
 struct RunEngine : ::testing::Test, Started {};
@@ -77,13 +63,13 @@ TEST_F(RunEngine, SingleCaptureLocksThePanelDrawsWithItsSettingsAndUnlocks) {
   s.ProbeA = s.RangeStepA = 1;
   s.SampleRateIndex = 2;
   const std::uint64_t clears = screenClears;
-  bool lockedDuringRun = false;
+  bool locked = false;
   rig.host.onPump = [&] {
-    lockedDuringRun |= s.RunFlag == 1 && !p.SmodeUP.enabled && !p.Command22.enabled &&
-                       p.GOBUTTON.caption == "STOP";
+    locked |= s.RunFlag == 1 && !p.SmodeUP.enabled && !p.Command22.enabled &&
+              p.GOBUTTON.caption == "STOP";
   };
   p.GOBUTTON.click();
-  EXPECT_TRUE(lockedDuringRun);
+  EXPECT_TRUE(locked);
   EXPECT_EQ(s.CaptureDone, 1);
   EXPECT_GT(screenClears, clears);
   EXPECT_EQ(configurationsSent(), 1);
@@ -105,18 +91,14 @@ TEST(RunWithoutChannelB, TheFirstRunRemovesTheAbsentChannel) {
   ASSERT_EQ(st.s.SelB, 1);
   const Colour traceB = st.s.TraceColour[1];
   p.GOBUTTON.click();
-  auto drawsB = [&] {
-    for (const DrawOp& op : p.ScopeScreen.ops)
-      if (op.kind == DrawOp::Kind::Polyline && op.colour == traceB) return true;
-    return false;
-  };
   for (int mode = 0; mode < 6; ++mode) {
     SCOPED_TRACE(mode);
     EXPECT_EQ(st.s.SelB, -1);
-    EXPECT_FALSE(p.Command18.enabled);
-    EXPECT_FALSE(p.Command18.fontBold);
-    EXPECT_FALSE(p.Command6.enabled || p.Command7.enabled || p.Command5.enabled);
-    EXPECT_FALSE(drawsB());
+    EXPECT_FALSE(p.Command18.enabled || p.Command18.fontBold || p.Command6.enabled ||
+                 p.Command7.enabled || p.Command5.enabled);
+    EXPECT_FALSE(std::any_of(p.ScopeScreen.ops.begin(), p.ScopeScreen.ops.end(), [&](auto& op) {
+      return op.kind == DrawOp::Kind::Polyline && op.colour == traceB;
+    }));
     p.SmodeUP.press();
   }
 }
@@ -151,30 +133,28 @@ TEST_F(RunEngine, RepeatResendsTheConfigurationOnlyWhenARangeChanged) {
   expectUnlocked();
 }
 
-TEST_F(RunEngine, AnIncompleteCaptureIsNeitherDrawnNorWritten) {
-  s.TrigMode = 1;  // triggered; the level sits above anything the input reaches
-  s.TrigCursorY = 10;
-  s.RangeA = s.RemoteExecute = s.WriteDataA = 1;
-  const std::uint64_t clears = screenClears;
-  rig.host.atTime(rig.host.clock + 5, [&] { s.RunFlag = 0; });
-  s.RunFlag = 1;
-  GOMODE(s);
-  EXPECT_EQ(s.CaptureDone, 0);
-  EXPECT_EQ(screenClears, clears);
-  EXPECT_FALSE(fs::exists("QVXAdata.dat"));
-}
-
-TEST_F(RunEngine, RemoteRunWritesDataFilesWithoutDrawingWhenUpdatesAreOff) {
-  s.RemoteExecute = s.WriteDataA = s.WriteDataC = 1;
-  s.RemoteDisplayUpdate = 0;
-  const std::uint64_t clears = screenClears;
-  s.RunFlag = 1;
-  GOMODE(s);
-  EXPECT_EQ(s.CaptureDone, 1);
-  EXPECT_EQ(screenClears, clears);
-  EXPECT_EQ(fs::file_size("QVXAdata.dat"), 2u * 4096u);
-  EXPECT_EQ(fs::file_size("QVXcdata.dat"), 4096u);
-  EXPECT_EQ(s.DataFilesReady, 1);
+// A remote run never draws with display updates off; one whose trigger never comes is
+// neither drawn (although updates are on) nor written.
+TEST(RemoteRun, WritesOnlyACompleteCaptureAndDrawsNothingUnlessAsked) {
+  for (bool triggerNeverComes : {false, true}) {
+    SCOPED_TRACE(triggerNeverComes);
+    Started st;
+    Scope& s = st.s;
+    s.RemoteExecute = s.WriteDataA = s.WriteDataC = 1;
+    s.RemoteDisplayUpdate = triggerNeverComes;
+    if (triggerNeverComes) {
+      s.TrigMode = 1;  // the level sits above anything the input reaches
+      s.TrigCursorY = 10;
+      s.RangeA = 1;
+      st.rig.host.atTime(st.rig.host.clock + 5, [&] { s.RunFlag = 0; });
+    }
+    const std::uint64_t clears = st.screenClears;
+    s.RunFlag = 1;
+    GOMODE(s);
+    EXPECT_EQ(s.CaptureDone, !triggerNeverComes);
+    EXPECT_EQ(st.screenClears, clears);
+    EXPECT_EQ(fs::exists("QVXAdata.dat") && fs::exists("QVXcdata.dat"), !triggerNeverComes);
+  }
 }
 
 TEST_F(RunEngine, FftRunWithOnlyBOnRefreshesOnlyBsTimeData) {
@@ -187,6 +167,20 @@ TEST_F(RunEngine, FftRunWithOnlyBOnRefreshesOnlyBsTimeData) {
   ASSERT_EQ(s.CaptureDone, 1);
   EXPECT_EQ(s.TimeBufA, SampleBuffer(65536, 1234));
   EXPECT_NE(s.TimeBufB, SampleBuffer(65536, 1234));
+}
+
+// After a capture the view returns to the start of the buffer in Normal mode and stays
+// where the user put it in Delay mode.
+TEST_F(RunEngine, ViewWindowAfterACaptureInNormalAndDelayMode) {
+  for (int delay : {0, 1}) {
+    SCOPED_TRACE(delay);
+    s.TrigDelayMode = delay;
+    p.HScroll1.setValue(300);
+    ASSERT_EQ(p.HScroll1.value(), 300);
+    p.GOBUTTON.click();
+    ASSERT_EQ(s.CaptureDone, 1);
+    EXPECT_EQ(p.HScroll1.value(), delay ? 300 : 0);
+  }
 }
 
 // The bytes of file `name` at the given offsets, or nothing if its size is not `size`.
@@ -216,7 +210,8 @@ struct DataFiles : ::testing::Test {
   }
 };
 
-TEST_F(DataFiles, LayoutOfEachFileAndOnlyTheFlaggedOnes) {
+TEST_F(DataFiles, LayoutOfEachFileOnlyTheFlaggedOnesAndHalfAsManyPointsInFft) {
+  std::ofstream("QVXAdata.dat") << std::string(100000, 'x');  // replaced whole
   s.WriteDataA = s.WriteDataC = s.WriteDataD = 1;
   ASSERT_TRUE(writeDataFiles(s));
   EXPECT_EQ(s.DataFilesReady, 1);
@@ -226,23 +221,13 @@ TEST_F(DataFiles, LayoutOfEachFileAndOnlyTheFlaggedOnes) {
             (std::vector<int>{0x0A, 0xBC, 0x08, 0x00, 0x01, 0x23}));
   EXPECT_EQ(bytesOf("QVXcdata.dat", 2048, {0, 1}), (std::vector<int>{1, 0}));
   EXPECT_EQ(bytesOf("QVXddata.dat", 2048, {4, 5}), (std::vector<int>{0, 1}));
-  EXPECT_FALSE(fs::exists("QVXBdata.dat"));
-}
-
-TEST_F(DataFiles, FftModeWritesHalfAsManyPointsAndPrefixNamesTheFiles) {
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3)
+      << "no B file and no temporary left";
   s.ScrollUnit = 512;
-  s.RemotePrefix = "RUN";
+  s.WriteDataA = s.WriteDataC = s.WriteDataD = 0;
   s.WriteDataB = 1;
   ASSERT_TRUE(writeDataFiles(s));
-  EXPECT_EQ(bytesOf("RUNBdata.dat", 2048, {2, 3}), (std::vector<int>{0x0F, 0xFF}));
-}
-
-TEST_F(DataFiles, AnExistingFileIsReplacedWholeAndNoTemporaryIsLeft) {
-  std::ofstream("QVXAdata.dat") << std::string(100000, 'x');
-  s.WriteDataA = 1;
-  ASSERT_TRUE(writeDataFiles(s));
-  EXPECT_EQ(fs::file_size("QVXAdata.dat"), 4096u);
-  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+  EXPECT_EQ(bytesOf("QVXBdata.dat", 2048, {2, 3}), (std::vector<int>{0x0F, 0xFF}));
 }
 
 TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
@@ -254,20 +239,6 @@ TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
   EXPECT_FALSE(fs::exists("QVXcdata.dat"));
   EXPECT_TRUE(fs::is_directory("QVXBdata.dat/inside"));
   EXPECT_FALSE(fs::exists("QVXBdata.dat.part"));
-}
-
-// After a capture the view returns to the start of the buffer in Normal mode and stays
-// where the user put it in Delay mode.
-TEST_F(RunEngine, ViewWindowAfterACaptureInNormalAndDelayMode) {
-  for (int delay : {0, 1}) {
-    SCOPED_TRACE(delay);
-    s.TrigDelayMode = delay;
-    p.HScroll1.setValue(300);
-    ASSERT_EQ(p.HScroll1.value(), 300);
-    p.GOBUTTON.click();
-    ASSERT_EQ(s.CaptureDone, 1);
-    EXPECT_EQ(p.HScroll1.value(), delay ? 300 : 0);
-  }
 }
 
 }  // namespace

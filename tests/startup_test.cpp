@@ -3,38 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
-#include "device/port_file.h"
-#include "port_panel_script.h"
-#include "rig.h"
+#include "tD1_started.h"
 
 namespace qvx {
 namespace {
 
-using Strings = std::vector<std::string>;
 using Ints = std::vector<int>;
+using testing::Started;
 
-// The program about to start in a fresh folder with LPT1 in the port file, leaving the port
-// panel with EXIT whenever it opens.
-struct Starting {
-  explicit Starting(sim::Config config = {}) : r(config) {
-    std::ofstream(kPortFileName, std::ios::binary) << " 1 \r\n";
-    testing::exitPortPanelWhenShown(r);
-  }
-  void start() {
-    Form_Load(s);
-    Form_Activate(s);
-  }
-  testing::TempFolder folder;
-  testing::Rig r;
-  Scope& s = r.scope;
-  Panel& p = s.panel;
-};
-struct StartUp : ::testing::Test, Starting {};
-
-TEST_F(StartUp, SetsTheStartValuesWithTheInstrumentPresent) {
+TEST(StartUp, SetsTheStartValuesWithTheInstrumentPresent) {
+  Started st({}, false);
+  Scope& s = st.s;
+  Panel& p = st.p;
   // Dirty state that start-up must overwrite.
   s.BufA.assign(65536, 1);
   s.GenTable.assign(65536, 3);
@@ -66,24 +48,24 @@ TEST_F(StartUp, SetsTheStartValuesWithTheInstrumentPresent) {
   EXPECT_EQ((std::vector<double>{s.CalGainA, s.TrigCursorY, s.GenFreq, s.GenLastIndex}),
             (std::vector<double>{1, 2048, 50000, 4096}));
   EXPECT_EQ(s.RemotePrefix, "QVX");
-  EXPECT_EQ((Strings{p.savename.text, p.TRESETBUTTON.caption, p.SCOPEMODE.texts()}),
-            (Strings{"Untitled", "Single", "        SCOPE"}));
+  EXPECT_EQ(
+      (std::vector<std::string>{p.savename.text, p.TRESETBUTTON.caption, p.SCOPEMODE.texts()}),
+      (std::vector<std::string>{"Untitled", "Single", "        SCOPE"}));
   EXPECT_FALSE(p.savename.visible || p.DCDOWN.visible || p.Trigwait.visible ||
                p.ZoomButton.enabled);
   EXPECT_EQ((Ints{p.Timer2.enabled(), p.Timer2.interval(), p.Timer1.interval()}),
             (Ints{1, 1, 3000}));
   EXPECT_EQ(p.CONFIGWINDOW.clears, 0u) << "a good port file and an answer: no port panel";
-  EXPECT_GE(r.instrument.generatorWrites(), 65536) << "generator memory cleared";
+  EXPECT_GE(st.rig.instrument.generatorWrites(), 65536) << "generator memory cleared";
 }
 
 // With no instrument, or one lacking the options, every mode and "B" stay selectable.
-TEST(StartUpVariants, EveryModeIsSelectableUntilTheFirstRunProbes) {
+TEST(StartUp, EveryModeIsSelectableUntilTheFirstRunProbes) {
   sim::Config unplugged, bare;
   unplugged.plugged = false;
   bare.generator = bare.channelB = false;
   for (const sim::Config& config : {unplugged, bare}) {
-    Starting st(config);
-    st.start();
+    Started st(config);
     EXPECT_TRUE(st.p.Command18.enabled);
     int seen = 0;
     for (int i = 0; i < 5; ++i) {
@@ -93,15 +75,15 @@ TEST(StartUpVariants, EveryModeIsSelectableUntilTheFirstRunProbes) {
     EXPECT_EQ(seen, 0b11111);
     EXPECT_EQ(st.p.CONFIGWINDOW.clears, config.plugged ? 0u : 1u) << "opened for no answer";
     EXPECT_TRUE(st.p.Timer2.enabled()) << "start-up goes on after the panel";
-    EXPECT_EQ(st.r.instrument.generatorWrites() > 0, config.plugged) << "cleared if present";
+    EXPECT_EQ(st.rig.instrument.generatorWrites() > 0, config.plugged) << "cleared if present";
   }
 }
 
-TEST(StartUpVariants, ChoosingTheRightPortOnThePanelCompletesTheStart) {
-  Starting st;
-  st.r.instrument.config().lpt = 3;
+TEST(StartUp, ChoosingTheRightPortOnThePanelCompletesTheStart) {
+  Started st({}, false);
+  st.rig.instrument.config().lpt = 3;
   int shown = 0;
-  st.r.host.onPump = [&] {
+  st.rig.host.onPump = [&] {
     if (!st.p.CONFIGWINDOW.visible) return;
     if (++shown == 2) st.p.SETLPT3.press();
     if (shown == 6) st.p.CONFIGEXIT.press();
@@ -109,33 +91,25 @@ TEST(StartUpVariants, ChoosingTheRightPortOnThePanelCompletesTheStart) {
   st.start();
   EXPECT_EQ(st.s.LptNumber, 3);
   EXPECT_NE(st.s.ModelCode, 0);
-  EXPECT_GE(st.r.instrument.generatorWrites(), 65536) << "cleared on the port finally chosen";
+  EXPECT_GE(st.rig.instrument.generatorWrites(), 65536) << "cleared on the port finally chosen";
 }
 
-TEST_F(StartUp, MarkerTimerIsAOneShot) {
-  p.Timer1.setEnabled(true);
-  s.TrigMarkOn = 1;
-  Timer1_Timer(s);
-  EXPECT_EQ(s.TrigMarkOn, 0);
-  EXPECT_FALSE(p.Timer1.enabled());
-}
-
-TEST_F(StartUp, ExitCancelLeavesEverythingAndOkReleasesThePortOnce) {
-  start();
-  r.host.answers = {mb::AnswerCancel, mb::AnswerOK};
-  p.Command22.press();
-  ASSERT_EQ(r.host.messages.size(), 1u);
-  EXPECT_EQ(r.host.messages[0].text, "EXIT Scope Program ?");
-  EXPECT_EQ(r.host.messages[0].title, "Exit Confirmation");
-  EXPECT_EQ(r.host.messages[0].style, mb::OKCancel);
-  EXPECT_FALSE(s.unloaded);
-  EXPECT_EQ(r.port.shutdowns, 0);
-  EXPECT_TRUE(p.Timer2.enabled());
-
-  p.Command22.press();
-  EXPECT_TRUE(s.unloaded);
-  Form_Unload(s);  // the close box after EXIT
-  EXPECT_EQ(r.port.shutdowns, 1);
+TEST(StartUp, ExitCancelLeavesEverythingAndOkReleasesThePortOnce) {
+  Started st;
+  const auto& asked = st.rig.host.messages;
+  st.rig.host.answers = {mb::AnswerCancel, mb::AnswerOK};
+  st.p.Command22.press();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ((std::vector<std::string>{asked[0].text, asked[0].title}),
+            (std::vector<std::string>{"EXIT Scope Program ?", "Exit Confirmation"}));
+  EXPECT_EQ(asked[0].style, mb::OKCancel);
+  EXPECT_FALSE(st.s.unloaded);
+  EXPECT_EQ(st.rig.port.shutdowns, 0);
+  EXPECT_TRUE(st.p.Timer2.enabled());
+  st.p.Command22.press();
+  EXPECT_TRUE(st.s.unloaded);
+  Form_Unload(st.s);  // the close box after EXIT
+  EXPECT_EQ(st.rig.port.shutdowns, 1);
 }
 
 }  // namespace

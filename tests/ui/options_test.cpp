@@ -6,21 +6,14 @@
 namespace qvx::app {
 namespace {
 
-TEST(Options, DefaultsToTheSimulatedInstrument) {
-  Options o;
-  std::string error;
-  ASSERT_TRUE(parseOptions({}, o, error));
-  EXPECT_EQ(o.port, Options::Port::Sim);
-  EXPECT_TRUE(o.screenshot.empty());
-  EXPECT_FALSE(o.go || o.help || o.version);
-  EXPECT_TRUE(o.files.empty());
-}
-
 // Values after '=' or as the next argument, switches, the simulated instrument's options
 // and positional arguments, which are kept in order wherever they stand.
 TEST(Options, ReadsEveryFormIntoTheOptions) {
-  Options o;
+  Options o, later, plain;
   std::string error;
+  ASSERT_TRUE(parseOptions({}, plain, error));
+  EXPECT_EQ(plain.port, Options::Port::Sim);
+  EXPECT_FALSE(plain.go || plain.help || plain.version || plain.headless);
   ASSERT_TRUE(parseOptions({"a.dat", "--port=direct", "--screenshot", "/tmp/a.png", "--go",
                             "--sim-model=30", "--sim-no-generator", "--sim-lpt", "3", "b.set"},
                            o, error))
@@ -32,16 +25,25 @@ TEST(Options, ReadsEveryFormIntoTheOptions) {
   EXPECT_FALSE(o.sim.generator);
   EXPECT_EQ(o.sim.lpt, 3);
   EXPECT_EQ(o.files, (std::vector<std::string>{"a.dat", "b.set"}));
-
-  Options later;
   ASSERT_TRUE(parseOptions({"--screenshot=b.png", "--port=direct", "--port=sim", "--version"},
-                           later, error));
+                           later, error))
+      << error;
   EXPECT_EQ(later.screenshot, "b.png");
   EXPECT_EQ(later.port, Options::Port::Sim) << "the last one counts";
   EXPECT_TRUE(later.version);
+  const char* modes[] = {"scope", "generator", "scopegen", "counter", "fft"};
+  for (int mode = 0; mode < 5; ++mode) {
+    Options m;
+    ASSERT_TRUE(parseOptions(
+        {std::string("--mode=") + modes[mode], "--headless", "--print-to=o.pdf"}, m, error))
+        << error;
+    EXPECT_EQ(m.mode, mode);
+    EXPECT_TRUE(m.headless && m.printTo == "o.pdf");
+  }
 }
 
-TEST(Options, RejectsUnknownAndMalformedOptionsNamingThem) {
+// A screenshot needs the window that --headless does without.
+TEST(Options, RejectsUnknownMalformedAndClashingOptionsNamingThem) {
   struct Case {
     std::vector<std::string> args;
     std::string named;
@@ -50,10 +52,12 @@ TEST(Options, RejectsUnknownAndMalformedOptionsNamingThem) {
                         Case{{"--port=lpt"}, "--port"}, Case{{"--screenshot"}, "--screenshot"},
                         Case{{"--screenshot="}, "--screenshot"}, Case{{"--go=yes"}, "--go"},
                         Case{{"--sim-model=25"}, "--sim-model"}, Case{{"--sim-a=saw"}, "--sim-a"},
-                        Case{{"--sim-unplugged=1"}, "--sim-unplugged"}}) {
+                        Case{{"--sim-unplugged=1"}, "--sim-unplugged"},
+                        Case{{"--mode=count"}, "'count'"}, Case{{"--print-to="}, "--print-to"},
+                        Case{{"--headless", "--screenshot=a.png"}, "--headless"}}) {
     Options o;
     std::string error;
-    EXPECT_FALSE(parseOptions(c.args, o, error)) << c.args[0];
+    EXPECT_FALSE(parseOptions(c.args, o, error)) << c.args.back();
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
   }
 }
@@ -72,36 +76,6 @@ TEST(Options, HelpListsEveryOptionOnceWithItsValue) {
   for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
     EXPECT_LE(end - at, 79u) << text.substr(at, end - at);
   EXPECT_EQ(versionText("qvxscope"), std::string("qvxscope ") + QVX_VERSION + "\n");
-}
-
-TEST(Options, ModeNamesEachOperatingMode) {
-  const char* names[] = {"scope", "generator", "scopegen", "counter", "fft"};
-  for (int mode = 0; mode < 5; ++mode) {
-    Options o;
-    std::string error;
-    ASSERT_TRUE(parseOptions({std::string("--mode=") + names[mode]}, o, error)) << error;
-    EXPECT_EQ(o.mode, mode);
-  }
-  Options o;
-  std::string error;
-  EXPECT_FALSE(parseOptions({"--mode=count"}, o, error));
-  EXPECT_NE(error.find("--mode"), std::string::npos);
-  EXPECT_NE(error.find("'count'"), std::string::npos);
-}
-
-TEST(Options, HeadlessAndPrintToFile) {
-  Options o;
-  std::string error;
-  ASSERT_TRUE(parseOptions({"--headless", "--print-to=out.pdf"}, o, error)) << error;
-  EXPECT_TRUE(o.headless);
-  EXPECT_EQ(o.printTo, "out.pdf");
-  EXPECT_NE(usage("qvxscope").find("--headless"), std::string::npos);
-  EXPECT_NE(usage("qvxscope").find("--print-to=FILE.pdf"), std::string::npos);
-  Options bad;
-  EXPECT_FALSE(parseOptions({"--print-to="}, bad, error));
-  // A screenshot needs the window that --headless does without.
-  EXPECT_FALSE(parseOptions({"--headless", "--screenshot=a.png"}, bad, error));
-  EXPECT_NE(error.find("--headless"), std::string::npos) << error;
 }
 
 }  // namespace
