@@ -21,8 +21,7 @@ sim::Config sineOnA() {
 }
 
 // Runs one capture the way the run engine does, through the real procedures.
-void capture(Rig& rig, int trigMode, std::int32_t points, int rateCode, int level,
-             std::int32_t pretrig) {
+void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretrig) {
   Scope& s = rig.scope;
   initport(s);
   s.RangeA = 0;
@@ -30,7 +29,7 @@ void capture(Rig& rig, int trigMode, std::int32_t points, int rateCode, int leve
   s.TrigMode = trigMode;
   s.ChannelConfig = channelConfigByte(s);
   SETCHAB(s);
-  s.SampleCount = points;
+  s.SampleCount = 2048;
   s.RateCode = rateCode;
   s.TrigLevelCode = level;
   s.PretrigPoints = pretrig;
@@ -49,7 +48,7 @@ TEST(CaptureEndToEnd, TheCrossingLandsAtThePretriggerIndexOnTheChosenSlope) {
     Rig rig(sineOnA());
     rig.host.clock = 0.0123;
     rig.scope.TrigSlope = c.slope;
-    capture(rig, c.trigMode, 2048, 1, c.level, c.pretrig);
+    capture(rig, c.trigMode, 1, c.level, c.pretrig);
     const SampleBuffer& a = rig.scope.BufA;
     const int p = c.pretrig;
     ASSERT_EQ(rig.scope.CaptureDone, 1);
@@ -68,15 +67,12 @@ TEST(CaptureEndToEnd, DigitalSourceTriggersOnItsNextRisingEdge) {
   // quarter sample off the clock's edges keeps every sample clear of an edge.
   rig.host.clock = 0.25e-6;
   rig.scope.TrigSource = 2;
-  capture(rig, 1, 2048, 2, 2048, 100);
+  capture(rig, 1, 2, 2048, 100);
   const Scope& s = rig.scope;
   ASSERT_EQ(s.CaptureDone, 1);
-  EXPECT_EQ(s.BufC[0], 2048);
-  EXPECT_EQ(s.BufC[99], 2048);
-  EXPECT_EQ(s.BufC[100], 2560);
-  // A 5 kHz clock at 2 MS/s stays high for 200 points.
-  EXPECT_EQ(s.BufC[299], 2560);
-  EXPECT_EQ(s.BufC[300], 2048);
+  // Low up to the pretrigger index; a 5 kHz clock at 2 MS/s then stays high for 200 points.
+  for (auto [i, code] : {std::pair{0, 2048}, {99, 2048}, {100, 2560}, {299, 2560}, {300, 2048}})
+    EXPECT_EQ(s.BufC[i], code) << i;
 }
 
 TEST(CaptureEndToEnd, NoTriggerKeepsWaitingUntilStop) {
@@ -85,7 +81,7 @@ TEST(CaptureEndToEnd, NoTriggerKeepsWaitingUntilStop) {
   Rig rig(config);
   rig.scope.BufA.assign(65536, 1111);
   rig.host.atTime(7, [&] { rig.scope.RunFlag = 0; });
-  capture(rig, 1, 2048, 2, 3000, 0);
+  capture(rig, 1, 2, 3000, 0);
   EXPECT_EQ(rig.scope.CaptureDone, 0);
   EXPECT_EQ(rig.scope.BufA[0], 1111);
   EXPECT_GE(rig.host.clock, 6.99);

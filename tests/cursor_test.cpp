@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "display_rig.h"
 
@@ -25,18 +26,16 @@ struct Cursor : ::testing::Test {
   Scope& s = rig.s();
 };
 
+// A cursor on an undisplayed or unknown trace goes off; on A with a math trace shown it
+// moves to that trace (5 the sum, 6 the difference).
 TEST_F(Cursor, CurtestKeepsTheChoiceConsistent) {
-  struct Case {
-    int sel, aPlusB, aMinusB, expected;
-  };
-  for (const Case& c : {Case{2, -1, -1, 0},  // B is not displayed
-                        Case{1, -1, 1, 6}, Case{1, 1, -1, 5}, Case{7, -1, -1, 0},
-                        Case{4, -1, -1, 4}}) {  // digital cursors stay
-    s.CursorSel = c.sel;
-    s.SelAplusB = c.aPlusB;
-    s.SelAminusB = c.aMinusB;
+  for (auto [sel, aPlusB, aMinusB, expected] :
+       {std::array{2, -1, -1, 0}, {1, -1, 1, 6}, {1, 1, -1, 5}, {7, -1, -1, 0}, {4, -1, -1, 4}}) {
+    s.CursorSel = sel;
+    s.SelAplusB = aPlusB;
+    s.SelAminusB = aMinusB;
     curtest(s);
-    EXPECT_EQ(s.CursorSel, c.expected) << c.sel;
+    EXPECT_EQ(s.CursorSel, expected) << sel;
   }
 }
 
@@ -73,13 +72,25 @@ TEST_F(Cursor, NegativeVoltsInRedAndDigitalLevelsWithoutVolts) {
   EXPECT_TRUE(shows("   Low "));
 }
 
-TEST_F(Cursor, FftReadsPercentAndFrequencyWithoutReciprocal) {
+// In FFT mode the spectra are drawn at magnification one (restored afterwards) on a
+// percent scale, and the cursor reads percent and frequency without a reciprocal.
+TEST_F(Cursor, FftSpectraOnAPercentScaleAndTheCursorReadsPercentAndFrequency) {
   s.OperatingMode = 4;
   s.ScrollUnit = 512;
-  s.FftDoneA = s.FftDoneB = 1;
+  s.FftDoneA = s.FftDoneB = s.UnitsOn = 1;  // the buffers already hold spectra
+  s.MagIndexA = 1;
+  s.PosStepA = 3;
   s.DataRateIndex = 4;  // 20 MS/s over 4096 points: 0.0048828125 MHz per point
+  s.BufA[10] = 4095;
   s.BufA[100] = 2048;
   show(100);
+  EXPECT_DOUBLE_EQ(s.MagA, 2);
+  const DrawOp* a = testing::traceIn(rig.screen(), 0x800000);
+  ASSERT_NE(a, nullptr);
+  EXPECT_FLOAT_EQ(a->points[10].y, 1);  // the largest point touches the top line
+  EXPECT_EQ(testing::textsIn(rig.screen(), 0x202020),
+            (std::vector<std::string>{" 0", " 25", " 50", " 75", " 100"}));
+  EXPECT_TRUE(testing::textsIn(rig.screen(), 0x800000).empty()) << "no volt labels";
   EXPECT_TRUE(shows("  50.01"));  // Int(2048 / 0.4095) / 100
   EXPECT_EQ(s.CursorUnit, "MHz");
   EXPECT_DOUBLE_EQ(s.CursorReading, 0.4882);

@@ -99,8 +99,7 @@ TEST(ReadbufferA, DigitalOnlyReadsOneBytePerPointAndLeavesA) {
   r.memory.words = {word(true, 100), word(false, 200)};
   readbufferA(r.scope);
   EXPECT_EQ(r.memory.dataReads, 4096);
-  EXPECT_EQ(r.scope.BufA[0], 1234);
-  EXPECT_EQ(r.scope.BufA[4095], 1234);
+  EXPECT_EQ(r.scope.BufA, SampleBuffer(65536, 1234));
   EXPECT_EQ(r.scope.BufC[0], 2560);
   EXPECT_EQ(r.scope.BufC[1], 2048);
 }
@@ -130,22 +129,20 @@ TEST(Calibration, ClampsAndRoundsHalfToEven) {
   EXPECT_EQ(r.scope.BufB[0], 2248);
 }
 
+// B's readout follows A's and C's in the memory: it skips the pretrigger as well only
+// when it is read alone, the last point's remainder in single steps.
 TEST(ReadbufferB, PretriggerIsSubtractedOnlyWithAAndCOff) {
-  ReadoutRig r(2048, 100);
-  const std::pair<int, int> noPretrigger{(65536 - 2048) / 4, 0};
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), noPretrigger);
-
-  r.port.log.clear();
-  r.scope.ChanAOn = 0;  // C still on
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), noPretrigger);
-
-  r.port.log.clear();
-  r.scope.ChanCOn = 0;
-  r.scope.PretrigPoints = 10;
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{(65536 - 2048 - 10) / 4, 2}));
+  struct Case {
+    int aOn, cOn, quads, singles;
+  };
+  for (const Case& c : {Case{1, 1, (65536 - 2048) / 4, 0}, Case{0, 1, (65536 - 2048) / 4, 0},
+                        Case{0, 0, (65536 - 2048 - 10) / 4, 2}}) {
+    ReadoutRig r(2048, 10);
+    r.scope.ChanAOn = c.aOn;
+    r.scope.ChanCOn = c.cOn;
+    readbufferB(r.scope);
+    EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{c.quads, c.singles})) << c.aOn << c.cOn;
+  }
 }
 
 }  // namespace

@@ -165,21 +165,5 @@ TEST_F(Render, MathTraceSumAndDifferenceInTheOneVoltScale) {
   }
 }
 
-TEST_F(Render, FftModeDrawsSpectraAtMagnificationOneAndRestores) {
-  s.OperatingMode = 4;
-  s.ScrollUnit = 512;
-  s.FftDoneA = s.FftDoneB = 1;  // the buffers already hold spectra
-  s.MagIndexA = 1;
-  s.PosStepA = 3;
-  s.BufA[10] = 4095;
-  HScroll1_Change(s);
-  EXPECT_DOUBLE_EQ(s.MagA, 2);
-  const DrawOp* a = traceIn(screen, kA);
-  ASSERT_NE(a, nullptr);
-  EXPECT_FLOAT_EQ(a->points[10].y, 1);  // the largest point touches the top line
-  EXPECT_EQ(textsIn(screen, 0x202020), (Texts{" 0", " 25", " 50", " 75", " 100"}));
-  EXPECT_TRUE(textsIn(screen, kA).empty());
-}
-
 }  // namespace
 }  // namespace qvx
