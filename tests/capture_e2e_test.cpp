@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "acquisition/capture.h"
 #include "acquisition/channels.h"
 #include "device/link.h"
@@ -39,24 +41,21 @@ void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretr
 }
 
 TEST(CaptureEndToEnd, TheCrossingLandsAtThePretriggerIndexOnTheChosenSlope) {
-  struct Case {
-    int trigMode, slope, level, pretrig;
-  };
-  for (const Case& c :
-       {Case{1, 1, 2048 + 800, 0}, Case{1, 1, 2048 - 500, 100}, Case{2, -1, 2048 + 300, 10}}) {
-    SCOPED_TRACE(c.pretrig);
+  for (auto [trigMode, slope, level, pretrig] :
+       {std::tuple{1, 1, 2048 + 800, 0}, {1, 1, 2048 - 500, 100}, {2, -1, 2048 + 300, 10}}) {
+    SCOPED_TRACE(pretrig);
     Rig rig(sineOnA());
     rig.host.clock = 0.0123;
-    rig.scope.TrigSlope = c.slope;
-    capture(rig, c.trigMode, 1, c.level, c.pretrig);
+    rig.scope.TrigSlope = slope;
+    capture(rig, trigMode, 1, level, pretrig);
     const SampleBuffer& a = rig.scope.BufA;
-    const int p = c.pretrig;
+    const int p = pretrig;
     ASSERT_EQ(rig.scope.CaptureDone, 1);
     // At the crossing: within two codes past the level, moving on in the slope's direction.
-    EXPECT_GE(c.slope * (a[p] - c.level), 0);
-    EXPECT_LE(c.slope * (a[p] - c.level), 2);
-    EXPECT_GT(c.slope * (a[p + 40] - a[p]), 10);
-    if (p > 0) EXPECT_LT(c.slope * (a[p - 1] - c.level), 0);
+    EXPECT_GE(slope * (a[p] - level), 0);
+    EXPECT_LE(slope * (a[p] - level), 2);
+    EXPECT_GT(slope * (a[p + 40] - a[p]), 10);
+    if (p > 0) EXPECT_LT(slope * (a[p - 1] - level), 0);
     if (p >= 100) EXPECT_GT(a[p - 1], a[p - 50]);  // the real signal rising towards the level
   }
 }

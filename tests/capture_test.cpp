@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "device/recorder.h"
 #include "scripted_host.h"
@@ -66,20 +67,17 @@ struct CaptureRig {
 };
 
 TEST(WaitLoops, SlowRatesPollLongerAndOnlyTheSlowestShowsTheWindow) {
-  struct Case {
-    int rateCode, points, loops;
-    const char* window;
-  };
-  for (const Case& c : {Case{5, 65536, 2099, "   Wait... capturing|  Press [STOP] to exit"},
-                        Case{4, 2048, 103, ""}}) {
+  for (auto [rateCode, points, loops, window] :
+       {std::tuple{5, 65536, 2099, "   Wait... capturing|  Press [STOP] to exit"},
+        {4, 2048, 103, ""}}) {
     CaptureRig r;
-    r.scope.RateCode = c.rateCode;
-    r.scope.SampleCount = r.scope.LoadedSampleCount = c.points;
+    r.scope.RateCode = rateCode;
+    r.scope.SampleCount = r.scope.LoadedSampleCount = points;
     r.watchWindow(1);
     autoconvert(r.scope);
-    EXPECT_EQ(r.scope.WaitLoops, c.loops);
-    EXPECT_EQ(r.device.statusReads, c.loops);
-    EXPECT_EQ(r.shown, c.window);
+    EXPECT_EQ(r.scope.WaitLoops, loops);
+    EXPECT_EQ(r.device.statusReads, loops);
+    EXPECT_EQ(r.shown, window);
     EXPECT_FALSE(r.scope.panel.Trigwait.visible);
     EXPECT_EQ(r.scope.CaptureDone, 0);  // timed out
   }

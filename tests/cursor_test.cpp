@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "display_rig.h"
 
@@ -147,27 +148,24 @@ TEST_F(Cursor, ZoomsToTheNarrowestWindowStartingAtTheCursor) {
 // The measurement of the trigger source: frequency and duty cycle of a square wave, and
 // an empty readout where there is no whole period to measure.
 TEST(Markspace, SquareWavesOnTheTriggerSourceAndNothingWithoutAPeriod) {
-  struct Case {
-    int source, rateIndex, period, high, lowFirst, swing;
-    const char* text;
-  };
-  for (const Case& c : {Case{0, 3, 100, 30, 0, 952, "CH A| 20kHz|d.c  30 %"},
-                        Case{1, 1, 400, 100, 300, 952, "CH B| 50Hz|d.c  25 %"},
-                        Case{0, 3, 9, 4, 0, 4, ""},                // a ripple of a few codes
-                        Case{0, 3, 4096, 1096, 3000, 952, ""}}) {  // a single rise
-    SCOPED_TRACE(c.text);
+  for (auto [source, rateIndex, period, high, lowFirst, swing, text] :
+       {std::tuple{0, 3, 100, 30, 0, 952, "CH A| 20kHz|d.c  30 %"},
+        {1, 1, 400, 100, 300, 952, "CH B| 50Hz|d.c  25 %"},
+        {0, 3, 9, 4, 0, 4, ""},                // a ripple of a few codes
+        {0, 3, 4096, 1096, 3000, 952, ""}}) {  // a single rise
+    SCOPED_TRACE(text);
     testing::DisplayRig rig;
     Scope& s = rig.s();
-    s.TrigSource = c.source;
-    s.SampleRateIndex = c.rateIndex;
-    SampleBuffer& buf = c.source ? s.BufB : s.BufA;
+    s.TrigSource = source;
+    s.SampleRateIndex = rateIndex;
+    SampleBuffer& buf = source ? s.BufB : s.BufA;
     for (int j = 0; j < 4096; ++j)
       buf[j] = static_cast<std::int16_t>(
-          2048 + ((j + c.period - c.lowFirst) % c.period < c.high ? c.swing : -c.swing));
+          2048 + ((j + period - lowFirst) % period < high ? swing : -swing));
     HScroll1_Change(s);
-    EXPECT_EQ(s.panel.CURSINFO.texts(), c.text);
-    EXPECT_EQ(s.MeasInvalid, *c.text == 0);
-    if (*c.text) EXPECT_EQ(s.panel.CURSINFO.ops[0].colour, c.source ? 0x00A000u : 0x800000u);
+    EXPECT_EQ(s.panel.CURSINFO.texts(), text);
+    EXPECT_EQ(s.MeasInvalid, *text == 0);
+    if (*text) EXPECT_EQ(s.panel.CURSINFO.ops[0].colour, source ? 0x00A000u : 0x800000u);
   }
 }
 

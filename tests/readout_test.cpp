@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "device/recorder.h"
 #include "scripted_host.h"
@@ -78,16 +79,13 @@ struct ReadoutRig {
 
 TEST(ReadbufferA, SkipsTheMemoryBeforeTheWindowInFourPointSteps) {
   // 2K with pretrigger 100 skips 63,388 points; 64K with pretrigger 10 skips -10: nothing.
-  struct Case {
-    std::int32_t points, pretrig;
-    int quads;
-  };
-  for (const Case& c : {Case{2048, 100, 15847}, Case{65536, 10, 0}}) {
-    ReadoutRig r(c.points, c.pretrig);
+
+  for (auto [points, pretrig, quads] : {std::tuple{2048, 100, 15847}, {65536, 10, 0}}) {
+    ReadoutRig r(points, pretrig);
     r.scope.ChanCOn = 0;
     readbufferA(r.scope);
-    EXPECT_EQ(r.skipStrobes(4), (std::pair<int, int>{c.quads, 0})) << c.points;
-    EXPECT_EQ(r.memory.dataReads, 2 * c.points);
+    EXPECT_EQ(r.skipStrobes(4), (std::pair<int, int>{quads, 0})) << points;
+    EXPECT_EQ(r.memory.dataReads, 2 * points);
     EXPECT_EQ(r.port.log.back(), W(C, 0));
   }
 }
@@ -132,16 +130,14 @@ TEST(Calibration, ClampsAndRoundsHalfToEven) {
 // B's readout follows A's and C's in the memory: it skips the pretrigger as well only
 // when it is read alone, the last point's remainder in single steps.
 TEST(ReadbufferB, PretriggerIsSubtractedOnlyWithAAndCOff) {
-  struct Case {
-    int aOn, cOn, quads, singles;
-  };
-  for (const Case& c : {Case{1, 1, (65536 - 2048) / 4, 0}, Case{0, 1, (65536 - 2048) / 4, 0},
-                        Case{0, 0, (65536 - 2048 - 10) / 4, 2}}) {
+  for (auto [aOn, cOn, quads, singles] : {std::tuple{1, 1, (65536 - 2048) / 4, 0},
+                                          {0, 1, (65536 - 2048) / 4, 0},
+                                          {0, 0, (65536 - 2048 - 10) / 4, 2}}) {
     ReadoutRig r(2048, 10);
-    r.scope.ChanAOn = c.aOn;
-    r.scope.ChanCOn = c.cOn;
+    r.scope.ChanAOn = aOn;
+    r.scope.ChanCOn = cOn;
     readbufferB(r.scope);
-    EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{c.quads, c.singles})) << c.aOn << c.cOn;
+    EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{quads, singles})) << aOn << cOn;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "display_rig.h"
 #include "panel/numeric.h"
@@ -136,32 +137,29 @@ TEST_F(Render, PositionAndMagnificationMoveTraceAndLabelsTogether) {
 // A = 2148 (100 codes up) and B = 2098 (50 up); a code taken on the 10 V range counts a
 // tenth of one on the 1 V range, and the math trace replaces A and B.
 TEST_F(Render, MathTraceSumAndDifferenceInTheOneVoltScale) {
-  struct Case {
-    int plus, minus, rangeA, rangeB, magIndex;
-    double shift, y;
-  };
   s.SelB = 1;
   std::fill(s.BufA.begin(), s.BufA.end(), 2148);
   std::fill(s.BufB.begin(), s.BufB.end(), 2098);
-  for (const Case& c : {Case{1, -1, 1, 0, 0, 0, 2048 + (-100 / 10 - 50)},
-                        Case{-1, 1, 0, 0, 0, 0, 2048 - (100 - 50)},
-                        Case{1, -1, 0, 1, 1, 106, 2048 + 3 * 106 + 2 * (-100 - 50 / 10)}}) {
-    SCOPED_TRACE(c.y);
-    s.SelAplusB = c.plus;
-    s.SelAminusB = c.minus;
-    s.DataRangeA = c.rangeA;
-    s.DataRangeB = c.rangeB;
-    s.MathMagIndex = c.magIndex;
-    s.MagMath = 1 << c.magIndex;
-    s.ShiftMath = c.shift;
+  for (auto [plus, minus, rangeA, rangeB, magIndex, shift, y] :
+       {std::tuple{1, -1, 1, 0, 0, 0.0, 2048.0 + (-100 / 10 - 50)},
+        {-1, 1, 0, 0, 0, 0, 2048 - (100 - 50)},
+        {1, -1, 0, 1, 1, 106, 2048 + 3 * 106 + 2 * (-100 - 50 / 10)}}) {
+    SCOPED_TRACE(y);
+    s.SelAplusB = plus;
+    s.SelAminusB = minus;
+    s.DataRangeA = rangeA;
+    s.DataRangeB = rangeB;
+    s.MathMagIndex = magIndex;
+    s.MagMath = 1 << magIndex;
+    s.ShiftMath = shift;
     HScroll1_Change(s);
     const DrawOp* m = traceIn(screen, kMath);
     ASSERT_NE(m, nullptr);
-    for (const PointF& p : m->points) ASSERT_FLOAT_EQ(p.y, c.y);
+    for (const PointF& p : m->points) ASSERT_FLOAT_EQ(p.y, y);
     EXPECT_EQ(testing::traceCount(screen), 1);
     EXPECT_TRUE(textsIn(screen, kA).empty());
     EXPECT_FALSE(s.panel.scrollupA.visible || s.panel.YMagBbutton.visible);
-    if (c.magIndex == 0) EXPECT_EQ(textsIn(screen, kMath).front(), "-0.75");
+    if (magIndex == 0) EXPECT_EQ(textsIn(screen, kMath).front(), "-0.75");
   }
 }
 

@@ -63,26 +63,23 @@ TEST(SimTrigger, FilteredTriggerIgnoresShortPulses) {
 // An instant capture of L points at rate R ends L / R after its start on the host's
 // clock; the faster model samples one and a half times faster.
 TEST(SimCapture, EndBitComesAfterTheCapturesDuration) {
-  struct Case {
-    int model, rateCode, points;
-    double seconds;
-  };
-  for (const Case& c : {Case{1, 5, 65536, 32.768}, Case{2, 4, 3000, 0.1}}) {
+  for (auto [model, rateCode, points, seconds] :
+       {std::tuple{1, 5, 65536, 32.768}, {2, 4, 3000, 0.1}}) {
     sim::Config config;
-    config.modelCode = c.model;
+    config.modelCode = model;
     Rig rig(config);
     auto endBitAt = [&](double t) {
       rig.host.clock = 100 + t;
       return (rig.port.InPort(0x379) & 8) != 0;
     };
     endBitAt(0);
-    rig.scope.SampleCount = c.points;
+    rig.scope.SampleCount = points;
     SETMAXLOOP(rig.scope);
-    WriteReg(rig.scope, c.rateCode, 2);
-    EXPECT_FALSE(endBitAt(c.seconds * 0.9995)) << c.model;
-    EXPECT_TRUE(endBitAt(c.seconds * 1.0005)) << c.model;
+    WriteReg(rig.scope, rateCode, 2);
+    EXPECT_FALSE(endBitAt(seconds * 0.9995)) << model;
+    EXPECT_TRUE(endBitAt(seconds * 1.0005)) << model;
     WriteRegPulse(rig.scope, 0, 7);  // a sequencer reset clears it
-    EXPECT_FALSE(endBitAt(c.seconds * 2));
+    EXPECT_FALSE(endBitAt(seconds * 2));
   }
 }
 

@@ -33,8 +33,8 @@ TEST_F(Timebase, ReadoutsAndCopiesFollowTheMode) {
     s.OperatingMode = mode;
     DSAMPLE(s);
     const bool scope = mode == 4;
-    EXPECT_EQ(p.SRATEDISP.backColour, scope ? kYellow : kGrey);
-    EXPECT_EQ(p.SSIZEDISP.backColour, scope ? kYellow : kGrey);
+    EXPECT_EQ(std::pair(p.SRATEDISP.backColour, p.SSIZEDISP.backColour),
+              std::pair(scope ? kYellow : kGrey, scope ? kYellow : kGrey));
     EXPECT_EQ(p.SRATEDISP.texts(), scope ? " 3   KHz" : "");
     EXPECT_EQ(p.SSIZEDISP.texts(), scope ? "   64K " : " 1024");
     EXPECT_EQ(copies(), (scope ? Ints{0, 0, 5, 5} : Ints{3, 3, 1, 1}));
@@ -64,16 +64,13 @@ TEST_F(Timebase, RateButtonsStepThroughEveryRateClampAndStillRedraw) {
 TEST_F(Timebase, SizeAtTheEndsClampsAndSetsTheScrollMaximumByScrollUnit) {
   s.SampleSizeIndex = 5;
   p.SSIZEP.mouseDown();
-  EXPECT_EQ(s.SampleSizeIndex, 5);
-  EXPECT_EQ(p.HScroll1.Max, 32767);
-  EXPECT_EQ(p.HScroll2.Max, 32767);
+  EXPECT_EQ((Ints{s.SampleSizeIndex, p.HScroll1.Max, p.HScroll2.Max}), (Ints{5, 32767, 32767}));
   s.ScrollUnit = 512;
   p.SSIZEP.keyPress(13);
   EXPECT_EQ(p.HScroll1.Max, 16383);
   s.SampleSizeIndex = 0;
   p.SSIZEN.mouseDown();
-  EXPECT_EQ(s.SampleSizeIndex, 0);
-  EXPECT_EQ(p.HScroll2.Max, 511);
+  EXPECT_EQ((Ints{s.SampleSizeIndex, p.HScroll2.Max}), (Ints{0, 511}));
 }
 
 // A mouse press scrolls over what the display shows: nothing in COUNTER, the generator table in
@@ -82,9 +79,7 @@ TEST_F(Timebase, SizeMousePressInOtherModes) {
   s.OperatingMode = 3;
   p.HScroll1.setMax(1234);
   p.SSIZEP.mouseDown();
-  EXPECT_EQ(s.SampleSizeIndex, 2);
-  EXPECT_EQ(s.SizeIndexA, 1);
-  EXPECT_EQ(p.HScroll1.Max, 1234);
+  EXPECT_EQ((Ints{s.SampleSizeIndex, s.SizeIndexA, p.HScroll1.Max}), (Ints{2, 1, 1234}));
   EXPECT_EQ(p.SSIZEDISP.backColour, kGrey);
   p.SSIZEP.keyPress(13);  // a key press sets the capture's range whatever the mode
   EXPECT_EQ(p.HScroll1.Max, 8 * 1024 - 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "acquisition/wiring.h"
 #include "control/startup.h"
@@ -27,30 +28,25 @@ struct Trigger : ::testing::Test {
 // below), divided by the source's magnification; the marker stays inside 10..4086, and the
 // buttons apply only to analogue sources with a triggered mode (or in COUNTER mode).
 TEST_F(Trigger, LevelStepsDividedByMagnificationWithinLimitsAndWhenTheyApply) {
-  struct Case {
-    void (*press)(Scope&);
-    int source, magIndexA, magIndexB, trigMode, operatingMode;
-    double from, to;
-  };
-  const Case cases[] = {{TRLARGEP_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 - 256.0 / 7},
-                        {TRSMALLN_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 + 16.0 / 7},
-                        {TRLARGEN_KeyPress, 1, 3, 1, 1, 0, 2048, 2048 + 256.0 / 3},
-                        {TRLARGEN_KeyPress, 0, 0, 0, 1, 0, 4000, 4086},
-                        {TRLARGEP_KeyPress, 0, 0, 0, 1, 0, 20, 10},
-                        {TRLARGEN_KeyPress, 2, 0, 0, 1, 0, 2048, 2048},
-                        {TRSMALLP_KeyPress, 0, 0, 0, 0, 0, 2048, 2048},
-                        {TRSMALLP_KeyPress, 0, 0, 0, 0, 3, 2048, 2048 - 16}};
-  for (const Case& c : cases) {
-    s.TrigSource = c.source;
-    s.MagIndexA = c.magIndexA;
-    s.MagIndexB = c.magIndexB;
-    s.TrigMode = c.trigMode;
-    s.OperatingMode = c.operatingMode;
-    s.TrigCursorY = c.from;
-    s.TrigMarkOn = c.source == 2;  // a digital source switches the marker off
-    c.press(s);
-    EXPECT_DOUBLE_EQ(s.TrigCursorY, c.to) << c.source << " " << c.from;
-    EXPECT_EQ(s.TrigMarkOn, c.to != c.from);
+  for (auto [press, source, magIndexA, magIndexB, trigMode, operatingMode, from, to] :
+       {std::tuple{&TRLARGEP_KeyPress, 0, 3, 0, 1, 0, 2048.0, 2048 - 256.0 / 7},
+        {TRSMALLN_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 + 16.0 / 7},
+        {TRLARGEN_KeyPress, 1, 3, 1, 1, 0, 2048, 2048 + 256.0 / 3},
+        {TRLARGEN_KeyPress, 0, 0, 0, 1, 0, 4000, 4086},
+        {TRLARGEP_KeyPress, 0, 0, 0, 1, 0, 20, 10},
+        {TRLARGEN_KeyPress, 2, 0, 0, 1, 0, 2048, 2048},
+        {TRSMALLP_KeyPress, 0, 0, 0, 0, 0, 2048, 2048},
+        {TRSMALLP_KeyPress, 0, 0, 0, 0, 3, 2048, 2048 - 16}}) {
+    s.TrigSource = source;
+    s.MagIndexA = magIndexA;
+    s.MagIndexB = magIndexB;
+    s.TrigMode = trigMode;
+    s.OperatingMode = operatingMode;
+    s.TrigCursorY = from;
+    s.TrigMarkOn = source == 2;  // a digital source switches the marker off
+    press(s);
+    EXPECT_DOUBLE_EQ(s.TrigCursorY, to) << source << " " << from;
+    EXPECT_EQ(s.TrigMarkOn, to != from);
   }
 }
 
@@ -65,26 +61,18 @@ TEST_F(Trigger, HoldingALevelButtonStepsOncePausesThenRepeatsUntilRelease) {
 }
 
 TEST_F(Trigger, LevelReadoutInVoltsOfTheSourceRangeAndProbe) {
-  struct Case {
-    int source, rangeStep;
-    double y;
-    const char* text;
-    Colour colour;
-  };
-  const Case cases[] = {
-      {0, 1, 10, "   9.99", 0},             // top of the 10 V range
-      {0, 1, 2048, "      0", 0},           // mid-screen
-      {1, 2, 2048 + 1020, "    -50", 255},  // half the 1 V range down, x100 probe: red
-      {3, 0, 2048, " Logic", 0},
-  };
-  for (const Case& c : cases) {
-    s.TrigSource = c.source;
-    (c.source ? s.RangeStepB : s.RangeStepA) = c.rangeStep;
-    s.TrigCursorY = c.y;
+  for (auto [source, rangeStep, y, text, colour] :
+       {std::tuple{0, 1, 10.0, "   9.99", 0u},  // top of the 10 V range
+        {0, 1, 2048, "      0", 0},             // mid-screen
+        {1, 2, 2048 + 1020, "    -50", 255},    // half the 1 V range down, x100 probe: red
+        {3, 0, 2048, " Logic", 0}}) {
+    s.TrigSource = source;
+    (source ? s.RangeStepB : s.RangeStepA) = rangeStep;
+    s.TrigCursorY = y;
     trcursdraw(s);
-    EXPECT_EQ(s.panel.levelval.texts(), c.text);
-    EXPECT_EQ(s.panel.levelval.ops.back().colour, c.colour) << c.text;
-    EXPECT_EQ(s.TrigLevelCode, static_cast<int>(4096 - c.y));
+    EXPECT_EQ(s.panel.levelval.texts(), text);
+    EXPECT_EQ(s.panel.levelval.ops.back().colour, colour) << text;
+    EXPECT_EQ(s.TrigLevelCode, static_cast<int>(4096 - y));
   }
 }
 
