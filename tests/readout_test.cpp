@@ -79,7 +79,6 @@ struct ReadoutRig {
 
 TEST(ReadbufferA, SkipsTheMemoryBeforeTheWindowInFourPointSteps) {
   // 2K with pretrigger 100 skips 63,388 points; 64K with pretrigger 10 skips -10: nothing.
-
   for (auto [points, pretrig, quads] : {std::tuple{2048, 100, 15847}, {65536, 10, 0}}) {
     ReadoutRig r(points, pretrig);
     r.scope.ChanCOn = 0;
@@ -127,8 +126,8 @@ TEST(Calibration, ClampsAndRoundsHalfToEven) {
   EXPECT_EQ(r.scope.BufB[0], 2248);
 }
 
-// B's readout follows A's and C's in the memory: it skips the pretrigger as well only
-// when it is read alone, the last point's remainder in single steps.
+// B skips the pretrigger as well only when read alone (A and C off); what is left over
+// from the four-point steps is skipped in single steps.
 TEST(ReadbufferB, PretriggerIsSubtractedOnlyWithAAndCOff) {
   for (auto [aOn, cOn, quads, singles] : {std::tuple{1, 1, (65536 - 2048) / 4, 0},
                                           {0, 1, (65536 - 2048) / 4, 0},
