@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "acquisition/capture.h"
 #include "acquisition/channels.h"
 #include "device/link.h"
@@ -21,8 +23,7 @@ sim::Config sineOnA() {
 }
 
 // Runs one capture the way the run engine does, through the real procedures.
-void capture(Rig& rig, int trigMode, std::int32_t points, int rateCode, int level,
-             std::int32_t pretrig) {
+void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretrig) {
   Scope& s = rig.scope;
   initport(s);
   s.RangeA = 0;
@@ -30,7 +31,7 @@ void capture(Rig& rig, int trigMode, std::int32_t points, int rateCode, int leve
   s.TrigMode = trigMode;
   s.ChannelConfig = channelConfigByte(s);
   SETCHAB(s);
-  s.SampleCount = points;
+  s.SampleCount = 2048;
   s.RateCode = rateCode;
   s.TrigLevelCode = level;
   s.PretrigPoints = pretrig;
@@ -40,24 +41,21 @@ void capture(Rig& rig, int trigMode, std::int32_t points, int rateCode, int leve
 }
 
 TEST(CaptureEndToEnd, TheCrossingLandsAtThePretriggerIndexOnTheChosenSlope) {
-  struct Case {
-    int trigMode, slope, level, pretrig;
-  };
-  for (const Case& c :
-       {Case{1, 1, 2048 + 800, 0}, Case{1, 1, 2048 - 500, 100}, Case{2, -1, 2048 + 300, 10}}) {
-    SCOPED_TRACE(c.pretrig);
+  for (auto [trigMode, slope, level, pretrig] :
+       {std::tuple{1, 1, 2048 + 800, 0}, {1, 1, 2048 - 500, 100}, {2, -1, 2048 + 300, 10}}) {
+    SCOPED_TRACE(pretrig);
     Rig rig(sineOnA());
     rig.host.clock = 0.0123;
-    rig.scope.TrigSlope = c.slope;
-    capture(rig, c.trigMode, 2048, 1, c.level, c.pretrig);
+    rig.scope.TrigSlope = slope;
+    capture(rig, trigMode, 1, level, pretrig);
     const SampleBuffer& a = rig.scope.BufA;
-    const int p = c.pretrig;
+    const int p = pretrig;
     ASSERT_EQ(rig.scope.CaptureDone, 1);
     // At the crossing: within two codes past the level, moving on in the slope's direction.
-    EXPECT_GE(c.slope * (a[p] - c.level), 0);
-    EXPECT_LE(c.slope * (a[p] - c.level), 2);
-    EXPECT_GT(c.slope * (a[p + 40] - a[p]), 10);
-    if (p > 0) EXPECT_LT(c.slope * (a[p - 1] - c.level), 0);
+    EXPECT_GE(slope * (a[p] - level), 0);
+    EXPECT_LE(slope * (a[p] - level), 2);
+    EXPECT_GT(slope * (a[p + 40] - a[p]), 10);
+    if (p > 0) EXPECT_LT(slope * (a[p - 1] - level), 0);
     if (p >= 100) EXPECT_GT(a[p - 1], a[p - 50]);  // the real signal rising towards the level
   }
 }
@@ -68,15 +66,12 @@ TEST(CaptureEndToEnd, DigitalSourceTriggersOnItsNextRisingEdge) {
   // quarter sample off the clock's edges keeps every sample clear of an edge.
   rig.host.clock = 0.25e-6;
   rig.scope.TrigSource = 2;
-  capture(rig, 1, 2048, 2, 2048, 100);
+  capture(rig, 1, 2, 2048, 100);
   const Scope& s = rig.scope;
   ASSERT_EQ(s.CaptureDone, 1);
-  EXPECT_EQ(s.BufC[0], 2048);
-  EXPECT_EQ(s.BufC[99], 2048);
-  EXPECT_EQ(s.BufC[100], 2560);
-  // A 5 kHz clock at 2 MS/s stays high for 200 points.
-  EXPECT_EQ(s.BufC[299], 2560);
-  EXPECT_EQ(s.BufC[300], 2048);
+  // Low up to the pretrigger index; a 5 kHz clock at 2 MS/s then stays high for 200 points.
+  for (auto [i, code] : {std::pair{0, 2048}, {99, 2048}, {100, 2560}, {299, 2560}, {300, 2048}})
+    EXPECT_EQ(s.BufC[i], code) << i;
 }
 
 TEST(CaptureEndToEnd, NoTriggerKeepsWaitingUntilStop) {
@@ -85,7 +80,7 @@ TEST(CaptureEndToEnd, NoTriggerKeepsWaitingUntilStop) {
   Rig rig(config);
   rig.scope.BufA.assign(65536, 1111);
   rig.host.atTime(7, [&] { rig.scope.RunFlag = 0; });
-  capture(rig, 1, 2048, 2, 3000, 0);
+  capture(rig, 1, 2, 3000, 0);
   EXPECT_EQ(rig.scope.CaptureDone, 0);
   EXPECT_EQ(rig.scope.BufA[0], 1111);
   EXPECT_GE(rig.host.clock, 6.99);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <tuple>
 
 #include "device/recorder.h"
 #include "scripted_host.h"
@@ -11,8 +13,6 @@
 namespace qvx {
 namespace {
 
-using testing::ScriptedHost;
-using testing::TempFolder;
 using Access = RecordingPort::Access;
 
 constexpr std::uint32_t D = 0x378, S = 0x379, C = 0x37A;
@@ -25,8 +25,7 @@ std::vector<Access> writeReg(int v, int r) {
 // read on (never when n is 0).
 class EndBitPort : public PortIO {
  public:
-  int endAtRead = 0;
-  int statusReads = 0;
+  int endAtRead = 0, statusReads = 0;
   void OutPort(std::uint32_t, std::uint8_t) override {}
   std::uint8_t InPort(std::uint32_t address) override {
     if (address != S) return 0;
@@ -35,6 +34,7 @@ class EndBitPort : public PortIO {
   }
 };
 
+// A 2K capture at rate code 2, running, in trigger mode `trigMode`.
 struct CaptureRig {
   explicit CaptureRig(int trigMode = 0) : port(&device), scope(host, port) {
     host.panel = &scope.panel;
@@ -52,33 +52,31 @@ struct CaptureRig {
     return n;
   }
   bool readStarted() const { return count(writeReg(7, 0)) > 0; }
-  bool endsWithIdleWrite() const {
-    const auto tail = writeReg(0, 0);
-    return port.log.size() >= 4 && std::equal(tail.begin(), tail.end(), port.log.end() - 4);
+  // Whether the wait window is up during the n-th event pump; its text then.
+  void watchWindow(int pump, std::function<void()> also = {}) {
+    host.afterPumps(pump, [this, also] {
+      if (scope.panel.Trigwait.visible) shown = scope.panel.Trigwait.texts();
+      if (also) also();
+    });
   }
-  ScriptedHost host;
+  testing::ScriptedHost host;
   EndBitPort device;
   RecordingPort port;
   Scope scope;
+  std::string shown;
 };
 
 TEST(WaitLoops, SlowRatesPollLongerAndOnlyTheSlowestShowsTheWindow) {
-  struct Case {
-    int rateCode, points, loops;
-    bool window;
-  };
-  for (const Case& c : {Case{5, 65536, 2099, true}, Case{4, 2048, 103, false}}) {
+  for (auto [rateCode, points, loops, window] :
+       {std::tuple{5, 65536, 2099, "   Wait... capturing|  Press [STOP] to exit"},
+        {4, 2048, 103, ""}}) {
     CaptureRig r;
-    r.scope.RateCode = c.rateCode;
-    r.scope.SampleCount = r.scope.LoadedSampleCount = c.points;
-    std::string shown;
-    r.host.afterPumps(1, [&] {
-      if (r.scope.panel.Trigwait.visible) shown = r.scope.panel.Trigwait.texts();
-    });
+    r.scope.RateCode = rateCode;
+    r.scope.SampleCount = r.scope.LoadedSampleCount = points;
+    r.watchWindow(1);
     autoconvert(r.scope);
-    EXPECT_EQ(r.scope.WaitLoops, c.loops);
-    EXPECT_EQ(r.device.statusReads, c.loops);
-    EXPECT_EQ(shown, c.window ? "   Wait... capturing|  Press [STOP] to exit" : "");
+    EXPECT_EQ(r.device.statusReads, loops);
+    EXPECT_EQ(r.shown, window);
     EXPECT_FALSE(r.scope.panel.Trigwait.visible);
     EXPECT_EQ(r.scope.CaptureDone, 0);  // timed out
   }
@@ -99,13 +97,9 @@ TEST(ADCconvert, EndBitOnTheLastPollOfAPassCountsAsComplete) {
 TEST(Trigconvert, APassWithoutTriggerStartsAgainAndSaysSo) {
   CaptureRig r(2);
   r.scope.TrigSource = 1;
-  std::string lines;
-  r.host.afterPumps(150, [&] {
-    if (r.scope.panel.Trigwait.visible) lines = r.scope.panel.Trigwait.texts();
-    r.scope.RunFlag = 0;
-  });
+  r.watchWindow(150, [&] { r.scope.RunFlag = 0; });
   trigconvert(r.scope);
-  EXPECT_EQ(lines, "   Waiting For Capture|  Press [STOP] to exit");
+  EXPECT_EQ(r.shown, "   Waiting For Capture|  Press [STOP] to exit");
   EXPECT_EQ(r.count(writeReg(2, 16 + 64)), 2);
 }
 
@@ -122,7 +116,7 @@ TEST(ADCconvert, EventsEndingTheWait) {
        {Case{0, 5, 5, Stop, 0, 0}, Case{1, 250, -1, Stop, 0, 0}, Case{1, 4, 2, Level, 1, 0},
         Case{1, 3, -1, Mode, 1, 0}, Case{0, 4, -1, File, 0, 1}, Case{1, 6, -1, File, 0, 0}}) {
     SCOPED_TRACE(::testing::Message() << "mode " << c.trigMode << " event " << c.event);
-    TempFolder folder;
+    testing::TempFolder folder;
     CaptureRig r(c.trigMode);
     Scope& s = r.scope;
     r.host.afterPumps(c.pump, [&] {
@@ -138,25 +132,27 @@ TEST(ADCconvert, EventsEndingTheWait) {
     EXPECT_EQ(s.CaptureDone, c.done);
     EXPECT_EQ(r.readStarted(), c.done == 1);
     EXPECT_FALSE(s.panel.Trigwait.visible);
-    if (c.trigMode) EXPECT_TRUE(r.endsWithIdleWrite());
+    const auto idle = writeReg(0, 0);
+    if (c.trigMode) EXPECT_TRUE(std::equal(idle.rbegin(), idle.rend(), r.port.log.rbegin()));
   }
 }
 
 TEST(ADCconvert, ReloadsTheCounterOnlyForANewSizeAndReadsOnlyWhatIsOn) {
   CaptureRig r;
+  Scope& s = r.scope;
   r.device.endAtRead = 1;
-  ADCconvert(r.scope);
+  ADCconvert(s);
   EXPECT_EQ(r.count(writeReg(128, 3)), 0);
-  r.scope.SampleCount = 4096;
-  r.scope.FftDoneA = r.scope.FftDoneB = 1;
-  ADCconvert(r.scope);
+  s.SampleCount = 4096;
+  s.FftDoneA = s.FftDoneB = 1;
+  ADCconvert(s);
   EXPECT_EQ(r.count(writeReg(128, 3)), 1);
-  EXPECT_EQ(r.scope.FftDoneA + r.scope.FftDoneB, 0);  // fresh samples to transform
+  EXPECT_EQ(s.FftDoneA + s.FftDoneB, 0);  // fresh samples to transform
 
   r.port.log.clear();
-  r.scope.ChanAOn = r.scope.ChanBOn = r.scope.ChanCOn = r.scope.ChanDOn = 0;
-  ADCconvert(r.scope);
-  EXPECT_EQ(r.scope.CaptureDone, 1);
+  s.ChanAOn = s.ChanBOn = s.ChanCOn = s.ChanDOn = 0;
+  ADCconvert(s);
+  EXPECT_EQ(s.CaptureDone, 1);
   EXPECT_FALSE(r.readStarted());
 }
 

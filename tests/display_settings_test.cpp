@@ -6,13 +6,14 @@
 namespace qvx {
 namespace {
 
-using testing::DisplayRig;
-
 constexpr Colour kMoved = 0x8080FF, kCentred = 0xC0FFC0;
 
-TEST(Magnify, PositionIsRescaledSoTheTraceKeepsItsVoltage) {
-  DisplayRig rig;
+struct Settings : ::testing::Test {
+  testing::DisplayRig rig;
   Scope& s = rig.s();
+};
+
+TEST_F(Settings, MagnifyRescalesThePositionSoTheTraceKeepsItsVoltage) {
   s.PosStepA = 4;
   const int expected[] = {8, 20, 40, 4};
   const double factors[] = {2, 5, 10, 1};
@@ -48,7 +49,7 @@ TEST(Magnify, PositionIsRescaledSoTheTraceKeepsItsVoltage) {
 
 TEST(Magnify, NothingInGeneratorOrFftMode) {
   for (int mode : {1, 4}) {
-    DisplayRig rig;
+    testing::DisplayRig rig;
     Scope& s = rig.s();
     s.OperatingMode = mode;
     s.SelAplusB = 1;
@@ -61,9 +62,7 @@ TEST(Magnify, NothingInGeneratorOrFftMode) {
   }
 }
 
-TEST(Position, LimitsFollowTheMagnification) {
-  DisplayRig rig;
-  Scope& s = rig.s();
+TEST_F(Settings, PositionLimitsFollowTheMagnification) {
   for (int k = 0; k < 6; ++k) s.panel.scrollupA.click();
   EXPECT_EQ(s.PosStepA, -4);
   EXPECT_EQ(s.ShiftA, -1024);
@@ -93,9 +92,7 @@ TEST(Position, LimitsFollowTheMagnification) {
 
 // One position step moves a trace by one grid division (512 units) at every magnification:
 // the shift per step shrinks as the factor grows, (factor + 1) x shift staying 512.
-TEST(Position, OneStepIsOneDivisionAtEveryMagnification) {
-  DisplayRig rig;
-  Scope& s = rig.s();
+TEST_F(Settings, OnePositionStepIsOneDivisionAtEveryMagnification) {
   s.PosStepA = s.PosStepB = s.PosStepC = s.PosStepD = 1;
   for (int m = 0; m < 4; ++m) {
     SCOPED_TRACE(m);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "device/recorder.h"
 #include "scripted_host.h"
@@ -78,16 +79,12 @@ struct ReadoutRig {
 
 TEST(ReadbufferA, SkipsTheMemoryBeforeTheWindowInFourPointSteps) {
   // 2K with pretrigger 100 skips 63,388 points; 64K with pretrigger 10 skips -10: nothing.
-  struct Case {
-    std::int32_t points, pretrig;
-    int quads;
-  };
-  for (const Case& c : {Case{2048, 100, 15847}, Case{65536, 10, 0}}) {
-    ReadoutRig r(c.points, c.pretrig);
+  for (auto [points, pretrig, quads] : {std::tuple{2048, 100, 15847}, {65536, 10, 0}}) {
+    ReadoutRig r(points, pretrig);
     r.scope.ChanCOn = 0;
     readbufferA(r.scope);
-    EXPECT_EQ(r.skipStrobes(4), (std::pair<int, int>{c.quads, 0})) << c.points;
-    EXPECT_EQ(r.memory.dataReads, 2 * c.points);
+    EXPECT_EQ(r.skipStrobes(4), (std::pair<int, int>{quads, 0})) << points;
+    EXPECT_EQ(r.memory.dataReads, 2 * points);
     EXPECT_EQ(r.port.log.back(), W(C, 0));
   }
 }
@@ -99,8 +96,7 @@ TEST(ReadbufferA, DigitalOnlyReadsOneBytePerPointAndLeavesA) {
   r.memory.words = {word(true, 100), word(false, 200)};
   readbufferA(r.scope);
   EXPECT_EQ(r.memory.dataReads, 4096);
-  EXPECT_EQ(r.scope.BufA[0], 1234);
-  EXPECT_EQ(r.scope.BufA[4095], 1234);
+  EXPECT_EQ(r.scope.BufA, SampleBuffer(65536, 1234));
   EXPECT_EQ(r.scope.BufC[0], 2560);
   EXPECT_EQ(r.scope.BufC[1], 2048);
 }
@@ -130,22 +126,18 @@ TEST(Calibration, ClampsAndRoundsHalfToEven) {
   EXPECT_EQ(r.scope.BufB[0], 2248);
 }
 
+// B skips the pretrigger as well only when read alone (A and C off); what is left over
+// from the four-point steps is skipped in single steps.
 TEST(ReadbufferB, PretriggerIsSubtractedOnlyWithAAndCOff) {
-  ReadoutRig r(2048, 100);
-  const std::pair<int, int> noPretrigger{(65536 - 2048) / 4, 0};
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), noPretrigger);
-
-  r.port.log.clear();
-  r.scope.ChanAOn = 0;  // C still on
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), noPretrigger);
-
-  r.port.log.clear();
-  r.scope.ChanCOn = 0;
-  r.scope.PretrigPoints = 10;
-  readbufferB(r.scope);
-  EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{(65536 - 2048 - 10) / 4, 2}));
+  for (auto [aOn, cOn, quads, singles] : {std::tuple{1, 1, (65536 - 2048) / 4, 0},
+                                          {0, 1, (65536 - 2048) / 4, 0},
+                                          {0, 0, (65536 - 2048 - 10) / 4, 2}}) {
+    ReadoutRig r(2048, 10);
+    r.scope.ChanAOn = aOn;
+    r.scope.ChanCOn = cOn;
+    readbufferB(r.scope);
+    EXPECT_EQ(r.skipStrobes(0x44), (std::pair<int, int>{quads, singles})) << aOn << cOn;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "display_rig.h"
 #include "panel/numeric.h"
@@ -10,198 +11,61 @@
 namespace qvx {
 namespace {
 
-using testing::DisplayRig;
 using testing::textsIn;
-using testing::traceCount;
 using testing::traceIn;
 using Texts = std::vector<std::string>;
 
-constexpr Colour kA = 0x800000, kB = 0x008000, kMath = 0xC000C0, kC = 0xC07000;
-constexpr Colour kGrid = 0x808080, kTimeLabel = 0x404040;
+constexpr Colour kA = 0x800000, kMath = 0xC000C0, kC = 0xC07000;
+constexpr Colour kGrid = 0x808080, kTimeLabel = 0x404040, kTimeUnit = 0x008000;
 
-TEST(WindowClamp, DraggingPastTheEndPullsBackWithOneRedraw) {
-  DisplayRig rig;
+// The display rig with the unit labels on.
+struct Render : ::testing::Test {
+  Render() { s.UnitsOn = 1; }
+  testing::DisplayRig rig;
   Scope& s = rig.s();
-  const auto clears = rig.screen().clears;
+  PictureArea& screen = rig.screen();
+};
+
+TEST_F(Render, DraggingPastTheEndPullsBackWithOneRedraw) {
+  const auto clears = screen.clears;
   s.panel.HScroll1.setValue(1500);  // 4K capture: the last window starts at 2047 - 1000
   EXPECT_EQ(s.panel.HScroll1.value(), 1047);
-  EXPECT_EQ(rig.screen().clears, clears + 1);
+  EXPECT_EQ(screen.clears, clears + 1);
   // Channel A alone, stopping at the last captured point, 4095.
-  const DrawOp* a = traceIn(rig.screen(), kA);
+  const DrawOp* a = traceIn(screen, kA);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->points.size(), 4096u - 2094u);
-  EXPECT_EQ(traceCount(rig.screen()), 1);
-
+  EXPECT_EQ(testing::traceCount(screen), 1);
   // The buffer bar marks the window within the capture.
-  const PictureArea& bar = s.panel.Picture2;
-  ASSERT_EQ(bar.ops.size(), 1u);
-  EXPECT_FLOAT_EQ(bar.ops[0].points.front().x, 1047);
-  EXPECT_NEAR(bar.ops[0].points.back().x, 2042, 5);  // 2037 .. 2047
+  const auto& bar = s.panel.Picture2.ops;
+  ASSERT_EQ(bar.size(), 1u);
+  EXPECT_FLOAT_EQ(bar[0].points.front().x, 1047);
+  EXPECT_NEAR(bar[0].points.back().x, 2042, 5);  // 2037 .. 2047
 }
 
-TEST(WindowClamp, WindowWiderThanTheCaptureShowsTheWholeCapture) {
-  DisplayRig rig;
-  Scope& s = rig.s();
+TEST_F(Render, WindowWiderThanTheCaptureShowsTheWholeCapture) {
   s.SampleSizeIndex = 2;
   HScroll1_Change(s);
   s.panel.HScroll2.setValue(3000);
-  ASSERT_EQ(s.ViewWidth, 3000);
   s.SampleSizeIndex = 0;  // a 2K capture, 1024 scroll units
   HScroll1_Change(s);
   EXPECT_EQ(s.panel.HScroll2.value(), 1023);
-  EXPECT_EQ(s.ViewWidth, 1023);
   EXPECT_EQ(s.ViewStart, 0);
-  EXPECT_EQ(rig.screen().ScaleWidth(), 2046);
+  EXPECT_EQ(screen.ScaleWidth(), 2046);
 }
 
 TEST(Renderer, EmptyWindowBeforeTheMagnifyBarIsSetUpDoesNotHang) {
   testing::Rig rig;
-  Scope& s = rig.scope;
-  wireDisplay(s);
-  HScroll2_Change(s);  // the bar still at 0
-  EXPECT_EQ(s.ViewWidth, 0);
-  EXPECT_EQ(std::count_if(s.panel.ScopeScreen.ops.begin(), s.panel.ScopeScreen.ops.end(),
-                          [](const DrawOp& op) { return op.colour == kGrid; }),
+  wireDisplay(rig.scope);
+  HScroll2_Change(rig.scope);  // the bar still at 0
+  const auto& ops = rig.scope.panel.ScopeScreen.ops;
+  EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](auto& op) { return op.colour == kGrid; }),
             8);  // the horizontal lines only
 }
 
-TEST(Renderer, RemoteRunWithoutDisplayUpdatesDrawsNothing) {
-  DisplayRig rig;
-  rig.s().RemoteExecute = 1;
-  rig.s().RemoteDisplayUpdate = 0;
-  const auto clears = rig.screen().clears;
-  const auto ops = rig.screen().ops.size();
-  HScroll1_Change(rig.s());
-  EXPECT_EQ(rig.screen().clears, clears);
-  EXPECT_EQ(rig.screen().ops.size(), ops);
-}
-
-TEST(Grid, DottedLinesAndTimeLabelsAndOffDisablesUnits) {
-  DisplayRig rig;
-  Scope& s = rig.s();
-  s.UnitsOn = 1;
-  s.DataRateIndex = 3;  // 2 MS/s: 2000 points span 1 ms
-  HScroll1_Change(s);
-  EXPECT_TRUE(s.panel.Command16.enabled);
-  int vertical = 0, horizontal = 0;
-  for (const DrawOp& op : rig.screen().ops) {
-    if (op.kind != DrawOp::Kind::Line || op.colour != kGrid) continue;
-    EXPECT_EQ(op.style, DrawStyle::Dotted);
-    (op.points[0].x == op.points[1].x ? vertical : horizontal)++;
-  }
-  EXPECT_EQ(vertical, 16);
-  EXPECT_EQ(horizontal, 8);
-  // One division is 2000 / 16.384 points = 61 us; the last line has no label.
-  auto labels = textsIn(rig.screen(), kTimeLabel);
-  ASSERT_EQ(labels.size(), 15u);
-  EXPECT_EQ(labels[0], " 61");
-  EXPECT_EQ(labels[2], " 183");
-  EXPECT_EQ(textsIn(rig.screen(), 0x008000), Texts{"uS"});
-
-  s.GridOn = -1;
-  HScroll1_Change(s);
-  EXPECT_FALSE(s.panel.Command16.enabled);
-  for (const DrawOp& op : rig.screen().ops) {
-    EXPECT_NE(op.kind, DrawOp::Kind::Text) << op.text;
-    EXPECT_NE(op.style, DrawStyle::Dotted);
-  }
-}
-
-TEST(Labels, AnalogueOnTheTenVoltRangeAndDigitalLowOnTheCentreLine) {
-  DisplayRig rig;
-  Scope& s = rig.s();
-  s.UnitsOn = 1;
-  s.DataRangeA = 1;
-  s.SelC = 1;
-  for (int j = 0; j < 4096; ++j) s.BufC[j] = j % 2 ? 2560 : 2048;
-  HScroll1_Change(s);
-  EXPECT_EQ(textsIn(rig.screen(), kA), (Texts{"-7.5", "-5", "-2.5", " 0", " 2.5", " 5", " 7.5"}));
-  EXPECT_EQ(textsIn(rig.screen(), kC), (Texts{" L", " H"}));
-  const DrawOp* c = traceIn(rig.screen(), kC);
-  ASSERT_NE(c, nullptr);
-  EXPECT_FLOAT_EQ(c->points[0].y, 2048);
-  EXPECT_FLOAT_EQ(c->points[1].y, 1536);  // one division up
-}
-
-TEST(Traces, PositionAndMagnificationMoveTraceAndLabelsTogether) {
-  DisplayRig rig;
-  Scope& s = rig.s();
-  s.UnitsOn = 1;
-  s.DataRangeA = 1;
-  s.MagIndexA = 1;
-  s.PosStepA = 2;  // one division per step: 2 x 3 x 170.6 below the centre
-  s.BufA[0] = 2148;
-  HScroll1_Change(s);
-  const DrawOp* a = traceIn(rig.screen(), kA);
-  ASSERT_NE(a, nullptr);
-  const int base = static_cast<int>(roundHalfEven(2048 + 2 * 170.6));
-  EXPECT_FLOAT_EQ(a->points[0].y, base + (base - 2148) * 2);
-  EXPECT_FLOAT_EQ(a->points[1].y, base + (base - 2048) * 2);
-  // The trigger marker's reference line is the zero-volt line: (2 + 1) x shift down.
-  EXPECT_EQ(s.BaseA, static_cast<int>(roundHalfEven(2048 + 3 * 2 * 170.6)));
-  // The centre line shows 2 x 0.125 of full scale.
-  auto labels = textsIn(rig.screen(), kA);
-  ASSERT_EQ(labels.size(), 7u);
-  EXPECT_EQ(labels[0], "-1.25");
-  EXPECT_EQ(labels[3], " 2.5");
-}
-
-// A = 2148 (100 codes up) and B = 2098 (50 up); a code taken on the 10 V range counts a
-// tenth of one on the 1 V range, and the math trace replaces A and B.
-TEST(MathTrace, SumAndDifferenceInTheOneVoltScale) {
-  struct Case {
-    int plus, minus, rangeA, rangeB, magIndex;
-    double shift, y;
-  };
-  for (const Case& c : {Case{1, -1, 1, 0, 0, 0, 2048 + (-100 / 10 - 50)},
-                        Case{-1, 1, 0, 0, 0, 0, 2048 - (100 - 50)},
-                        Case{1, -1, 0, 1, 1, 106, 2048 + 3 * 106 + 2 * (-100 - 50 / 10)}}) {
-    DisplayRig rig;
-    Scope& s = rig.s();
-    s.UnitsOn = s.SelB = 1;
-    s.SelAplusB = c.plus;
-    s.SelAminusB = c.minus;
-    s.DataRangeA = c.rangeA;
-    s.DataRangeB = c.rangeB;
-    s.MathMagIndex = c.magIndex;
-    s.MagMath = 1 << c.magIndex;
-    s.ShiftMath = c.shift;
-    std::fill(s.BufA.begin(), s.BufA.end(), 2148);
-    std::fill(s.BufB.begin(), s.BufB.end(), 2098);
-    HScroll1_Change(s);
-    const DrawOp* m = traceIn(rig.screen(), kMath);
-    ASSERT_NE(m, nullptr);
-    for (const PointF& p : m->points) ASSERT_FLOAT_EQ(p.y, c.y);
-    EXPECT_EQ(traceIn(rig.screen(), kA), nullptr);
-    EXPECT_EQ(traceIn(rig.screen(), kB), nullptr);
-    EXPECT_TRUE(textsIn(rig.screen(), kA).empty());
-    EXPECT_FALSE(s.panel.scrollupA.visible);
-    EXPECT_FALSE(s.panel.YMagBbutton.visible);
-    if (c.magIndex == 0) EXPECT_EQ(textsIn(rig.screen(), kMath).front(), "-0.75");
-  }
-}
-
-TEST(Traces, FftModeDrawsSpectraAtMagnificationOneAndRestores) {
-  DisplayRig rig;
-  Scope& s = rig.s();
-  s.UnitsOn = 1;
-  s.OperatingMode = 4;
-  s.ScrollUnit = 512;
-  s.FftDoneA = s.FftDoneB = 1;  // the buffers already hold spectra
-  s.MagIndexA = 1;
-  s.PosStepA = 3;
-  s.BufA[10] = 4095;
-  HScroll1_Change(s);
-  EXPECT_DOUBLE_EQ(s.MagA, 2);
-  const DrawOp* a = traceIn(rig.screen(), kA);
-  ASSERT_NE(a, nullptr);
-  EXPECT_FLOAT_EQ(a->points[10].y, 1);  // the largest point touches the top line
-  EXPECT_EQ(textsIn(rig.screen(), 0x202020), (Texts{" 0", " 25", " 50", " 75", " 100"}));
-  EXPECT_TRUE(textsIn(rig.screen(), kA).empty());
-}
-
 // A grid division is 2000 / 16.384 points: 610 sample periods, in the unit of each rate.
-TEST(Grid, TimePerDivisionAtEveryRate) {
+// Every dotted vertical line but the last is labelled; grid off drops every text.
+TEST_F(Render, DottedGridAndTimePerDivisionAtEveryRate) {
   const struct {
     int rate;
     const char *first, *second, *unit;
@@ -212,16 +76,90 @@ TEST(Grid, TimePerDivisionAtEveryRate) {
                {0, " 61", " 122", "mS"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rate);
-    DisplayRig rig;
-    Scope& s = rig.s();
-    s.UnitsOn = 1;
     s.DataRateIndex = c.rate;
     HScroll1_Change(s);
-    const Texts labels = textsIn(rig.screen(), kTimeLabel);
-    ASSERT_GE(labels.size(), 2u);
+    const Texts labels = textsIn(screen, kTimeLabel);
+    ASSERT_EQ(labels.size(), 15u);
     EXPECT_EQ(labels[0], c.first);
     EXPECT_EQ(labels[1], c.second);
-    EXPECT_EQ(textsIn(rig.screen(), 0x008000), Texts{c.unit});
+    EXPECT_EQ(textsIn(screen, kTimeUnit), Texts{c.unit});
+  }
+  int vertical = 0, horizontal = 0;
+  for (const DrawOp& op : screen.ops) {
+    if (op.kind != DrawOp::Kind::Line || op.colour != kGrid) continue;
+    EXPECT_EQ(op.style, DrawStyle::Dotted);
+    (op.points[0].x == op.points[1].x ? vertical : horizontal)++;
+  }
+  EXPECT_EQ(vertical, 16);
+  EXPECT_EQ(horizontal, 8);
+  EXPECT_TRUE(s.panel.Command16.enabled);
+
+  s.GridOn = -1;
+  HScroll1_Change(s);
+  EXPECT_FALSE(s.panel.Command16.enabled);
+  for (const DrawOp& op : screen.ops) {
+    EXPECT_NE(op.kind, DrawOp::Kind::Text) << op.text;
+    EXPECT_NE(op.style, DrawStyle::Dotted);
+  }
+}
+
+TEST_F(Render, AnalogueLabelsOnTheTenVoltRangeAndDigitalLowOnTheCentreLine) {
+  s.DataRangeA = s.SelC = 1;
+  for (int j = 0; j < 4096; ++j) s.BufC[j] = j % 2 ? 2560 : 2048;
+  HScroll1_Change(s);
+  EXPECT_EQ(textsIn(screen, kA), (Texts{"-7.5", "-5", "-2.5", " 0", " 2.5", " 5", " 7.5"}));
+  EXPECT_EQ(textsIn(screen, kC), (Texts{" L", " H"}));
+  const DrawOp* c = traceIn(screen, kC);
+  ASSERT_NE(c, nullptr);
+  EXPECT_FLOAT_EQ(c->points[0].y, 2048);
+  EXPECT_FLOAT_EQ(c->points[1].y, 1536);  // one division up
+}
+
+TEST_F(Render, PositionAndMagnificationMoveTraceAndLabelsTogether) {
+  s.DataRangeA = s.MagIndexA = 1;
+  s.PosStepA = 2;  // one division per step: 2 x 3 x 170.6 below the centre
+  s.BufA[0] = 2148;
+  HScroll1_Change(s);
+  const DrawOp* a = traceIn(screen, kA);
+  ASSERT_NE(a, nullptr);
+  const int base = static_cast<int>(roundHalfEven(2048 + 2 * 170.6));
+  EXPECT_FLOAT_EQ(a->points[0].y, base + (base - 2148) * 2);
+  EXPECT_FLOAT_EQ(a->points[1].y, base + (base - 2048) * 2);
+  // The trigger marker's reference line is the zero-volt line: (2 + 1) x shift down.
+  EXPECT_EQ(s.BaseA, static_cast<int>(roundHalfEven(2048 + 3 * 2 * 170.6)));
+  // The centre line shows 2 x 0.125 of full scale.
+  const Texts labels = textsIn(screen, kA);
+  ASSERT_EQ(labels.size(), 7u);
+  EXPECT_EQ(labels[0], "-1.25");
+  EXPECT_EQ(labels[3], " 2.5");
+}
+
+// A = 2148 (100 codes up) and B = 2098 (50 up); a code taken on the 10 V range counts a
+// tenth of one on the 1 V range, and the math trace replaces A and B.
+TEST_F(Render, MathTraceSumAndDifferenceInTheOneVoltScale) {
+  s.SelB = 1;
+  std::fill(s.BufA.begin(), s.BufA.end(), 2148);
+  std::fill(s.BufB.begin(), s.BufB.end(), 2098);
+  for (auto [plus, minus, rangeA, rangeB, magIndex, shift, y] :
+       {std::tuple{1, -1, 1, 0, 0, 0.0, 2048.0 + (-100 / 10 - 50)},
+        {-1, 1, 0, 0, 0, 0, 2048 - (100 - 50)},
+        {1, -1, 0, 1, 1, 106, 2048 + 3 * 106 + 2 * (-100 - 50 / 10)}}) {
+    SCOPED_TRACE(y);
+    s.SelAplusB = plus;
+    s.SelAminusB = minus;
+    s.DataRangeA = rangeA;
+    s.DataRangeB = rangeB;
+    s.MathMagIndex = magIndex;
+    s.MagMath = 1 << magIndex;
+    s.ShiftMath = shift;
+    HScroll1_Change(s);
+    const DrawOp* m = traceIn(screen, kMath);
+    ASSERT_NE(m, nullptr);
+    for (const PointF& p : m->points) ASSERT_FLOAT_EQ(p.y, y);
+    EXPECT_EQ(testing::traceCount(screen), 1);
+    EXPECT_TRUE(textsIn(screen, kA).empty());
+    EXPECT_FALSE(s.panel.scrollupA.visible || s.panel.YMagBbutton.visible);
+    if (magIndex == 0) EXPECT_EQ(textsIn(screen, kMath).front(), "-0.75");
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 
 #include "device/link.h"
 #include "rig.h"
@@ -14,18 +15,16 @@ namespace {
 using sim::AnalogSignal;
 using testing::Rig;
 
-TEST(SimOptions, SignalsForEachSocket) {
+// Fields in the order frequency, amplitude, offset (and the clock's duty); a malformed
+// value is refused with a message that names its option.
+TEST(SimOptions, SignalFieldsAndMalformedSignalsNameTheOption) {
   sim::Config c;
   EXPECT_TRUE(sim::parseOption("--sim-a=square:500:2:1", c));
-  EXPECT_EQ(c.inputs.a.shape, AnalogSignal::Shape::Square);
-  EXPECT_DOUBLE_EQ(c.inputs.a.frequency + c.inputs.a.amplitude + c.inputs.a.offset, 503);
   EXPECT_TRUE(sim::parseOption("--sim-d=clock:1000:25", c));
-  EXPECT_DOUBLE_EQ(c.inputs.d.duty, 25);
   EXPECT_FALSE(sim::parseOption("--simulate", c));
-}
-
-TEST(SimOptions, MalformedSignalsNameTheOption) {
-  sim::Config c;
+  const AnalogSignal& a = c.inputs.a;
+  EXPECT_EQ(std::tie(a.shape, a.frequency, a.amplitude, a.offset, c.inputs.d.duty),
+            std::tuple(AnalogSignal::Shape::Square, 500, 2, 1, 25));
   for (const char* bad :
        {"--sim-a=saw:100", "--sim-b=sine:fast", "--sim-a=sine:1:2:3:4", "--sim-b=dc",
         "--sim-c=clock", "--sim-d=clock:100:150", "--sim-c=sine:100", "--sim-a=sine:-5"}) {
@@ -64,50 +63,24 @@ TEST(SimTrigger, FilteredTriggerIgnoresShortPulses) {
 // An instant capture of L points at rate R ends L / R after its start on the host's
 // clock; the faster model samples one and a half times faster.
 TEST(SimCapture, EndBitComesAfterTheCapturesDuration) {
-  struct Case {
-    int model, rateCode, points;
-    double seconds;
-  };
-  for (const Case& c : {Case{1, 5, 65536, 32.768}, Case{2, 4, 3000, 0.1}}) {
+  for (auto [model, rateCode, points, seconds] :
+       {std::tuple{1, 5, 65536, 32.768}, {2, 4, 3000, 0.1}}) {
     sim::Config config;
-    config.modelCode = c.model;
+    config.modelCode = model;
     Rig rig(config);
     auto endBitAt = [&](double t) {
       rig.host.clock = 100 + t;
       return (rig.port.InPort(0x379) & 8) != 0;
     };
     endBitAt(0);
-    rig.scope.SampleCount = c.points;
+    rig.scope.SampleCount = points;
     SETMAXLOOP(rig.scope);
-    WriteReg(rig.scope, c.rateCode, 2);
-    EXPECT_FALSE(endBitAt(c.seconds * 0.9995)) << c.model;
-    EXPECT_TRUE(endBitAt(c.seconds * 1.0005)) << c.model;
+    WriteReg(rig.scope, rateCode, 2);
+    EXPECT_FALSE(endBitAt(seconds * 0.9995)) << model;
+    EXPECT_TRUE(endBitAt(seconds * 1.0005)) << model;
     WriteRegPulse(rig.scope, 0, 7);  // a sequencer reset clears it
-    EXPECT_FALSE(endBitAt(c.seconds * 2));
+    EXPECT_FALSE(endBitAt(seconds * 2));
   }
-}
-
-TEST(SimReadout, PointerStepsAndModulo) {
-  Rig rig;
-  Scope& s = rig.scope;
-  auto strobe = [&](int high, int low, int times) {
-    for (int i = 0; i < times; ++i) {
-      rig.port.OutPort(0x37A, static_cast<std::uint8_t>(high));
-      rig.port.OutPort(0x37A, static_cast<std::uint8_t>(low));
-    }
-  };
-  WriteReg(s, 7, 0);
-  EXPECT_EQ(rig.instrument.readPointer(), 0);
-  WriteReg(s, 7, 0x44);
-  strobe(0x23, 0x22, 3);
-  EXPECT_EQ(rig.instrument.readPointer(), 12);
-  WriteReg(s, 0, 0x44);
-  strobe(0x27, 0x26, 1);
-  EXPECT_EQ(rig.instrument.readPointer(), 13);
-  strobe(0x22, 0, 1);  // INIT low again before the next register write
-  WriteReg(s, 7, 4);
-  strobe(0x23, 0x22, 16384);
-  EXPECT_EQ(rig.instrument.readPointer(), 13);  // wrapped round the 64K memory
 }
 
 // Each wave is continuous across its whole period and across the period's end: no sample

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "acquisition/wiring.h"
 #include "control/startup.h"
@@ -13,96 +14,76 @@ namespace {
 
 using testing::Rig;
 
-struct TriggerRig : Rig {
-  TriggerRig() {
-    scope.TrigMode = 1;
-    scope.RangeStepA = 0;
-    scope.RangeStepB = 0;
+// A scope in a triggered mode, on the 1 V ranges.
+struct Trigger : ::testing::Test {
+  Trigger() {
+    s.TrigMode = 1;
+    s.RangeStepA = s.RangeStepB = 0;
   }
-  Scope& s = scope;
+  Rig rig;
+  Scope& s = rig.scope;
 };
 
-// A LARGE step is 1/16 of the screen and a SMALL one 1/256, divided by the source's
-// magnification; the marker stays inside 10..4086, and the buttons apply only to analogue
-// sources with a triggered mode (or in COUNTER mode).
-TEST(LevelButtons, StepSizesLimitsAndWhenTheyApply) {
-  struct Case {
-    void (*press)(Scope&);
-    int source, magIndexA, magIndexB, trigMode, operatingMode;
-    double from, to;
-  };
-  const Case cases[] = {{TRLARGEN_KeyPress, 0, 0, 0, 1, 0, 2048, 2048 + 256},
-                        {TRSMALLP_KeyPress, 0, 0, 0, 1, 0, 2048, 2048 - 16},
-                        {TRLARGEP_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 - 256.0 / 7},
-                        {TRSMALLN_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 + 16.0 / 7},
-                        {TRLARGEN_KeyPress, 1, 3, 1, 1, 0, 2048, 2048 + 256.0 / 3},
-                        {TRLARGEN_KeyPress, 0, 0, 0, 1, 0, 4000, 4086},
-                        {TRLARGEP_KeyPress, 0, 0, 0, 1, 0, 20, 10},
-                        {TRLARGEN_KeyPress, 2, 0, 0, 1, 0, 2048, 2048},
-                        {TRSMALLP_KeyPress, 0, 0, 0, 0, 0, 2048, 2048},
-                        {TRSMALLP_KeyPress, 0, 0, 0, 0, 3, 2048, 2048 - 16}};
-  for (const Case& c : cases) {
-    TriggerRig r;
-    r.s.TrigSource = c.source;
-    r.s.MagIndexA = c.magIndexA;
-    r.s.MagIndexB = c.magIndexB;
-    r.s.TrigMode = c.trigMode;
-    r.s.OperatingMode = c.operatingMode;
-    r.s.TrigCursorY = c.from;
-    r.s.TrigMarkOn = c.source == 2;  // a digital source switches the marker off
-    c.press(r.s);
-    EXPECT_DOUBLE_EQ(r.s.TrigCursorY, c.to) << c.source << " " << c.from;
-    EXPECT_EQ(r.s.TrigMarkOn, c.to != c.from);
+// A LARGE step is 1/16 of the screen and a SMALL one 1/256 (pinned from the start values
+// below), divided by the source's magnification; the marker stays inside 10..4086, and the
+// buttons apply only to analogue sources with a triggered mode (or in COUNTER mode).
+TEST_F(Trigger, LevelStepsDividedByMagnificationWithinLimitsAndWhenTheyApply) {
+  for (auto [press, source, magIndexA, magIndexB, trigMode, operatingMode, from, to] :
+       {std::tuple{&TRLARGEP_KeyPress, 0, 3, 0, 1, 0, 2048.0, 2048 - 256.0 / 7},
+        {TRSMALLN_KeyPress, 0, 3, 0, 1, 0, 2048, 2048 + 16.0 / 7},
+        {TRLARGEN_KeyPress, 1, 3, 1, 1, 0, 2048, 2048 + 256.0 / 3},
+        {TRLARGEN_KeyPress, 0, 0, 0, 1, 0, 4000, 4086},
+        {TRLARGEP_KeyPress, 0, 0, 0, 1, 0, 20, 10},
+        {TRLARGEN_KeyPress, 2, 0, 0, 1, 0, 2048, 2048},
+        {TRSMALLP_KeyPress, 0, 0, 0, 0, 0, 2048, 2048},
+        {TRSMALLP_KeyPress, 0, 0, 0, 0, 3, 2048, 2048 - 16}}) {
+    s.TrigSource = source;
+    s.MagIndexA = magIndexA;
+    s.MagIndexB = magIndexB;
+    s.TrigMode = trigMode;
+    s.OperatingMode = operatingMode;
+    s.TrigCursorY = from;
+    s.TrigMarkOn = source == 2;  // a digital source switches the marker off
+    press(s);
+    EXPECT_DOUBLE_EQ(s.TrigCursorY, to) << source << " " << from;
+    EXPECT_EQ(s.TrigMarkOn, to != from);
   }
 }
 
-TEST(LevelButtons, HoldingStepsOncePausesThenRepeatsUntilRelease) {
-  TriggerRig r;
-  Scope& s = r.s;
+TEST_F(Trigger, HoldingALevelButtonStepsOncePausesThenRepeatsUntilRelease) {
   wireAcquisition(s);
-  r.host.afterPumps(6, [&] { s.panel.TRSMALLN.mouseUp(); });
+  rig.host.afterPumps(6, [&] { s.panel.TRSMALLN.mouseUp(); });
   s.panel.TRSMALLN.mouseDown();
   EXPECT_EQ(s.CursorButtonHeld, 0);
   // One step at the press, then one after each of pumps 3, 4 and 5.
   EXPECT_DOUBLE_EQ(s.TrigCursorY, 2048 + 4 * 16);
-  EXPECT_EQ(r.host.sleeps, (std::vector<int>{100, 100, 100, 50, 50, 50}));
+  EXPECT_EQ(rig.host.sleeps, (std::vector<int>{100, 100, 100, 50, 50, 50}));
 }
 
-TEST(LevelReadout, VoltsOfTheSourceRangeAndProbe) {
-  struct Case {
-    int source, rangeStep;
-    double y;
-    const char* text;
-    Colour colour;
-  };
-  const Case cases[] = {
-      {0, 1, 10, "   9.99", 0},             // top of the 10 V range
-      {0, 1, 2048, "      0", 0},           // mid-screen
-      {1, 2, 2048 + 1020, "    -50", 255},  // half the 1 V range down, x100 probe: red
-      {3, 0, 2048, " Logic", 0},
-  };
-  for (const Case& c : cases) {
-    TriggerRig r;
-    r.s.TrigSource = c.source;
-    (c.source ? r.s.RangeStepB : r.s.RangeStepA) = c.rangeStep;
-    r.s.TrigCursorY = c.y;
-    trcursdraw(r.s);
-    EXPECT_EQ(r.s.panel.levelval.texts(), c.text);
-    EXPECT_EQ(r.s.panel.levelval.ops.back().colour, c.colour) << c.text;
-    EXPECT_EQ(r.s.TrigLevelCode, static_cast<int>(4096 - c.y));
+TEST_F(Trigger, LevelReadoutInVoltsOfTheSourceRangeAndProbe) {
+  for (auto [source, rangeStep, y, text, colour] :
+       {std::tuple{0, 1, 10.0, "   9.99", 0u},  // top of the 10 V range
+        {0, 1, 2048, "      0", 0},             // mid-screen
+        {1, 2, 2048 + 1020, "    -50", 255},    // half the 1 V range down, x100 probe: red
+        {3, 0, 2048, " Logic", 0}}) {
+    s.TrigSource = source;
+    (source ? s.RangeStepB : s.RangeStepA) = rangeStep;
+    s.TrigCursorY = y;
+    trcursdraw(s);
+    EXPECT_EQ(s.panel.levelval.texts(), text);
+    EXPECT_EQ(s.panel.levelval.ops.back().colour, colour) << text;
+    EXPECT_EQ(s.TrigLevelCode, static_cast<int>(4096 - y));
   }
 }
 
-TEST(Marker, DrawnInvertingAtTheChannelsZeroLineTimesMagnification) {
-  TriggerRig r;
-  Scope& s = r.s;
+// Moving the marker draws the old line again (removing it) and then the new one; switched
+// off, only the removal, and nothing more after that.
+TEST_F(Trigger, MarkerDrawnInvertingAtTheChannelsZeroLineTimesMagnification) {
   s.TrigMarkOn = 1;
   s.BaseA = 2048 + 512;
   s.MagA = 2;
   s.TrigCursorY = 1948;
   trcursdraw(s);  // at 2560 - 2 x 100
-  // Moving it draws the old line again (removing it) and then the new one; switched off,
-  // only the removal, and nothing more after that.
   s.TrigCursorY = 2048;
   trcursdraw(s);
   s.TrigMarkOn = 0;
@@ -117,38 +98,30 @@ TEST(Marker, DrawnInvertingAtTheChannelsZeroLineTimesMagnification) {
   EXPECT_EQ(s.panel.ScopeScreen.drawMode, DrawMode::CopyPen);
 }
 
-TEST(TriggerPanel, ModeCyclesAndInstDisablesTheLevel) {
-  TriggerRig r;
-  Scope& s = r.s;
+TEST_F(Trigger, ModeCyclesAndInstDisablesTheLevel) {
   s.TrigMarkOn = 1;
   TMODEBUTTON_MouseDown(s);
   EXPECT_TRUE(s.panel.TRLARGEN.enabled);
   TMODEBUTTON_MouseDown(s);
-  EXPECT_EQ(s.TrigMode, 0);
-  EXPECT_EQ(s.TrigMarkOn, 0);
+  EXPECT_EQ(s.TrigMode + s.TrigMarkOn, 0);
   EXPECT_NE(s.panel.Picture5.texts().find("  INST  "), std::string::npos);
-  for (Button* b : {&s.panel.TriglevelBUTTON, &s.panel.TRLARGEN, &s.panel.TRSMALLN,
-                    &s.panel.TRLARGEP, &s.panel.TRSMALLP})
-    EXPECT_FALSE(b->enabled) << b->name;
+  EXPECT_FALSE(s.panel.TRLARGEN.enabled || s.panel.TRSMALLP.enabled);
   EXPECT_EQ(s.panel.levelval.texts(), "");
   EXPECT_EQ(s.panel.levelval.backColour, 0xC0C0C0u);
 }
 
 // The source text is drawn in that channel's own trace colour (C and D are the trace
 // colours 4 and 5, not the generator's or the math trace's); the slope and pretrigger
-// texts follow in the same pen. The heading names the panel in every mode.
-TEST(TriggerPanel, SourceInItsTraceColourAndTheHeadingInEveryMode) {
-  TriggerRig r;
-  Scope& s = r.s;
+// texts follow in the same pen. The heading names the panel at its top in every mode.
+TEST_F(Trigger, SourceInItsTraceColourAndTheHeadingInEveryMode) {
   for (int i = 0; i < 6; ++i) s.TraceColour[i] = 0x100 + i;
   const Colour expected[] = {0x100, 0xC000, 0x104, 0x105};
   for (int source = 0; source < 4; ++source) {
     s.TrigSource = source;
     TRIGGER(s);
-    for (const DrawOp& op : s.panel.Picture5.ops) {
+    for (const DrawOp& op : s.panel.Picture5.ops)
       if (op.text.rfind("CH ", 0) == 0 || op.text == "OFF ")
         EXPECT_EQ(op.colour, expected[source]) << source << " " << op.text;
-    }
   }
   for (int mode = 0; mode < 5; ++mode) {
     s.OperatingMode = mode;
@@ -184,8 +157,7 @@ TEST(LevelButtons, StartValuesStepAndTheMarkerLastsThreeSeconds) {
   EXPECT_EQ(s.TrigMarkOn, 1) << "still shown at 2.9 s";
   r.host.Sleep(200);
   r.host.DoEvents();
-  EXPECT_EQ(s.TrigMarkOn, 0) << "gone at 3.1 s";
-  EXPECT_EQ(s.TrigMarkDrawn, 0);
+  EXPECT_EQ(s.TrigMarkOn + s.TrigMarkDrawn, 0) << "gone at 3.1 s";
 }
 
 }  // namespace
