@@ -5,20 +5,19 @@
 #include <filesystem>
 
 #include "control/startup.h"
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using AdjustmentPanel = LoaderTest;
+using CalibrationFile = LoaderTest;
 
 std::array<double, 4> calibration(const Scope& s) {
   return {s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB};
 }
 
-TEST(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
   struct Case {
     std::string text;
     std::array<double, 4> expected;
@@ -41,14 +40,12 @@ TEST(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
   s.CalGainA = 0.5;
   CheckCal(s);
   EXPECT_EQ(calibration(s), (std::array<double, 4>{1, 1, 0, 0})) << "no file";
-  EXPECT_TRUE(r.rig.host.messages.empty()) << "a bad calibration file is not reported";
+  EXPECT_TRUE(messages.empty()) << "a bad calibration file is not reported";
 }
 
 // Ten presses reach a gain's limit; an offset may go beyond what the file may hold, but
 // only for this session.
-TEST(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {
   Panel& p = s.panel;
   p.UtilButton.click();
   ASSERT_TRUE(p.UtilBox.visible);
@@ -74,9 +71,7 @@ TEST(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession
   EXPECT_EQ(calibration(s), (std::array<double, 4>{1.1, 0.9, 0, 0})) << "as at the next start";
 }
 
-TEST(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
   Panel& p = s.panel;
   ASSERT_TRUE(p.Timer2.enabled());
   p.UtilButton.click();
@@ -118,7 +113,7 @@ SampleBuffer captureA(const std::string& calibrationFile) {
   return r.scope.BufA;
 }
 
-TEST(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
+TEST_F(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
   const SampleBuffer plain = captureA("");
   const SampleBuffer calibrated = captureA(" 1.1\r\n 1\r\n 20\r\n 0\r\n");
   int differing = 0;

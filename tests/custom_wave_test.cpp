@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using CustomWave = LoaderTest;
 
 bool loadWave(Scope& s, const std::string& bytes, void (*loader)(Scope&)) {
   return fuzzing::loadFile(s, loader, "wave.in", bytes);
@@ -17,9 +17,7 @@ std::vector<int> head(const SampleBuffer& b, int n) {
   return {b.begin(), b.begin() + n};
 }
 
-TEST(CustomWave, ARawFileOfSevenBytesGivesThreePointsAndTenInTheWave) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWave, ARawFileOfSevenBytesGivesThreePointsAndTenInTheWave) {
   s.GenStyle = 2;
   EXPECT_TRUE(loadWave(s, std::string("\x0F\xFF\x18\x00\xF0\x01\x07", 7), customload));
   // Only the low four bits of a high byte count.
@@ -35,9 +33,7 @@ TEST(CustomWave, ARawFileOfSevenBytesGivesThreePointsAndTenInTheWave) {
   EXPECT_EQ(s.SavedGenStyle, 2);
 }
 
-TEST(CustomWave, ARawFileStopsAt65535Points) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWave, ARawFileStopsAt65535Points) {
   std::string big(200000, '\0');
   for (std::size_t i = 0; i < big.size(); i += 2) big[i + 1] = static_cast<char>(i / 2 % 256);
   loadWave(s, big, customload);
@@ -46,9 +42,7 @@ TEST(CustomWave, ARawFileStopsAt65535Points) {
   EXPECT_EQ(s.GenTable[65535], 2048) << "the last entry is beyond every custom wave";
 }
 
-TEST(CustomWave, CsvValuesAreLimitedAndRounded) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWave, CsvValuesAreLimitedAndRounded) {
   EXPECT_TRUE(loadWave(s, "5000\r\n-3\r\n12.6\r\n", Customcsvload));
   EXPECT_EQ(s.GenLastIndex, 9);
   EXPECT_EQ(head(s.GenTable, 4), (std::vector{4095, 0, 13, 0}));
@@ -58,9 +52,7 @@ TEST(CustomWave, CsvValuesAreLimitedAndRounded) {
   EXPECT_EQ(head(s.GenTable, 6), (std::vector{1, 2, 4, 0, 100, 1000}));
 }
 
-TEST(CustomWave, SavedWaveIsHighByteFirstAndLoadsBackAsItWas) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWave, SavedWaveIsHighByteFirstAndLoadsBackAsItWas) {
   s.GenLastIndex = 4999;
   for (int i = 0; i < 65536; ++i) s.GenTable[i] = static_cast<std::int16_t>(i * 37 % 4096);
   const SampleBuffer table = s.GenTable;

@@ -7,13 +7,18 @@
 #include <set>
 
 #include "files/signal_file.h"
-#include "fuzz_entries.h"
 #include "generator/generator.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
 using fuzzing::LoaderRig;
+using FilePanels = LoaderTest;
+using SavePanel = LoaderTest;
+using FileLists = LoaderTest;
+using CustomWaveForm = LoaderTest;
+using CommandLine = LoaderTest;
 
 using Captions = std::set<std::string>;
 
@@ -34,8 +39,7 @@ void whileOpen(LoaderRig& r, void (*open)(Scope&), Button& exit, std::function<v
   open(r.rig.scope);
 }
 
-TEST(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
-  LoaderRig r;
+TEST_F(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
   const Captions customLoads = {"Load Scope Profile (dpf)", "Load Custom Wave (dcg)",
                                 "Load CSV Excel Wave", "EXIT"};
   const struct {
@@ -55,7 +59,7 @@ TEST(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
        {"Load A + B FFT plots (fft)", "Load Scope Profile (dpf)", "EXIT"},
        {"Save A + B FFT Plots", "Export A + B FFT (Excel csv)", "Save Scope Profile", "EXIT"}}};
   for (const auto& c : cases) {
-    Scope& s = r.fresh();
+    r.fresh();
     Panel& p = s.panel;
     s.OperatingMode = c.mode;
     whileOpen(r, fileloadbutton_Click, p.loadexitbutton, [&] {
@@ -78,9 +82,7 @@ TEST(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
   }
 }
 
-TEST(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
   s.SaveFolder = r.folder.path().string();
   s.SaveExt = "qvx";
   s.SaveWhat = "Channels A, B, C & D Waves";
@@ -90,19 +92,17 @@ TEST(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
     filenametest(s);
     EXPECT_EQ(s.FilePath, (r.folder.path() / name).string());
     EXPECT_EQ(s.SaveConfirmed, 1);
-    EXPECT_EQ(r.rig.host.messages.back().text,
+    EXPECT_EQ(messages.back().text,
               "Save Channels A, B, C & D Waves as " + (r.folder.path() / name).string());
-    EXPECT_EQ(r.rig.host.messages.back().title, "Save message");
+    EXPECT_EQ(messages.back().title, "Save message");
   }
   s.panel.savename.text = "";
   filenametest(s);
   EXPECT_EQ(s.SaveConfirmed, 0);
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File name to save");
+  EXPECT_EQ(messages.back().text, "No File name to save");
 }
 
-TEST(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
   r.rig.host.answers = {mb::AnswerCancel};
   bool openAfterCancel = false;
   r.rig.host.afterPumps(1, [&] {
@@ -128,9 +128,7 @@ TEST(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
   EXPECT_FALSE(s.panel.filesavewindow.visible);
 }
 
-TEST(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   std::filesystem::create_directory("sub");
   std::filesystem::create_directory(".hidden");
   for (const char* f : {"a.qvx", "B.QVX", "c.txt", "p.dpf", "sub/inner.qvx"})
@@ -164,9 +162,7 @@ TEST(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   });
 }
 
-TEST(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
   Panel& p = s.panel;
   r.rig.host.afterPumps(1, [&] {
     EXPECT_EQ(
@@ -204,7 +200,7 @@ TEST(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
     });
   });
   EXPECT_TRUE(customWaveForm(s));
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File selected to load");
+  EXPECT_EQ(messages.back().text, "No File selected to load");
   EXPECT_EQ(s.GenLastIndex, 9);
   EXPECT_EQ(s.CustomView[2], 3);
 
@@ -214,9 +210,7 @@ TEST(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
 
 // The generator's UPDATE in CUSTOM mode goes through the form: a copied channel becomes
 // the table that plays, and the table is no longer marked for a rebuild.
-TEST(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
   s.GenMode = 2;
   s.GenDirty = 1;
   s.GenSizeIndex = 0;
@@ -234,9 +228,7 @@ TEST(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
   EXPECT_EQ(s.GenDirty, 1) << "leaving the form without a wave keeps the table marked";
 }
 
-TEST(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
   for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
   s.FilePath = "cap.qvx";
   chabsave(s);
@@ -249,7 +241,7 @@ TEST(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
   EXPECT_TRUE(openFileFromCommandLine(t, "cap.qvx"));
   EXPECT_EQ(t.BufA[4095], 4095);
   EXPECT_FALSE(openFileFromCommandLine(t, "missing.qvx"));
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX signal file");
+  EXPECT_EQ(messages.back().text, "Not a valid QVX signal file");
   EXPECT_TRUE(openFileFromCommandLine(t, "spec.fft"));
   EXPECT_EQ(t.OperatingMode, 4) << "a spectrum is shown in FFT mode";
   EXPECT_EQ(t.FftDoneA, 1);

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using Profile = LoaderTest;
 
 // The items of a profile text, "DPF" first.
 std::vector<std::string> items(const std::string& text) {
@@ -53,9 +52,7 @@ void changeEverything(Scope& s) {
   s.FCntSpare = -5;
 }
 
-TEST(Profile, SavedProfileRestoresEverySetting) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(Profile, SavedProfileRestoresEverySetting) {
   changeEverything(s);
   s.FilePath = "all.dpf";
   profilesave(s);
@@ -72,13 +69,11 @@ TEST(Profile, SavedProfileRestoresEverySetting) {
   Scope& t = r.fresh();
   ASSERT_TRUE(load(t, saved));
   EXPECT_EQ(profileText(t), saved);
-  EXPECT_TRUE(r.rig.host.messages.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 // A file may end after any of its three groups: the groups it holds are restored.
-TEST(Profile, AShorterFileRestoresOnlyTheGroupsItHoldsWhole) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(Profile, AShorterFileRestoresOnlyTheGroupsItHoldsWhole) {
   changeEverything(s);
   const auto parts = items(profileText(s));
   // 71 items are "DPF" and values 1..70: cut after the generator block; 75 ends inside
@@ -95,8 +90,7 @@ TEST(Profile, AShorterFileRestoresOnlyTheGroupsItHoldsWhole) {
   }
 }
 
-TEST(Profile, OutOfRangeValuesRefuseTheWholeFile) {
-  LoaderRig r;
+TEST_F(Profile, OutOfRangeValuesRefuseTheWholeFile) {
   const auto good = items(profileText(r.fresh()));
   struct Case {
     std::size_t index;
@@ -108,20 +102,20 @@ TEST(Profile, OutOfRangeValuesRefuseTheWholeFile) {
     SCOPED_TRACE(std::to_string(c.index) + " = '" + c.value + "'");
     auto parts = good;
     parts[c.index] = c.value;
-    Scope& s = r.fresh();
+    r.fresh();
     s.TrigMode = 1;
     const std::string before = profileText(s);
     s.ReqLoadProfile = 1;
     EXPECT_FALSE(load(s, join(parts, parts.size())));
     EXPECT_EQ(profileText(s), before);
-    ASSERT_FALSE(r.rig.host.messages.empty());
-    EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX profile file");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, "Not a valid QVX profile file");
     EXPECT_EQ(s.ReqLoadProfile, 0);
   }
   for (const std::string& bad :
        {std::string("DPF, 1, 2"), std::string("DPX,") + join(good, 95).substr(4),
         std::string(" 1,") + join(good, 95).substr(4)}) {
-    Scope& s = r.fresh();
+    r.fresh();
     EXPECT_FALSE(load(s, bad)) << bad.substr(0, 12);
   }
 }

@@ -6,13 +6,16 @@
 #include <csignal>
 #include <filesystem>
 
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
 using fuzzing::readBytes;
+using SignalFile = LoaderTest;
+using FftFile = LoaderTest;
+using CsvExport = LoaderTest;
+using FileSaving = LoaderTest;
 
 // Test patterns: distinct codes on A and B, C high on odd samples, D on every third.
 const auto codeA = [](int i) { return (i * 5 + 1) % 4096; };
@@ -45,8 +48,7 @@ bool load(Scope& s, const std::string& bytes, const std::string& name = "in.qvx"
   return fuzzing::loadFile(s, chabload, name, bytes);
 }
 
-TEST(SignalFile, TheLengthDecidesHowManySamplesLoad) {
-  LoaderRig r;
+TEST_F(SignalFile, TheLengthDecidesHowManySamplesLoad) {
   const std::string file64K = signalFile(65536);
   struct Case {
     std::string bytes;
@@ -59,7 +61,7 @@ TEST(SignalFile, TheLengthDecidesHowManySamplesLoad) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes.size());
-    Scope& s = r.fresh();
+    r.fresh();
     ASSERT_TRUE(load(s, c.bytes));
     EXPECT_EQ(firstMismatch(s, c.samples), -1);
     EXPECT_EQ(s.SampleSizeIndex, c.sizeIndex);
@@ -73,17 +75,15 @@ TEST(SignalFile, TheLengthDecidesHowManySamplesLoad) {
   u.BufA[0] = 77;
   u.ReqLoadAB = 1;
   EXPECT_FALSE(load(u, signalFile(2048).substr(0, 8197)));
-  ASSERT_EQ(r.rig.host.messages.size(), 1u);
-  EXPECT_EQ(r.rig.host.messages[0].text, "Not a valid QVX signal file");
-  EXPECT_EQ(r.rig.host.messages[0].title, "Help");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Not a valid QVX signal file");
+  EXPECT_EQ(messages[0].title, "Help");
   EXPECT_EQ(u.BufA[0], 77);
   EXPECT_EQ(u.SampleSizeIndex, 1);
   EXPECT_EQ((std::array{u.ReqLoadAB, u.FileInvalid}), (std::array{0, 1}));
 }
 
-TEST(SignalFile, AChannelThatIsOffKeepsItsData) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFile, AChannelThatIsOffKeepsItsData) {
   s.ChanBOn = 0;
   std::fill(s.BufB.begin(), s.BufB.end(), 1234);
   ASSERT_TRUE(load(s, signalFile(2048)));
@@ -91,9 +91,7 @@ TEST(SignalFile, AChannelThatIsOffKeepsItsData) {
   EXPECT_EQ(firstMismatch(s, 2048, false), -1);
 }
 
-TEST(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
   ASSERT_TRUE(load(s, signalFile(2048, "QVX043402")));
   EXPECT_EQ(s.RateMantissa, 1.5f);
   EXPECT_EQ((std::array{s.SampleRateIndex, s.DataRateIndex, s.DataRateIndexB}),
@@ -111,30 +109,25 @@ TEST(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
   }
 }
 
-TEST(SignalFile, NameAndChoiceAreCheckedFirst) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFile, NameAndChoiceAreCheckedFirst) {
   s.ReqLoadAB = s.ReqLoadB = 1;
   EXPECT_FALSE(load(s, signalFile(2048), "capture.dat"));
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX file");
+  EXPECT_EQ(messages.back().text, "Not a valid QVX file");
   EXPECT_EQ(s.ReqLoadAB, 1) << "the panel clears the requests itself";
   s.FilePath.clear();
   chabload(s);
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File selected to load");
+  EXPECT_EQ(messages.back().text, "No File selected to load");
   EXPECT_EQ(s.ReqLoadAB + s.ReqLoadB, 0);
 }
 
 // Buffers and settings come from a loaded 64K file; the loader is pinned above.
-Scope& loaded64K(LoaderRig& r) {
-  Scope& s = r.fresh();
+void load64K(Scope& s) {
   EXPECT_TRUE(load(s, signalFile(65536, "QVX043121")));
   s.SampleRateIndex = 0;  // files carry the rate the data was taken at, not the setting
-  return s;
 }
 
-TEST(SignalFile, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
-  LoaderRig r;
-  Scope& s = loaded64K(r);
+TEST_F(SignalFile, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
+  load64K(s);
   s.SampleSizeIndex = 2;
   s.FilePath = "round.qvx";
   chabsave(s);
@@ -150,9 +143,8 @@ TEST(SignalFile, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
             (std::array{2, 1, 2, 1}));
 }
 
-TEST(FftFile, SavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
-  LoaderRig r;
-  Scope& s = loaded64K(r);
+TEST_F(FftFile, SavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
+  load64K(s);
   s.ScrollUnit = 512;  // FFT mode
   s.SampleSizeIndex = 0;
   s.FilePath = "spectrum.fft";
@@ -177,7 +169,7 @@ TEST(FftFile, SavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
   Scope& v = r.fresh();
   v.ReqLoadFFT = 1;
   EXPECT_FALSE(fuzzing::loadFile(v, FFTabload, "short.fft", bytes.substr(0, 2055)));
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid FFT signal file");
+  EXPECT_EQ(messages.back().text, "Not a valid FFT signal file");
   EXPECT_EQ(v.ReqLoadFFT, 0);
 }
 
@@ -187,9 +179,7 @@ long lineEnds(const std::string& text) {
   return text.ends_with("\r\n") && std::count(text.begin(), text.end(), '\r') == lf ? lf : -1;
 }
 
-TEST(CsvExport, SamplesInVoltsAndSpectraInTheirUnits) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(CsvExport, SamplesInVoltsAndSpectraInTheirUnits) {
   s.ExportKind = 1;
   s.SampleSizeIndex = 0;
   s.DataRateIndex = 3;
@@ -235,21 +225,19 @@ struct FileSizeLimit {
   rlimit saved{};
 };
 
-TEST(FileSaving, AFailedSaveLeavesTheOldFileAsItWas) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(FileSaving, AFailedSaveLeavesTheOldFileAsItWas) {
   const std::string old = signalFile(2048, "QVX042300");
   fuzzing::writeBytes("keep.qvx", old);
   s.FilePath = "keep.qvx";
   for (void (*save)(Scope&) : {chabsave, fftabsave, exportab}) {
-    r.rig.host.messages.clear();
+    messages.clear();
     {
       FileSizeLimit limit(4096);
       save(s);
     }
     EXPECT_EQ(s.DataFilesReady, 0);
-    ASSERT_EQ(r.rig.host.messages.size(), 1u);
-    EXPECT_EQ(r.rig.host.messages[0].text, "Unable to save - File in use by other application");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Unable to save - File in use by other application");
     EXPECT_EQ(readBytes("keep.qvx"), old);
   }
   const auto entries = std::distance(std::filesystem::directory_iterator("."), {});
