@@ -46,7 +46,6 @@ TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
 // Ten presses reach a gain's limit; an offset may go beyond what the file may hold, but
 // only for this session.
 TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {
-  Panel& p = s.panel;
   p.UtilButton.click();
   ASSERT_TRUE(p.UtilBox.visible);
   for (int i = 0; i < 10; ++i) p.CAGainUp.click();
@@ -72,7 +71,6 @@ TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSessi
 }
 
 TEST_F(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
-  Panel& p = s.panel;
   ASSERT_TRUE(p.Timer2.enabled());
   p.UtilButton.click();
   EXPECT_FALSE(p.Timer2.enabled()) << "no remote command while the panel is open";

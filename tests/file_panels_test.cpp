@@ -6,7 +6,6 @@
 #include <fstream>
 #include <set>
 
-#include "files/signal_file.h"
 #include "generator/generator.h"
 #include "tB_loader_test.h"
 
@@ -60,7 +59,6 @@ TEST_F(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
        {"Save A + B FFT Plots", "Export A + B FFT (Excel csv)", "Save Scope Profile", "EXIT"}}};
   for (const auto& c : cases) {
     r.fresh();
-    Panel& p = s.panel;
     s.OperatingMode = c.mode;
     whileOpen(r, fileloadbutton_Click, p.loadexitbutton, [&] {
       EXPECT_EQ(shownButtons(p.fileloadwindow, p), c.loads) << "mode " << c.mode;
@@ -92,23 +90,21 @@ TEST_F(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
     filenametest(s);
     EXPECT_EQ(s.FilePath, (r.folder.path() / name).string());
     EXPECT_EQ(s.SaveConfirmed, 1);
-    EXPECT_EQ(messages.back().text,
-              "Save Channels A, B, C & D Waves as " + (r.folder.path() / name).string());
-    EXPECT_EQ(messages.back().title, "Save message");
+    EXPECT_EQ(lastMessage(), "Save message: Save Channels A, B, C & D Waves as " + s.FilePath);
   }
   s.panel.savename.text = "";
   filenametest(s);
   EXPECT_EQ(s.SaveConfirmed, 0);
-  EXPECT_EQ(messages.back().text, "No File name to save");
+  EXPECT_EQ(lastMessage(), "Help: No File name to save");
 }
 
 TEST_F(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
-  r.rig.host.answers = {mb::AnswerCancel};
+  host.answers = {mb::AnswerCancel};
   bool openAfterCancel = false;
-  r.rig.host.afterPumps(1, [&] {
+  host.afterPumps(1, [&] {
     s.panel.savename.text = "kept";
     s.panel.chasavebutton.click();
-    r.rig.host.afterPumps(2, [&] {
+    host.afterPumps(2, [&] {
       openAfterCancel = s.panel.filesavewindow.visible;
       s.panel.exitsavebutton.click();
     });
@@ -119,7 +115,7 @@ TEST_F(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
   EXPECT_EQ(s.ReqSaveAB, 0);
 
   // Confirmed, the save closes the panel by itself.
-  r.rig.host.afterPumps(1, [&] {
+  host.afterPumps(1, [&] {
     s.panel.savename.text = "kept";
     s.panel.profilesavebutton.click();
   });
@@ -133,7 +129,6 @@ TEST_F(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   std::filesystem::create_directory(".hidden");
   for (const char* f : {"a.qvx", "B.QVX", "c.txt", "p.dpf", "sub/inner.qvx"})
     std::ofstream(f) << "x";
-  Panel& p = s.panel;
   const std::vector<std::string> listed = {"B.QVX", "a.qvx", "p.dpf"};
   whileOpen(r, fileloadbutton_Click, p.loadexitbutton, [&] {
     EXPECT_EQ(p.File1.items, listed);
@@ -157,14 +152,12 @@ TEST_F(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
     p.Drive2.listIndex = 0;
     p.Drive2.click();
     EXPECT_EQ(s.SaveFolder, "/");
-    ASSERT_FALSE(p.Dir2.items.empty());
-    EXPECT_NE(p.Dir2.items.front(), "..") << "nothing above the root";
+    EXPECT_NE(p.Dir2.items.at(0), "..") << "nothing above the root";
   });
 }
 
 TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
-  Panel& p = s.panel;
-  r.rig.host.afterPumps(1, [&] {
+  host.afterPumps(1, [&] {
     EXPECT_EQ(
         shownButtons(p.fileloadwindow, p),
         (Captions{"Copy Ch A signal", "Copy Ch B signal", "Copy Ch C signal", "Copy Ch D signal",
@@ -182,7 +175,7 @@ TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
   s.GenSizeIndex = 1;
   s.SampleRateIndex = 2;
   for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
-  r.rig.host.afterPumps(1, [&] { p.CopyAbutton.click(); });
+  host.afterPumps(1, [&] { p.CopyAbutton.click(); });
   EXPECT_TRUE(customWaveForm(s));
   EXPECT_EQ(s.GenLastIndex, 4095);
   EXPECT_EQ(s.GenCustomRate, 2);
@@ -190,9 +183,9 @@ TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
 
   // A failed load keeps the form open; a good one ends it.
   std::ofstream("w.csv") << "1,2,3";
-  r.rig.host.afterPumps(1, [&] {
+  host.afterPumps(1, [&] {
     p.Customloadbutton.click();  // nothing chosen yet
-    r.rig.host.afterPumps(2, [&] {
+    host.afterPumps(2, [&] {
       const auto& files = p.File1.items;
       p.File1.listIndex =
           static_cast<int>(std::find(files.begin(), files.end(), "w.csv") - files.begin());
@@ -200,11 +193,11 @@ TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
     });
   });
   EXPECT_TRUE(customWaveForm(s));
-  EXPECT_EQ(messages.back().text, "No File selected to load");
+  EXPECT_EQ(lastMessage(), "Help: No File selected to load");
   EXPECT_EQ(s.GenLastIndex, 9);
   EXPECT_EQ(s.CustomView[2], 3);
 
-  r.rig.host.afterPumps(1, [&] { p.loadexitbutton.click(); });
+  host.afterPumps(1, [&] { p.loadexitbutton.click(); });
   EXPECT_FALSE(customWaveForm(s)) << "EXIT alone loads nothing";
 }
 
@@ -215,7 +208,7 @@ TEST_F(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
   s.GenDirty = 1;
   s.GenSizeIndex = 0;
   for (int i = 0; i < 65536; ++i) s.BufB[i] = static_cast<std::int16_t>(4095 - i % 4096);
-  r.rig.host.afterPumps(1, [&] { s.panel.CopyBbutton.click(); });
+  host.afterPumps(1, [&] { s.panel.CopyBbutton.click(); });
   GENUPDATEBUTTON_Click(s);
   EXPECT_EQ(s.GenLastIndex, 2047);
   EXPECT_EQ(s.GenTable[0], 4095);
@@ -223,29 +216,19 @@ TEST_F(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
   EXPECT_EQ(s.GenDirty, 0);
 
   s.GenDirty = 1;
-  r.rig.host.afterPumps(1, [&] { s.panel.loadexitbutton.click(); });
+  host.afterPumps(1, [&] { s.panel.loadexitbutton.click(); });
   GENUPDATEBUTTON_Click(s);
   EXPECT_EQ(s.GenDirty, 1) << "leaving the form without a wave keeps the table marked";
 }
 
+// A capture loads as the corpus replay shows; a spectrum also switches to FFT mode.
 TEST_F(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
-  for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
-  s.FilePath = "cap.qvx";
-  chabsave(s);
-  s.OperatingMode = 4;
-  s.ScrollUnit = 512;
-  s.FilePath = "spec.fft";
-  fftabsave(s);
-
-  Scope& t = r.fresh();
-  EXPECT_TRUE(openFileFromCommandLine(t, "cap.qvx"));
-  EXPECT_EQ(t.BufA[4095], 4095);
-  EXPECT_FALSE(openFileFromCommandLine(t, "missing.qvx"));
-  EXPECT_EQ(messages.back().text, "Not a valid QVX signal file");
-  EXPECT_TRUE(openFileFromCommandLine(t, "spec.fft"));
-  EXPECT_EQ(t.OperatingMode, 4) << "a spectrum is shown in FFT mode";
-  EXPECT_EQ(t.FftDoneA, 1);
-  EXPECT_TRUE(t.panel.Timer2.enabled());
+  EXPECT_FALSE(openFileFromCommandLine(s, "missing.qvx"));
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX signal file");
+  EXPECT_TRUE(openFileFromCommandLine(s, QVX_CORPUS_DIR "/fft/spectrum_1k.fft"));
+  EXPECT_EQ(s.OperatingMode, 4) << "a spectrum is shown in FFT mode";
+  EXPECT_EQ(s.FftDoneA, 1);
+  EXPECT_TRUE(p.Timer2.enabled());
 }
 
 }  // namespace

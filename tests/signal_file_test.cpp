@@ -75,9 +75,7 @@ TEST_F(SignalFile, TheLengthDecidesHowManySamplesLoad) {
   u.BufA[0] = 77;
   u.ReqLoadAB = 1;
   EXPECT_FALSE(load(u, signalFile(2048).substr(0, 8197)));
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Not a valid QVX signal file");
-  EXPECT_EQ(messages[0].title, "Help");
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX signal file");
   EXPECT_EQ(u.BufA[0], 77);
   EXPECT_EQ(u.SampleSizeIndex, 1);
   EXPECT_EQ((std::array{u.ReqLoadAB, u.FileInvalid}), (std::array{0, 1}));
@@ -91,7 +89,7 @@ TEST_F(SignalFile, AChannelThatIsOffKeepsItsData) {
   EXPECT_EQ(firstMismatch(s, 2048, false), -1);
 }
 
-TEST_F(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
+TEST_F(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakesOrNoNameOrChoice) {
   ASSERT_TRUE(load(s, signalFile(2048, "QVX043402")));
   EXPECT_EQ(s.RateMantissa, 1.5f);
   EXPECT_EQ((std::array{s.SampleRateIndex, s.DataRateIndex, s.DataRateIndexB}),
@@ -107,16 +105,15 @@ TEST_F(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
     EXPECT_EQ(t.SampleRateIndex, 3) << header;
     EXPECT_EQ(t.RateMantissa, 1.0f) << header;
   }
-}
 
-TEST_F(SignalFile, NameAndChoiceAreCheckedFirst) {
+  // The name and the choice are checked before the contents.
   s.ReqLoadAB = s.ReqLoadB = 1;
   EXPECT_FALSE(load(s, signalFile(2048), "capture.dat"));
-  EXPECT_EQ(messages.back().text, "Not a valid QVX file");
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX file");
   EXPECT_EQ(s.ReqLoadAB, 1) << "the panel clears the requests itself";
   s.FilePath.clear();
   chabload(s);
-  EXPECT_EQ(messages.back().text, "No File selected to load");
+  EXPECT_EQ(lastMessage(), "Help: No File selected to load");
   EXPECT_EQ(s.ReqLoadAB + s.ReqLoadB, 0);
 }
 
@@ -169,7 +166,7 @@ TEST_F(FftFile, SavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
   Scope& v = r.fresh();
   v.ReqLoadFFT = 1;
   EXPECT_FALSE(fuzzing::loadFile(v, FFTabload, "short.fft", bytes.substr(0, 2055)));
-  EXPECT_EQ(messages.back().text, "Not a valid FFT signal file");
+  EXPECT_EQ(lastMessage(), "Help: Not a valid FFT signal file");
   EXPECT_EQ(v.ReqLoadFFT, 0);
 }
 
@@ -182,14 +179,10 @@ long lineEnds(const std::string& text) {
 TEST_F(CsvExport, SamplesInVoltsAndSpectraInTheirUnits) {
   s.ExportKind = 1;
   s.SampleSizeIndex = 0;
-  s.DataRateIndex = 3;
   s.DataRangeA = 1;
   s.DataRangeB = 0;
-  s.BufA[0] = 2048;
-  s.BufB[0] = 0;
-  s.BufA[1] = 4095;
-  s.BufB[1] = 2049;
-  s.BufC[1] = 2560;
+  std::tie(s.BufA[0], s.BufB[0], s.BufA[1], s.BufB[1], s.BufC[1]) =
+      std::tuple(2048, 0, 4095, 2049, 2560);
   const std::string samples = csvExportText(s);
   EXPECT_TRUE(
       samples.starts_with(" QVX sample data for Channels A - B - C - D\r\nSamples/Sec:,2000000\r\n"
@@ -217,8 +210,7 @@ struct FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
     std::signal(SIGXFSZ, SIG_IGN);
     getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = bytes;
+    const rlimit limited{bytes, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
   }
   ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
@@ -236,8 +228,8 @@ TEST_F(FileSaving, AFailedSaveLeavesTheOldFileAsItWas) {
       save(s);
     }
     EXPECT_EQ(s.DataFilesReady, 0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Unable to save - File in use by other application");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(lastMessage(), "Help: Unable to save - File in use by other application");
     EXPECT_EQ(readBytes("keep.qvx"), old);
   }
   const auto entries = std::distance(std::filesystem::directory_iterator("."), {});

@@ -8,9 +8,17 @@
 namespace qvx {
 
 struct LoaderTest : ::testing::Test {
+  // "title: text" of the last message box, empty if none was shown.
+  std::string lastMessage() const {
+    const auto& m = r.rig.host.messages;
+    return m.empty() ? "" : m.back().title + ": " + m.back().text;
+  }
+
   fuzzing::LoaderRig r;
   Scope& s = r.fresh();
-  std::vector<testing::ScriptedHost::Message>& messages = r.rig.host.messages;
+  Panel& p = s.panel;
+  testing::ScriptedHost& host = r.rig.host;
+  std::vector<testing::ScriptedHost::Message>& messages = host.messages;
 };
 
 }  // namespace qvx
