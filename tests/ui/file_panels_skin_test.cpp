@@ -19,16 +19,13 @@ void click(QWidget* w) {
   testing::clickLikeAUser(w);
 }
 
+// Typed over the selected text, as keys that each insert their text.
 void type(QWidget* w, const QString& text) {
   auto* edit = qobject_cast<QLineEdit*>(w);
   ASSERT_NE(edit, nullptr);
   edit->selectAll();
-  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-  QApplication::sendEvent(edit, &del);
-  for (QChar c : text) {
-    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(edit, &key);
-  }
+  QKeyEvent keys(QEvent::KeyPress, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(edit, &keys);
 }
 
 void chooseRow(QWidget* w, const QString& item) {
@@ -59,38 +56,31 @@ TEST(FilePanelsSkin, CaptureSavedThroughTheSavePanelLoadsBackThroughTheLoadPanel
   ASSERT_NE(*std::max_element(savedA.begin(), savedA.begin() + 4096), 2048);
 
   std::filesystem::create_directory(w.folder.path() / "traces");
-  bool saveShown = false;
-  std::string folderShown;
   w.rig.host.afterPumps(2, [&] {
-    saveShown = w["filesavewindow"]->isVisible();
+    ASSERT_TRUE(w["filesavewindow"]->isVisible());
     // Into the folder and back out, as a user finds the place to save.
     chooseRow(w["Dir2"], "traces/");
-    folderShown = s.SaveFolder;
+    EXPECT_EQ(s.SaveFolder, (w.folder.path() / "traces").string());
     chooseRow(w["Dir2"], "..");
     type(w["savename"], "capture one.txt");
     click(w["chasavebutton"]);
   });
   click(w["filesavebutton"]);
-  ASSERT_TRUE(saveShown);
-  EXPECT_EQ(folderShown, (w.folder.path() / "traces").string());
   EXPECT_FALSE(w["filesavewindow"]->isVisible()) << "a finished save closes the panel";
   ASSERT_EQ(w.rig.host.messages.size(), 1u);
   EXPECT_EQ(w.rig.host.messages[0].title, "Save message");
-  const auto file = w.folder.path() / "capture one.qvx";
-  EXPECT_EQ(std::filesystem::file_size(file), 9u + 4 * 4096);
+  EXPECT_EQ(std::filesystem::file_size(w.folder.path() / "capture one.qvx"), 9u + 4 * 4096);
 
   std::fill(s.BufA.begin(), s.BufA.end(), 2048);
   std::fill(s.BufC.begin(), s.BufC.end(), 2048);
-  bool listed = false;
   w.rig.host.afterPumps(2, [&] {
-    listed = qobject_cast<QListWidget*>(w["File1"])->count() == 1;
+    EXPECT_EQ(qobject_cast<QListWidget*>(w["File1"])->count(), 1)
+        << "the saved capture alone: QVXport.cfg is filtered out";
     chooseRow(w["File1"], "capture one.qvx");
     click(w["chaloadbutton"]);
   });
   w.rig.host.afterPumps(4, [&] { click(w["loadexitbutton"]); });
   click(w["fileloadbutton"]);
-
-  EXPECT_TRUE(listed) << "the file list shows the saved capture (QVXport.cfg is filtered out)";
   EXPECT_FALSE(w["fileloadwindow"]->isVisible());
   EXPECT_EQ(w.rig.host.messages.size(), 1u) << w.rig.host.messages.back().text;
   EXPECT_TRUE(std::equal(s.BufA.begin(), s.BufA.begin() + 4096, savedA.begin()));
