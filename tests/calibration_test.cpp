@@ -1,7 +1,5 @@
 #include "files/calibration.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "control/startup.h"
@@ -71,7 +69,6 @@ TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSessi
 }
 
 TEST_F(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
-  ASSERT_TRUE(p.Timer2.enabled());
   p.UtilButton.click();
   EXPECT_FALSE(p.Timer2.enabled()) << "no remote command while the panel is open";
   EXPECT_EQ(p.DACADCdelaywin.texts(), "1 sec");

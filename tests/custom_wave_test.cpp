@@ -1,7 +1,5 @@
 #include "files/custom_wave.h"
 
-#include <gtest/gtest.h>
-
 #include "tB_loader_test.h"
 
 namespace qvx {

@@ -1,7 +1,5 @@
 #include "files/file_panels.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -14,10 +12,6 @@ namespace {
 
 using fuzzing::LoaderRig;
 using FilePanels = LoaderTest;
-using SavePanel = LoaderTest;
-using FileLists = LoaderTest;
-using CustomWaveForm = LoaderTest;
-using CommandLine = LoaderTest;
 
 using Captions = std::set<std::string>;
 
@@ -80,7 +74,7 @@ TEST_F(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
   }
 }
 
-TEST_F(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
+TEST_F(FilePanels, SaveNameTakesTakesTheExtensionOfWhatIsSaved) {
   s.SaveFolder = r.folder.path().string();
   s.SaveExt = "qvx";
   s.SaveWhat = "Channels A, B, C & D Waves";
@@ -98,7 +92,7 @@ TEST_F(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
   EXPECT_EQ(lastMessage(), "Help: No File name to save");
 }
 
-TEST_F(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
+TEST_F(FilePanels, SaveCancelKeepsThePanelOpenAndWritesNothing) {
   host.answers = {mb::AnswerCancel};
   bool openAfterCancel = false;
   host.afterPumps(1, [&] {
@@ -124,7 +118,7 @@ TEST_F(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
   EXPECT_FALSE(s.panel.filesavewindow.visible);
 }
 
-TEST_F(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
+TEST_F(FilePanels, ListFoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   std::filesystem::create_directory("sub");
   std::filesystem::create_directory(".hidden");
   for (const char* f : {"a.qvx", "B.QVX", "c.txt", "p.dpf", "sub/inner.qvx"})
@@ -156,7 +150,7 @@ TEST_F(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   });
 }
 
-TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
+TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWave) {
   host.afterPumps(1, [&] {
     EXPECT_EQ(
         shownButtons(p.fileloadwindow, p),
@@ -203,7 +197,7 @@ TEST_F(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
 
 // The generator's UPDATE in CUSTOM mode goes through the form: a copied channel becomes
 // the table that plays, and the table is no longer marked for a rebuild.
-TEST_F(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
+TEST_F(FilePanels, UpdateInCustomModeTakesTheWaveFromTheForm) {
   s.GenMode = 2;
   s.GenDirty = 1;
   s.GenSizeIndex = 0;
@@ -222,7 +216,7 @@ TEST_F(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
 }
 
 // A capture loads as the corpus replay shows; a spectrum also switches to FFT mode.
-TEST_F(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
+TEST_F(FilePanels, CommandLineFilesLoadAsTheLoadPanelLoadsThem) {
   EXPECT_FALSE(openFileFromCommandLine(s, "missing.qvx"));
   EXPECT_EQ(lastMessage(), "Help: Not a valid QVX signal file");
   EXPECT_TRUE(openFileFromCommandLine(s, QVX_CORPUS_DIR "/fft/spectrum_1k.fft"));

@@ -1,7 +1,5 @@
 #include "files/profile_file.h"
 
-#include <gtest/gtest.h>
-
 #include "tB_loader_test.h"
 
 namespace qvx {

@@ -1,6 +1,5 @@
 #include "files/signal_file.h"
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -12,10 +11,7 @@ namespace qvx {
 namespace {
 
 using fuzzing::readBytes;
-using SignalFile = LoaderTest;
-using FftFile = LoaderTest;
-using CsvExport = LoaderTest;
-using FileSaving = LoaderTest;
+using SignalFiles = LoaderTest;
 
 // Test patterns: distinct codes on A and B, C high on odd samples, D on every third.
 const auto codeA = [](int i) { return (i * 5 + 1) % 4096; };
@@ -48,25 +44,21 @@ bool load(Scope& s, const std::string& bytes, const std::string& name = "in.qvx"
   return fuzzing::loadFile(s, chabload, name, bytes);
 }
 
-TEST_F(SignalFile, TheLengthDecidesHowManySamplesLoad) {
+TEST_F(SignalFiles, TheLengthDecidesHowManySamplesLoad) {
   const std::string file64K = signalFile(65536);
-  struct Case {
-    std::string bytes;
-    int samples, sizeIndex;
-  } cases[] = {
-      {signalFile(2048), 2048, 0},                  // 9 + 4 x 2048 = 8201 bytes
-      {signalFile(2048).substr(0, 8200), 2047, 1},  // a short last sample is none; size stays
-      {file64K, 65536, 5},
-      {file64K + std::string(1000, '\x0F'), 65536, 5},  // nothing after 64K samples is read
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.bytes.size());
+  // 9 + 4 x 2048 = 8201 bytes is a 2K file; a short last sample is none and 2047 samples
+  // leave the size as it was; nothing after 64K samples is read.
+  for (auto [bytes, samples, sizeIndex] : {std::tuple{signalFile(2048), 2048, 0},
+                                           {signalFile(2048).substr(0, 8200), 2047, 1},
+                                           {file64K, 65536, 5},
+                                           {file64K + std::string(1000, '\x0F'), 65536, 5}}) {
+    SCOPED_TRACE(bytes.size());
     r.fresh();
-    ASSERT_TRUE(load(s, c.bytes));
-    EXPECT_EQ(firstMismatch(s, c.samples), -1);
-    EXPECT_EQ(s.SampleSizeIndex, c.sizeIndex);
-    if (c.samples != 2047) {
-      EXPECT_EQ(s.GenLastIndex, std::min(c.samples, 65535));
+    ASSERT_TRUE(load(s, bytes));
+    EXPECT_EQ(firstMismatch(s, samples), -1);
+    EXPECT_EQ(s.SampleSizeIndex, sizeIndex);
+    if (samples != 2047) {
+      EXPECT_EQ(s.GenLastIndex, std::min(samples, 65535));
     }
   }
 
@@ -81,7 +73,7 @@ TEST_F(SignalFile, TheLengthDecidesHowManySamplesLoad) {
   EXPECT_EQ((std::array{u.ReqLoadAB, u.FileInvalid}), (std::array{0, 1}));
 }
 
-TEST_F(SignalFile, AChannelThatIsOffKeepsItsData) {
+TEST_F(SignalFiles, AChannelThatIsOffKeepsItsData) {
   s.ChanBOn = 0;
   std::fill(s.BufB.begin(), s.BufB.end(), 1234);
   ASSERT_TRUE(load(s, signalFile(2048)));
@@ -89,7 +81,7 @@ TEST_F(SignalFile, AChannelThatIsOffKeepsItsData) {
   EXPECT_EQ(firstMismatch(s, 2048, false), -1);
 }
 
-TEST_F(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakesOrNoNameOrChoice) {
+TEST_F(SignalFiles, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakesOrNoNameOrChoice) {
   ASSERT_TRUE(load(s, signalFile(2048, "QVX043402")));
   EXPECT_EQ(s.RateMantissa, 1.5f);
   EXPECT_EQ((std::array{s.SampleRateIndex, s.DataRateIndex, s.DataRateIndexB}),
@@ -123,7 +115,7 @@ void load64K(Scope& s) {
   s.SampleRateIndex = 0;  // files carry the rate the data was taken at, not the setting
 }
 
-TEST_F(SignalFile, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
+TEST_F(SignalFiles, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
   load64K(s);
   s.SampleSizeIndex = 2;
   s.FilePath = "round.qvx";
@@ -140,7 +132,7 @@ TEST_F(SignalFile, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings)
             (std::array{2, 1, 2, 1}));
 }
 
-TEST_F(FftFile, SavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
+TEST_F(SignalFiles, FftFileSavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
   load64K(s);
   s.ScrollUnit = 512;  // FFT mode
   s.SampleSizeIndex = 0;
@@ -176,7 +168,7 @@ long lineEnds(const std::string& text) {
   return text.ends_with("\r\n") && std::count(text.begin(), text.end(), '\r') == lf ? lf : -1;
 }
 
-TEST_F(CsvExport, SamplesInVoltsAndSpectraInTheirUnits) {
+TEST_F(SignalFiles, CsvExportHasSamplesInVoltsAndSpectraInTheirUnits) {
   s.ExportKind = 1;
   s.SampleSizeIndex = 0;
   s.DataRangeA = 1;
@@ -217,7 +209,7 @@ struct FileSizeLimit {
   rlimit saved{};
 };
 
-TEST_F(FileSaving, AFailedSaveLeavesTheOldFileAsItWas) {
+TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   const std::string old = signalFile(2048, "QVX042300");
   fuzzing::writeBytes("keep.qvx", old);
   s.FilePath = "keep.qvx";
