@@ -74,19 +74,19 @@ TEST_F(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
   }
 }
 
-TEST_F(FilePanels, SaveNameTakesTakesTheExtensionOfWhatIsSaved) {
+TEST_F(FilePanels, SaveNameTakesTheExtensionOfWhatIsSaved) {
   s.SaveFolder = r.folder.path().string();
   s.SaveExt = "qvx";
   s.SaveWhat = "Channels A, B, C & D Waves";
   for (auto [typed, name] : {std::pair{"trace.old.data", "trace.qvx"},
                              std::pair{"test", "test.qvx"}, std::pair{"test.txt", "test.qvx"}}) {
-    s.panel.savename.text = typed;
+    p.savename.text = typed;
     filenametest(s);
     EXPECT_EQ(s.FilePath, (r.folder.path() / name).string());
     EXPECT_EQ(s.SaveConfirmed, 1);
     EXPECT_EQ(lastMessage(), "Save message: Save Channels A, B, C & D Waves as " + s.FilePath);
   }
-  s.panel.savename.text = "";
+  p.savename.text = "";
   filenametest(s);
   EXPECT_EQ(s.SaveConfirmed, 0);
   EXPECT_EQ(lastMessage(), "Help: No File name to save");
@@ -94,28 +94,26 @@ TEST_F(FilePanels, SaveNameTakesTakesTheExtensionOfWhatIsSaved) {
 
 TEST_F(FilePanels, SaveCancelKeepsThePanelOpenAndWritesNothing) {
   host.answers = {mb::AnswerCancel};
-  bool openAfterCancel = false;
   host.afterPumps(1, [&] {
-    s.panel.savename.text = "kept";
-    s.panel.chasavebutton.click();
+    p.savename.text = "kept";
+    p.chasavebutton.click();
     host.afterPumps(2, [&] {
-      openAfterCancel = s.panel.filesavewindow.visible;
-      s.panel.exitsavebutton.click();
+      EXPECT_TRUE(p.filesavewindow.visible);
+      p.exitsavebutton.click();
     });
   });
   filesavebutton_Click(s);
-  EXPECT_TRUE(openAfterCancel);
   EXPECT_FALSE(std::filesystem::exists("kept.qvx"));
   EXPECT_EQ(s.ReqSaveAB, 0);
 
   // Confirmed, the save closes the panel by itself.
   host.afterPumps(1, [&] {
-    s.panel.savename.text = "kept";
-    s.panel.profilesavebutton.click();
+    p.savename.text = "kept";
+    p.profilesavebutton.click();
   });
   filesavebutton_Click(s);
   EXPECT_TRUE(std::filesystem::exists("kept.dpf"));
-  EXPECT_FALSE(s.panel.filesavewindow.visible);
+  EXPECT_FALSE(p.filesavewindow.visible);
 }
 
 TEST_F(FilePanels, ListFoldersAndFilesOfTheChosenFolderFilteredByExtension) {
@@ -150,7 +148,7 @@ TEST_F(FilePanels, ListFoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   });
 }
 
-TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWave) {
+TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWaveThatUpdatePlays) {
   host.afterPumps(1, [&] {
     EXPECT_EQ(
         shownButtons(p.fileloadwindow, p),
@@ -165,15 +163,20 @@ TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWave) {
   EXPECT_EQ(s.CustomView[99], 1234) << "the kept wave is the generator's working copy";
   EXPECT_FALSE(p.CopyAbutton.visible);
 
-  // Copying channel A of a 4K capture taken at rate step 2.
+  // UPDATE in CUSTOM mode goes through the form: channel B of a 4K capture taken at rate
+  // step 2, copied, becomes the table that plays, no longer marked for a rebuild.
+  s.GenMode = 2;
+  s.GenDirty = 1;
   s.GenSizeIndex = 1;
   s.SampleRateIndex = 2;
-  for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
-  host.afterPumps(1, [&] { p.CopyAbutton.click(); });
-  EXPECT_TRUE(customWaveForm(s));
+  for (int i = 0; i < 65536; ++i) s.BufB[i] = static_cast<std::int16_t>(4095 - i % 4096);
+  host.afterPumps(1, [&] { p.CopyBbutton.click(); });
+  GENUPDATEBUTTON_Click(s);
   EXPECT_EQ(s.GenLastIndex, 4095);
   EXPECT_EQ(s.GenCustomRate, 2);
-  EXPECT_EQ(s.CustomView[4095], 4095);
+  EXPECT_EQ(s.GenTable[0], 4095);
+  EXPECT_EQ(s.GenTable[4095], 0);
+  EXPECT_EQ(s.GenDirty, 0);
 
   // A failed load keeps the form open; a good one ends it.
   std::ofstream("w.csv") << "1,2,3";
@@ -191,28 +194,10 @@ TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWave) {
   EXPECT_EQ(s.GenLastIndex, 9);
   EXPECT_EQ(s.CustomView[2], 3);
 
+  s.GenDirty = 1;
   host.afterPumps(1, [&] { p.loadexitbutton.click(); });
-  EXPECT_FALSE(customWaveForm(s)) << "EXIT alone loads nothing";
-}
-
-// The generator's UPDATE in CUSTOM mode goes through the form: a copied channel becomes
-// the table that plays, and the table is no longer marked for a rebuild.
-TEST_F(FilePanels, UpdateInCustomModeTakesTheWaveFromTheForm) {
-  s.GenMode = 2;
-  s.GenDirty = 1;
-  s.GenSizeIndex = 0;
-  for (int i = 0; i < 65536; ++i) s.BufB[i] = static_cast<std::int16_t>(4095 - i % 4096);
-  host.afterPumps(1, [&] { s.panel.CopyBbutton.click(); });
   GENUPDATEBUTTON_Click(s);
-  EXPECT_EQ(s.GenLastIndex, 2047);
-  EXPECT_EQ(s.GenTable[0], 4095);
-  EXPECT_EQ(s.GenTable[2047], 2048);
-  EXPECT_EQ(s.GenDirty, 0);
-
-  s.GenDirty = 1;
-  host.afterPumps(1, [&] { s.panel.loadexitbutton.click(); });
-  GENUPDATEBUTTON_Click(s);
-  EXPECT_EQ(s.GenDirty, 1) << "leaving the form without a wave keeps the table marked";
+  EXPECT_EQ(s.GenDirty, 1) << "EXIT alone loads nothing; the table stays marked";
 }
 
 // A capture loads as the corpus replay shows; a spectrum also switches to FFT mode.

@@ -3,6 +3,7 @@
 // in a scratch folder, which the program then loads exactly as the load panel or the
 // command line would, and the state is checked afterwards for anything a file must
 // never be able to cause.
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -103,9 +104,8 @@ inline std::string replay(LoaderRig& r, Loader loader, std::string_view bytes) {
     case Loader::Signal:
     case Loader::Fft:
     case Loader::Profile: {
-      const std::string name = loader == Loader::Signal ? "input.qvx"
-                               : loader == Loader::Fft  ? "input.fft"
-                                                        : "input.dpf";
+      const char* name =
+          std::array{"input.qvx", "input.fft", "input.dpf"}[static_cast<int>(loader)];
       writeBytes(name, bytes);
       openFileFromCommandLine(s, name);
       break;
