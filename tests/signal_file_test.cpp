@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include "files/profile_file.h"
 #include "tB_loader_test.h"
 
 namespace qvx {
@@ -213,10 +214,10 @@ TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   const std::string old = signalFile(2048, "QVX042300");
   fuzzing::writeBytes("keep.qvx", old);
   s.FilePath = "keep.qvx";
-  for (void (*save)(Scope&) : {chabsave, fftabsave, exportab}) {
+  for (void (*save)(Scope&) : {chabsave, fftabsave, exportab, profilesave, customsave}) {
     messages.clear();
     {
-      FileSizeLimit limit(4096);
+      FileSizeLimit limit(100);
       save(s);
     }
     EXPECT_EQ(s.DataFilesReady, 0);

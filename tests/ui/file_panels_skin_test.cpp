@@ -85,7 +85,6 @@ TEST(FilePanelsSkin, CaptureSavedThroughTheSavePanelLoadsBackThroughTheLoadPanel
   EXPECT_EQ(w.rig.host.messages.size(), 1u) << w.rig.host.messages.back().text;
   EXPECT_TRUE(std::equal(s.BufA.begin(), s.BufA.begin() + 4096, savedA.begin()));
   EXPECT_TRUE(std::equal(s.BufC.begin(), s.BufC.begin() + 4096, savedC.begin()));
-  EXPECT_EQ(s.BufA[4096], 2048) << "beyond the loaded points the buffer is mid-scale";
   EXPECT_TRUE(s.panel.Timer2.enabled()) << "the remote poll runs again";
 }
 
