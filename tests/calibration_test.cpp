@@ -45,15 +45,12 @@ TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
 // only for this session.
 TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {
   p.UtilButton.click();
-  ASSERT_TRUE(p.UtilBox.visible);
   for (int i = 0; i < 10; ++i) p.CAGainUp.click();
   EXPECT_EQ(p.CAGainVal.texts(), "1.10     ");
   const auto clears = p.CAGainVal.clears;
   p.CAGainUp.click();
-  EXPECT_NEAR(s.CalGainA, 1.1, 1e-12);
   EXPECT_EQ(p.CAGainVal.clears, clears) << "a press at the limit does not redraw";
   for (int i = 0; i < 11; ++i) p.CBGainDn.click();
-  EXPECT_NEAR(s.CalGainB, 0.9, 1e-12);
   EXPECT_EQ(p.CBGainVal.texts(), "0.90     ");
 
   for (int i = 0; i < 45; ++i) p.CAOffUp.click();
@@ -62,7 +59,8 @@ TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSessi
   p.UtilExit.click();
   EXPECT_EQ(s.CalOffsetA, 45) << "kept for this session";
   EXPECT_EQ(s.CalOffsetB, -50);
-  EXPECT_EQ(fuzzing::readBytes(kCalibrationFile), " 1.1\r\n 0.9\r\n 45\r\n-50\r\n");
+  EXPECT_EQ(fuzzing::readBytes(kCalibrationFile), " 1.1\r\n 0.9\r\n 45\r\n-50\r\n")
+      << "the gains stopped at their limits";
 
   CheckCal(s);
   EXPECT_EQ(calibration(s), (std::array<double, 4>{1.1, 0.9, 0, 0})) << "as at the next start";
