@@ -1,5 +1,6 @@
 #include "files/calibration.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "control/startup.h"
@@ -11,33 +12,30 @@ namespace {
 using AdjustmentPanel = LoaderTest;
 using CalibrationFile = LoaderTest;
 
-std::array<double, 4> calibration(const Scope& s) {
+using Values = std::array<double, 4>;
+
+Values calibration(const Scope& s) {
   return {s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB};
 }
 
 TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
-  struct Case {
-    std::string text;
-    std::array<double, 4> expected;
-  } cases[] = {
-      {" 1.2\r\n 0.95\r\n 10\r\n-40\r\n", {1, 0.95, 10, 0}},
-      {"0.89,1.1,30,-30", {1, 1.1, 30, -30}},
-      {" 1.05 \n 0.9\n-31\n 31\n", {1.05, 0.9, 0, 0}},
-      {"1.01\r\n1.02\r\n2.5\r\n-3.5\r\n", {1.01, 1.02, 2, -4}},  // whole codes, halves to even
-      {" 1.05\r\n 0.95\r\n 10\r\n", {1, 1, 0, 0}},               // short: defaults
-      {"abc\r\n1\r\n1\r\n1\r\n", {1, 1, 0, 0}},
-      {"", {1, 1, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    fuzzing::writeBytes(kCalibrationFile, c.text);
+  for (const auto& [text, expected] :
+       {std::pair<std::string, Values>{" 1.2\r\n 0.95\r\n 10\r\n-40\r\n", {1, 0.95, 10, 0}},
+        {"0.89,1.1,30,-30", {1, 1.1, 30, -30}},
+        {" 1.05 \n 0.9\n-31\n 31\n", {1.05, 0.9, 0, 0}},
+        {"1.01\r\n1.02\r\n2.5\r\n-3.5\r\n", {1.01, 1.02, 2, -4}},  // whole codes, halves to even
+        {" 1.05\r\n 0.95\r\n 10\r\n", {1, 1, 0, 0}},               // short: defaults
+        {"abc\r\n1\r\n1\r\n1\r\n", {1, 1, 0, 0}},
+        {"", {1, 1, 0, 0}}}) {
+    fuzzing::writeBytes(kCalibrationFile, text);
     s.CalGainA = 0.5;
     CheckCal(s);
-    EXPECT_EQ(calibration(s), c.expected) << c.text;
+    EXPECT_EQ(calibration(s), expected) << text;
   }
   std::filesystem::remove(kCalibrationFile);
   s.CalGainA = 0.5;
   CheckCal(s);
-  EXPECT_EQ(calibration(s), (std::array<double, 4>{1, 1, 0, 0})) << "no file";
+  EXPECT_EQ(calibration(s), (Values{1, 1, 0, 0})) << "no file";
   EXPECT_TRUE(messages.empty()) << "a bad calibration file is not reported";
 }
 
@@ -63,7 +61,7 @@ TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSessi
       << "the gains stopped at their limits";
 
   CheckCal(s);
-  EXPECT_EQ(calibration(s), (std::array<double, 4>{1.1, 0.9, 0, 0})) << "as at the next start";
+  EXPECT_EQ(calibration(s), (Values{1.1, 0.9, 0, 0})) << "as at the next start";
 }
 
 TEST_F(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {

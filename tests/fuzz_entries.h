@@ -4,7 +4,6 @@
 // command line would, and the state is checked afterwards for anything a file must
 // never be able to cause.
 #include <array>
-#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <string>

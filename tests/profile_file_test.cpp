@@ -72,16 +72,14 @@ TEST_F(Profile, SavedProfileRestoresEverySettingAndAShorterOneItsWholeGroups) {
 
 TEST_F(Profile, OutOfRangeValuesRefuseTheWholeFile) {
   const auto good = items(profileText(r.fresh()));
-  struct Case {
-    std::size_t index;
-    const char* value;
-  } cases[] = {{54, " 9"}, {53, " 12"}, {52, "-1"},    {16, " 0"},   {26, " 3"},
-               {60, " 4"}, {68, " 3"},  {15, " 4095"}, {71, " 4"},   {88, " 4"},
-               {36, " 8"}, {1, "x"},    {1, ""},       {1, "1e999"}, {60, " 1e7"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.index) + " = '" + c.value + "'");
+  const std::pair<std::size_t, const char*> cases[] = {
+      {54, " 9"}, {53, " 12"}, {52, "-1"},    {16, " 0"},   {26, " 3"},
+      {60, " 4"}, {68, " 3"},  {15, " 4095"}, {71, " 4"},   {88, " 4"},
+      {36, " 8"}, {1, "x"},    {1, ""},       {1, "1e999"}, {60, " 1e7"}};
+  for (auto [index, value] : cases) {
+    SCOPED_TRACE(std::to_string(index) + " = '" + value + "'");
     auto parts = good;
-    parts[c.index] = c.value;
+    parts[index] = value;
     r.fresh();
     s.TrigMode = 1;
     const std::string before = profileText(s);

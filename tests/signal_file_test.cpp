@@ -11,7 +11,6 @@
 namespace qvx {
 namespace {
 
-using fuzzing::readBytes;
 using SignalFiles = LoaderTest;
 
 // Test patterns: distinct codes on A and B, C high on odd samples, D on every third.
@@ -121,7 +120,7 @@ TEST_F(SignalFiles, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings
   s.FilePath = "round.qvx";
   chabsave(s);
   ASSERT_EQ(s.DataFilesReady, 1);
-  const std::string bytes = readBytes("round.qvx");
+  const std::string bytes = fuzzing::readBytes("round.qvx");
   ASSERT_TRUE(bytes == signalFile(8192, "QVX043121")) << "byte for byte";
 
   r.fresh();
@@ -135,7 +134,7 @@ TEST_F(SignalFiles, FftFileSavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZeros
   s.SampleSizeIndex = 0;
   s.FilePath = "spectrum.fft";
   fftabsave(s);
-  const std::string bytes = readBytes("spectrum.fft");
+  const std::string bytes = fuzzing::readBytes("spectrum.fft");
   ASSERT_TRUE(bytes == signalFile(1024, "FFT043121", false)) << "byte for byte";
 
   Scope& t = r.fresh(true);
@@ -193,18 +192,17 @@ TEST_F(SignalFiles, CsvExportHasSamplesInVoltsAndSpectraInTheirUnits) {
   EXPECT_EQ(lineEnds(spectra), 3 + 1024);
 }
 
-// Writes beyond `bytes` fail for this process, as on a full disk; the signal that
-// would end the process is ignored so the write reports the failure instead.
-struct FileSizeLimit {
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limited{bytes, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+// Runs `save` with writes beyond `bytes` failing for this process, as on a full disk; the
+// signal that would end the process is ignored so the write reports the failure instead.
+void withFileSizeLimit(rlim_t bytes, const std::function<void()>& save) {
+  std::signal(SIGXFSZ, SIG_IGN);
   rlimit saved{};
-};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limited{bytes, saved.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &limited);
+  save();
+  setrlimit(RLIMIT_FSIZE, &saved);
+}
 
 TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   const std::string old = signalFile(2048, "QVX042300");
@@ -212,14 +210,11 @@ TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   s.FilePath = "keep.qvx";
   for (void (*save)(Scope&) : {chabsave, fftabsave, exportab, profilesave, customsave}) {
     messages.clear();
-    {
-      FileSizeLimit limit(100);
-      save(s);
-    }
+    withFileSizeLimit(100, [&] { save(s); });
     EXPECT_EQ(s.DataFilesReady, 0);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(lastMessage(), "Help: Unable to save - File in use by other application");
-    EXPECT_EQ(readBytes("keep.qvx"), old);
+    EXPECT_EQ(fuzzing::readBytes("keep.qvx"), old);
   }
   const auto entries = std::distance(std::filesystem::directory_iterator("."), {});
   EXPECT_EQ(entries, 2) << "the port file and the old capture, no leftover temporary file";
@@ -228,12 +223,12 @@ TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   s.FilePath = "keep.qvx/inside.qvx";
   chabsave(s);
   EXPECT_EQ(s.DataFilesReady, 0);
-  EXPECT_EQ(readBytes("keep.qvx"), old);
+  EXPECT_EQ(fuzzing::readBytes("keep.qvx"), old);
 
   s.FilePath = "keep.qvx";
   chabsave(s);
   EXPECT_EQ(s.DataFilesReady, 1);
-  EXPECT_EQ(readBytes("keep.qvx"), signalFileBytes(s));
+  EXPECT_EQ(fuzzing::readBytes("keep.qvx"), signalFileBytes(s));
 }
 
 }  // namespace
