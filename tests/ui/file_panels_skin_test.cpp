@@ -112,16 +112,15 @@ TEST(FilePanelsSkin, PanelsOfEveryModeAreTidyAtTwoWindowSizes) {
     for (int mode : {0, 1, 2, 3, 4}) {
       s.OperatingMode = mode;
       const std::string what = std::to_string(size.width()) + " mode " + std::to_string(mode);
-      w.rig.host.afterPumps(2, [&] {
-        expectTidy(w["fileloadwindow"], "load " + what);
-        click(w["loadexitbutton"]);
-      });
-      click(w["fileloadbutton"]);
-      w.rig.host.afterPumps(2, [&] {
-        expectTidy(w["filesavewindow"], "save " + what);
-        click(w["exitsavebutton"]);
-      });
-      click(w["filesavebutton"]);
+      for (auto [open, panel, exit] :
+           {std::array{"fileloadbutton", "fileloadwindow", "loadexitbutton"},
+            {"filesavebutton", "filesavewindow", "exitsavebutton"}}) {
+        w.rig.host.afterPumps(2, [&] {
+          expectTidy(w[panel], panel + (" " + what));
+          click(w[exit]);
+        });
+        click(w[open]);
+      }
     }
     s.OperatingMode = 1;
     w.rig.host.afterPumps(2, [&] {
