@@ -98,9 +98,10 @@ void expectTidy(QWidget* panel, const std::string& what) {
       EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
           << what << ": " << shown[i]->objectName().toStdString() << " and "
           << shown[j]->objectName().toStdString();
-    if (auto* b = qobject_cast<QPushButton*>(shown[i]))
+    if (auto* b = qobject_cast<QPushButton*>(shown[i])) {
       EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width())
           << what << ": " << b->text().toStdString();
+    }
   }
 }
 
