@@ -1,110 +1,70 @@
 #include "files/calibration.h"
 
-#include <gtest/gtest.h>
-
+#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "control/startup.h"
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using AdjustmentPanel = LoaderTest;
+using CalibrationFile = LoaderTest;
 
-void writeCal(const std::string& text) {
-  std::ofstream(kCalibrationFile, std::ios::binary | std::ios::trunc) << text;
-}
+using Values = std::array<double, 4>;
 
-std::string readCal() {
-  std::ifstream in(kCalibrationFile, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::array<double, 4> calibration(const Scope& s) {
+Values calibration(const Scope& s) {
   return {s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB};
 }
 
-TEST(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  struct Case {
-    std::string text;
-    std::array<double, 4> expected;
-  } cases[] = {
-      {" 1.2\r\n 0.95\r\n 10\r\n-40\r\n", {1, 0.95, 10, 0}},
-      {"0.89,1.1,30,-30", {1, 1.1, 30, -30}},
-      {" 1.05 \n 0.9\n-31\n 31\n", {1.05, 0.9, 0, 0}},
-      {"1.01\r\n1.02\r\n2.5\r\n-3.5\r\n", {1.01, 1.02, 2, -4}},  // whole codes, halves to even
-      {" 1.05\r\n 0.95\r\n 10\r\n", {1, 1, 0, 0}},               // short: defaults
-      {"abc\r\n1\r\n1\r\n1\r\n", {1, 1, 0, 0}},
-      {"", {1, 1, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    writeCal(c.text);
+TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
+  for (const auto& [text, expected] :
+       {std::pair<std::string, Values>{" 1.2\r\n 0.95\r\n 10\r\n-40\r\n", {1, 0.95, 10, 0}},
+        {"0.89,1.1,30,-30", {1, 1.1, 30, -30}},
+        {" 1.05 \n 0.9\n-31\n 31\n", {1.05, 0.9, 0, 0}},
+        {"1.01\r\n1.02\r\n2.5\r\n-3.5\r\n", {1.01, 1.02, 2, -4}},  // whole codes, halves to even
+        {" 1.05\r\n 0.95\r\n 10\r\n", {1, 1, 0, 0}},               // short: defaults
+        {"abc\r\n1\r\n1\r\n1\r\n", {1, 1, 0, 0}},
+        {"", {1, 1, 0, 0}}}) {
+    fuzzing::writeBytes(kCalibrationFile, text);
     s.CalGainA = 0.5;
     CheckCal(s);
-    EXPECT_EQ(calibration(s), c.expected);
+    EXPECT_EQ(calibration(s), expected) << text;
   }
   std::filesystem::remove(kCalibrationFile);
+  s.CalGainA = 0.5;
   CheckCal(s);
-  EXPECT_EQ(calibration(s), (std::array<double, 4>{1, 1, 0, 0}));
-  EXPECT_TRUE(r.rig.host.messages.empty()) << "a bad calibration file is not reported";
+  EXPECT_EQ(calibration(s), (Values{1, 1, 0, 0})) << "no file";
+  EXPECT_TRUE(messages.empty()) << "a bad calibration file is not reported";
 }
 
-TEST(AdjustmentPanel, GainsStepBetweenTheirLimitsAndSurviveTheFile) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  Panel& p = s.panel;
+// Ten presses reach a gain's limit; an offset may go beyond what the file may hold, but
+// only for this session.
+TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {
   p.UtilButton.click();
-  ASSERT_TRUE(p.UtilBox.visible);
   for (int i = 0; i < 10; ++i) p.CAGainUp.click();
   EXPECT_EQ(p.CAGainVal.texts(), "1.10     ");
   const auto clears = p.CAGainVal.clears;
   p.CAGainUp.click();
-  EXPECT_NEAR(s.CalGainA, 1.1, 1e-12);
   EXPECT_EQ(p.CAGainVal.clears, clears) << "a press at the limit does not redraw";
-
-  for (int i = 0; i < 10; ++i) p.CBGainDn.click();
-  p.CBGainDn.click();
-  EXPECT_NEAR(s.CalGainB, 0.9, 1e-12);
+  for (int i = 0; i < 11; ++i) p.CBGainDn.click();
   EXPECT_EQ(p.CBGainVal.texts(), "0.90     ");
-  p.UtilExit.click();
-  EXPECT_EQ(readCal(), " 1.1\r\n 0.9\r\n 0\r\n 0\r\n");
 
-  s.CalGainA = s.CalGainB = 1;
-  CheckCal(s);
-  EXPECT_NEAR(s.CalGainA, 1.1, 1e-12) << "the file's 1.1 is accepted at the next start";
-  EXPECT_NEAR(s.CalGainB, 0.9, 1e-12);
-}
-
-TEST(AdjustmentPanel, AnOffsetBeyondThirtyLastsUntilTheNextStart) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  Panel& p = s.panel;
-  p.UtilButton.click();
   for (int i = 0; i < 45; ++i) p.CAOffUp.click();
   for (int i = 0; i < 60; ++i) p.CBOffDn.click();
-  EXPECT_EQ(s.CalOffsetA, 45);
-  EXPECT_EQ(s.CalOffsetB, -50);
   EXPECT_EQ(p.CAOffVal.texts(), " 45");
   p.UtilExit.click();
   EXPECT_EQ(s.CalOffsetA, 45) << "kept for this session";
-  EXPECT_EQ(readCal(), " 1\r\n 1\r\n 45\r\n-50\r\n");
+  EXPECT_EQ(s.CalOffsetB, -50);
+  EXPECT_EQ(fuzzing::readBytes(kCalibrationFile), " 1.1\r\n 0.9\r\n 45\r\n-50\r\n")
+      << "the gains stopped at their limits";
+
   CheckCal(s);
-  EXPECT_EQ(s.CalOffsetA, 0);
-  EXPECT_EQ(s.CalOffsetB, 0);
+  EXPECT_EQ(calibration(s), (Values{1.1, 0.9, 0, 0})) << "as at the next start";
 }
 
-TEST(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  Panel& p = s.panel;
-  EXPECT_FALSE(p.UtilBox.visible);
-  ASSERT_TRUE(p.Timer2.enabled());
+TEST_F(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
   p.UtilButton.click();
   EXPECT_FALSE(p.Timer2.enabled()) << "no remote command while the panel is open";
   EXPECT_EQ(p.DACADCdelaywin.texts(), "1 sec");
@@ -136,7 +96,7 @@ TEST(AdjustmentPanel, DelayCursorReferenceAndRemotePrefix) {
 SampleBuffer captureA(const std::string& calibrationFile) {
   testing::TempFolder folder;
   std::ofstream("QVXport.cfg") << "1\r\n";
-  if (!calibrationFile.empty()) writeCal(calibrationFile);
+  if (!calibrationFile.empty()) fuzzing::writeBytes(kCalibrationFile, calibrationFile);
   testing::Rig r;
   Form_Load(r.scope);
   Form_Activate(r.scope);
@@ -144,7 +104,7 @@ SampleBuffer captureA(const std::string& calibrationFile) {
   return r.scope.BufA;
 }
 
-TEST(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
+TEST_F(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
   const SampleBuffer plain = captureA("");
   const SampleBuffer calibrated = captureA(" 1.1\r\n 1\r\n 20\r\n 0\r\n");
   int differing = 0;
@@ -155,13 +115,6 @@ TEST(CalibrationFile, TheCaptureTakesTheGainAndOffsetReadAtStartUp) {
     differing += calibrated[i] != plain[i];
   }
   EXPECT_GT(differing, 4000);
-}
-
-TEST(AdjustmentPanel, GainTexts) {
-  EXPECT_EQ(gainText(1), "1.00     ");
-  EXPECT_EQ(gainText(0.9), "0.90     ");
-  EXPECT_EQ(gainText(1.07), "1.07     ");
-  EXPECT_EQ(gainText(1.0 + 0.01 * 3), "1.03     ");
 }
 
 }  // namespace

@@ -1,24 +1,25 @@
 #include "files/file_panels.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <set>
 
-#include "files/signal_file.h"
 #include "generator/generator.h"
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
 using fuzzing::LoaderRig;
+using FilePanels = LoaderTest;
 
-std::vector<std::string> shownButtons(const PictureArea& window, const Panel& p) {
-  std::vector<std::string> names;
+using Captions = std::set<std::string>;
+
+Captions shownButtons(const PictureArea& window, const Panel& p) {
+  Captions names;
   for (const Widget* w : p.controls)
     if (w->container == &window && w->kind == Widget::Kind::Button && w->visible)
-      names.push_back(static_cast<const Button*>(w)->caption);
+      names.insert(static_cast<const Button*>(w)->caption);
   return names;
 }
 
@@ -31,190 +32,157 @@ void whileOpen(LoaderRig& r, void (*open)(Scope&), Button& exit, std::function<v
   open(r.rig.scope);
 }
 
-TEST(LoadPanel, OffersTheLoadsOfTheMode) {
-  LoaderRig r;
-  using Captions = std::vector<std::string>;
-  const std::pair<int, Captions> cases[] = {
-      {0, {"Load A,B,C,D Waves (qvx)", "Load B Waves (qvx)", "Load Scope Profile (dpf)", "EXIT"}},
-      {1, {"Load Scope Profile (dpf)", "Load Custom Wave (dcg)", "Load CSV Excel Wave", "EXIT"}},
-      {2, {"Load Scope Profile (dpf)", "Load Custom Wave (dcg)", "Load CSV Excel Wave", "EXIT"}},
-      {3, {"Load Scope Profile (dpf)", "EXIT"}},
-      {4, {"Load A + B FFT plots (fft)", "Load Scope Profile (dpf)", "EXIT"}}};
-  for (const auto& [mode, captions] : cases) {
-    Scope& s = r.fresh();
-    s.OperatingMode = mode;
-    Captions shown, title;
-    whileOpen(r, fileloadbutton_Click, s.panel.loadexitbutton, [&] {
-      shown = shownButtons(s.panel.fileloadwindow, s.panel);
-      EXPECT_FALSE(s.panel.Timer2.enabled()) << "no remote command while the panel is open";
-    });
-    std::sort(shown.begin(), shown.end());
-    Captions expected = captions;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(shown, expected) << "mode " << mode;
-    EXPECT_FALSE(s.panel.fileloadwindow.visible);
-    EXPECT_TRUE(s.panel.Timer2.enabled());
-  }
-  Scope& s = r.fresh();
-  s.OperatingMode = 4;
-  whileOpen(r, fileloadbutton_Click, s.panel.loadexitbutton, [] {});
-  EXPECT_NE(s.panel.fileloadwindow.texts().find("FFT PLOTS AND PROFILE LOADING"),
-            std::string::npos);
-}
-
-TEST(SavePanel, OffersTheSavesOfTheMode) {
-  LoaderRig r;
-  using Captions = std::vector<std::string>;
-  const std::pair<int, Captions> cases[] = {
-      {0, {"Save A,B,C,D Waves", "Export A,B,C,D (Excel)", "Save Scope Profile", "EXIT"}},
-      {1, {"Save Custom Wave", "Save Scope Profile", "EXIT"}},
+TEST_F(FilePanels, OfferTheLoadsAndSavesOfTheModeAndHoldTheRemotePoll) {
+  const Captions customLoads = {"Load Scope Profile (dpf)", "Load Custom Wave (dcg)",
+                                "Load CSV Excel Wave", "EXIT"};
+  const struct {
+    int mode;
+    Captions loads, saves;
+  } cases[] = {
+      {0,
+       {"Load A,B,C,D Waves (qvx)", "Load B Waves (qvx)", "Load Scope Profile (dpf)", "EXIT"},
+       {"Save A,B,C,D Waves", "Export A,B,C,D (Excel)", "Save Scope Profile", "EXIT"}},
+      {1, customLoads, {"Save Custom Wave", "Save Scope Profile", "EXIT"}},
       {2,
+       customLoads,
        {"Save A,B,C,D Waves", "Export A,B,C,D (Excel)", "Save Custom Wave", "Save Scope Profile",
         "EXIT"}},
-      {4, {"Save A + B FFT Plots", "Export A + B FFT (Excel csv)", "Save Scope Profile", "EXIT"}}};
-  for (const auto& [mode, captions] : cases) {
-    Scope& s = r.fresh();
-    s.OperatingMode = mode;
-    Captions shown;
-    whileOpen(r, filesavebutton_Click, s.panel.exitsavebutton, [&] {
-      shown = shownButtons(s.panel.filesavewindow, s.panel);
-      EXPECT_EQ(s.panel.savename.text, "Untitled");
-      EXPECT_TRUE(s.panel.savename.shown());
+      {3, {"Load Scope Profile (dpf)", "EXIT"}, {}},
+      {4,
+       {"Load A + B FFT plots (fft)", "Load Scope Profile (dpf)", "EXIT"},
+       {"Save A + B FFT Plots", "Export A + B FFT (Excel csv)", "Save Scope Profile", "EXIT"}}};
+  for (const auto& c : cases) {
+    r.fresh();
+    s.OperatingMode = c.mode;
+    whileOpen(r, fileloadbutton_Click, p.loadexitbutton, [&] {
+      EXPECT_EQ(shownButtons(p.fileloadwindow, p), c.loads) << "mode " << c.mode;
+      EXPECT_FALSE(p.Timer2.enabled()) << "no remote command while the panel is open";
+      if (c.mode == 4) {
+        EXPECT_NE(p.fileloadwindow.texts().find("FFT PLOTS AND PROFILE LOADING"),
+                  std::string::npos);
+      }
     });
-    std::sort(shown.begin(), shown.end());
-    Captions expected = captions;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(shown, expected) << "mode " << mode;
-    EXPECT_FALSE(s.panel.savename.shown());
+    EXPECT_FALSE(p.fileloadwindow.visible);
+    EXPECT_TRUE(p.Timer2.enabled());
+    if (c.saves.empty()) continue;
+    whileOpen(r, filesavebutton_Click, p.exitsavebutton, [&] {
+      EXPECT_EQ(shownButtons(p.filesavewindow, p), c.saves) << "mode " << c.mode;
+      EXPECT_EQ(p.savename.text, "Untitled");
+      EXPECT_TRUE(p.savename.shown());
+    });
+    EXPECT_FALSE(p.savename.shown());
   }
 }
 
-TEST(SavePanel, TheNameTakesTheExtensionOfWhatIsSaved) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(FilePanels, SaveNameTakesTheExtensionOfWhatIsSaved) {
   s.SaveFolder = r.folder.path().string();
   s.SaveExt = "qvx";
   s.SaveWhat = "Channels A, B, C & D Waves";
   for (auto [typed, name] : {std::pair{"trace.old.data", "trace.qvx"},
                              std::pair{"test", "test.qvx"}, std::pair{"test.txt", "test.qvx"}}) {
-    s.panel.savename.text = typed;
+    p.savename.text = typed;
     filenametest(s);
     EXPECT_EQ(s.FilePath, (r.folder.path() / name).string());
     EXPECT_EQ(s.SaveConfirmed, 1);
-    EXPECT_EQ(r.rig.host.messages.back().text,
-              "Save Channels A, B, C & D Waves as " + (r.folder.path() / name).string());
-    EXPECT_EQ(r.rig.host.messages.back().title, "Save message");
+    EXPECT_EQ(lastMessage(), "Save message: Save Channels A, B, C & D Waves as " + s.FilePath);
   }
-  s.panel.savename.text = "";
+  p.savename.text = "";
   filenametest(s);
   EXPECT_EQ(s.SaveConfirmed, 0);
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File name to save");
+  EXPECT_EQ(lastMessage(), "Help: No File name to save");
 }
 
-TEST(SavePanel, CancelKeepsThePanelOpenAndWritesNothing) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  r.rig.host.answers = {mb::AnswerCancel};
-  bool openAfterCancel = false;
-  r.rig.host.afterPumps(1, [&] {
-    s.panel.savename.text = "kept";
-    s.panel.chasavebutton.click();
-    r.rig.host.afterPumps(2, [&] {
-      openAfterCancel = s.panel.filesavewindow.visible;
-      s.panel.exitsavebutton.click();
+TEST_F(FilePanels, SaveCancelKeepsThePanelOpenAndWritesNothing) {
+  host.answers = {mb::AnswerCancel};
+  host.afterPumps(1, [&] {
+    p.savename.text = "kept";
+    p.chasavebutton.click();
+    host.afterPumps(2, [&] {
+      EXPECT_TRUE(p.filesavewindow.visible);
+      p.exitsavebutton.click();
     });
   });
   filesavebutton_Click(s);
-  EXPECT_TRUE(openAfterCancel);
   EXPECT_FALSE(std::filesystem::exists("kept.qvx"));
   EXPECT_EQ(s.ReqSaveAB, 0);
 
   // Confirmed, the save closes the panel by itself.
-  r.rig.host.afterPumps(1, [&] {
-    s.panel.savename.text = "kept";
-    s.panel.profilesavebutton.click();
+  host.afterPumps(1, [&] {
+    p.savename.text = "kept";
+    p.profilesavebutton.click();
   });
   filesavebutton_Click(s);
   EXPECT_TRUE(std::filesystem::exists("kept.dpf"));
-  EXPECT_FALSE(s.panel.filesavewindow.visible);
+  EXPECT_FALSE(p.filesavewindow.visible);
 }
 
-TEST(FileLists, FoldersAndFilesOfTheChosenFolderFilteredByExtension) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(FilePanels, ListFoldersAndFilesOfTheChosenFolderFilteredByExtension) {
   std::filesystem::create_directory("sub");
   std::filesystem::create_directory(".hidden");
   for (const char* f : {"a.qvx", "B.QVX", "c.txt", "p.dpf", "sub/inner.qvx"})
     std::ofstream(f) << "x";
-  Panel& p = s.panel;
-  std::vector<std::string> top, inner, places;
+  const std::vector<std::string> listed = {"B.QVX", "a.qvx", "p.dpf"};
   whileOpen(r, fileloadbutton_Click, p.loadexitbutton, [&] {
-    top = p.File1.items;
-    places = p.Drive1.items;
+    EXPECT_EQ(p.File1.items, listed);
+    EXPECT_EQ(p.Drive1.items.at(0), "/  (filesystem root)");
     EXPECT_EQ(p.Dir1.items, (std::vector<std::string>{"..", "sub/"}));
     p.Dir1.listIndex = 1;
     p.Dir1.click();
-    inner = p.File1.items;
+    EXPECT_EQ(p.File1.items, std::vector<std::string>{"inner.qvx"});
     EXPECT_EQ(p.Dir1Path.texts(), (r.folder.path() / "sub").string());
     p.Dir1.listIndex = 0;
     p.Dir1.click();
   });
-  EXPECT_EQ(top, (std::vector<std::string>{"B.QVX", "a.qvx", "p.dpf"}));
-  EXPECT_EQ(inner, (std::vector<std::string>{"inner.qvx"}));
-  ASSERT_GE(places.size(), 1u);
-  EXPECT_EQ(places[0], "/  (filesystem root)");
   EXPECT_EQ(s.LoadFolder, r.folder.path().string()) << "'..' leads back";
 
   // The place list leads to the root; the save panel lists what it can save.
   whileOpen(r, filesavebutton_Click, p.exitsavebutton, [&] {
-    EXPECT_EQ(p.File3.items, (std::vector<std::string>{"B.QVX", "a.qvx", "p.dpf"}));
+    EXPECT_EQ(p.File3.items, listed);
     p.File3.listIndex = 1;
     p.File3.click();
     EXPECT_EQ(p.savename.text, "a.qvx");
     p.Drive2.listIndex = 0;
     p.Drive2.click();
     EXPECT_EQ(s.SaveFolder, "/");
-    ASSERT_FALSE(p.Dir2.items.empty());
-    EXPECT_NE(p.Dir2.items.front(), "..") << "nothing above the root";
+    EXPECT_NE(p.Dir2.items.at(0), "..") << "nothing above the root";
   });
 }
 
-TEST(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  Panel& p = s.panel;
-  std::vector<std::string> shown;
-  r.rig.host.afterPumps(1, [&] {
-    shown = shownButtons(p.fileloadwindow, p);
+TEST_F(FilePanels, CustomFormKeepCopyAndLoadEachEndTheFormWithAWaveThatUpdatePlays) {
+  host.afterPumps(1, [&] {
+    EXPECT_EQ(
+        shownButtons(p.fileloadwindow, p),
+        (Captions{"Copy Ch A signal", "Copy Ch B signal", "Copy Ch C signal", "Copy Ch D signal",
+                  "EXIT", "Keep existing data", "Load CSV Excel Wave", "Load Custom Wave (dcg)"}));
     EXPECT_NE(p.fileloadwindow.texts().find("CUSTOM WAVEFORM LOADING"), std::string::npos);
     p.keepcustombutton.click();
   });
   s.GenLastIndex = 99;
   s.GenTable[99] = 1234;
   EXPECT_TRUE(customWaveForm(s));
-  std::sort(shown.begin(), shown.end());
-  EXPECT_EQ(shown,
-            (std::vector<std::string>{"Copy Ch A signal", "Copy Ch B signal", "Copy Ch C signal",
-                                      "Copy Ch D signal", "EXIT", "Keep existing data",
-                                      "Load CSV Excel Wave", "Load Custom Wave (dcg)"}));
   EXPECT_EQ(s.CustomView[99], 1234) << "the kept wave is the generator's working copy";
   EXPECT_FALSE(p.CopyAbutton.visible);
 
-  // Copying channel A of a 4K capture taken at rate step 2.
+  // UPDATE in CUSTOM mode goes through the form: channel B of a 4K capture taken at rate
+  // step 2, copied, becomes the table that plays, no longer marked for a rebuild.
+  s.GenMode = 2;
+  s.GenDirty = 1;
   s.GenSizeIndex = 1;
   s.SampleRateIndex = 2;
-  for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
-  r.rig.host.afterPumps(1, [&] { p.CopyAbutton.click(); });
-  EXPECT_TRUE(customWaveForm(s));
+  for (int i = 0; i < 65536; ++i) s.BufB[i] = static_cast<std::int16_t>(4095 - i % 4096);
+  host.afterPumps(1, [&] { p.CopyBbutton.click(); });
+  GENUPDATEBUTTON_Click(s);
   EXPECT_EQ(s.GenLastIndex, 4095);
   EXPECT_EQ(s.GenCustomRate, 2);
-  EXPECT_EQ(s.CustomView[4095], 4095);
+  EXPECT_EQ(s.GenTable[0], 4095);
+  EXPECT_EQ(s.GenTable[4095], 0);
+  EXPECT_EQ(s.GenDirty, 0);
 
   // A failed load keeps the form open; a good one ends it.
   std::ofstream("w.csv") << "1,2,3";
-  r.rig.host.afterPumps(1, [&] {
+  host.afterPumps(1, [&] {
     p.Customloadbutton.click();  // nothing chosen yet
-    r.rig.host.afterPumps(2, [&] {
+    host.afterPumps(2, [&] {
       const auto& files = p.File1.items;
       p.File1.listIndex =
           static_cast<int>(std::find(files.begin(), files.end(), "w.csv") - files.begin());
@@ -222,56 +190,24 @@ TEST(CustomWaveForm, KeepCopyAndLoadEachEndTheFormWithAWave) {
     });
   });
   EXPECT_TRUE(customWaveForm(s));
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File selected to load");
+  EXPECT_EQ(lastMessage(), "Help: No File selected to load");
   EXPECT_EQ(s.GenLastIndex, 9);
   EXPECT_EQ(s.CustomView[2], 3);
 
-  r.rig.host.afterPumps(1, [&] { p.loadexitbutton.click(); });
-  EXPECT_FALSE(customWaveForm(s)) << "EXIT alone loads nothing";
+  s.GenDirty = 1;
+  host.afterPumps(1, [&] { p.loadexitbutton.click(); });
+  GENUPDATEBUTTON_Click(s);
+  EXPECT_EQ(s.GenDirty, 1) << "EXIT alone loads nothing; the table stays marked";
 }
 
-// The generator's UPDATE in CUSTOM mode goes through the form: a copied channel becomes
-// the table that plays, and the table is no longer marked for a rebuild.
-TEST(CustomWaveForm, UpdateInCustomModeTakesTheWaveFromTheForm) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  s.GenMode = 2;
-  s.GenDirty = 1;
-  s.GenSizeIndex = 0;
-  for (int i = 0; i < 65536; ++i) s.BufB[i] = static_cast<std::int16_t>(4095 - i % 4096);
-  r.rig.host.afterPumps(1, [&] { s.panel.CopyBbutton.click(); });
-  GENUPDATEBUTTON_Click(s);
-  EXPECT_EQ(s.GenLastIndex, 2047);
-  EXPECT_EQ(s.GenTable[0], 4095);
-  EXPECT_EQ(s.GenTable[2047], 2048);
-  EXPECT_EQ(s.GenDirty, 0);
-
-  s.GenDirty = 1;
-  r.rig.host.afterPumps(1, [&] { s.panel.loadexitbutton.click(); });
-  GENUPDATEBUTTON_Click(s);
-  EXPECT_EQ(s.GenDirty, 1) << "leaving the form without a wave keeps the table marked";
-}
-
-TEST(CommandLine, FilesLoadAsTheLoadPanelLoadsThem) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  for (int i = 0; i < 65536; ++i) s.BufA[i] = static_cast<std::int16_t>(i % 4096);
-  s.FilePath = "cap.qvx";
-  chabsave(s);
-  s.OperatingMode = 4;
-  s.ScrollUnit = 512;
-  s.FilePath = "spec.fft";
-  fftabsave(s);
-
-  Scope& t = r.fresh();
-  EXPECT_TRUE(openFileFromCommandLine(t, "cap.qvx"));
-  EXPECT_EQ(t.BufA[4095], 4095);
-  EXPECT_FALSE(openFileFromCommandLine(t, "missing.qvx"));
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX signal file");
-  EXPECT_TRUE(openFileFromCommandLine(t, "spec.fft"));
-  EXPECT_EQ(t.OperatingMode, 4) << "a spectrum is shown in FFT mode";
-  EXPECT_EQ(t.FftDoneA, 1);
-  EXPECT_TRUE(t.panel.Timer2.enabled());
+// A capture loads as the corpus replay shows; a spectrum also switches to FFT mode.
+TEST_F(FilePanels, CommandLineFilesLoadAsTheLoadPanelLoadsThem) {
+  EXPECT_FALSE(openFileFromCommandLine(s, "missing.qvx"));
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX signal file");
+  EXPECT_TRUE(openFileFromCommandLine(s, QVX_CORPUS_DIR "/fft/spectrum_1k.fft"));
+  EXPECT_EQ(s.OperatingMode, 4) << "a spectrum is shown in FFT mode";
+  EXPECT_EQ(s.FftDoneA, 1);
+  EXPECT_TRUE(p.Timer2.enabled());
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 // in a scratch folder, which the program then loads exactly as the load panel or the
 // command line would, and the state is checked afterwards for anything a file must
 // never be able to cause.
-#include <cmath>
+#include <array>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -21,23 +22,9 @@ namespace qvx::fuzzing {
 enum class Loader { Signal, Fft, Profile, RawWave, CsvWave, Calibration, PortFile };
 
 inline const char* folderName(Loader l) {
-  switch (l) {
-    case Loader::Signal:
-      return "signal";
-    case Loader::Fft:
-      return "fft";
-    case Loader::Profile:
-      return "profile";
-    case Loader::RawWave:
-      return "raw_wave";
-    case Loader::CsvWave:
-      return "csv_wave";
-    case Loader::Calibration:
-      return "calibration";
-    case Loader::PortFile:
-      return "port_file";
-  }
-  return "";
+  static const char* const names[] = {"signal",   "fft",         "profile",  "raw_wave",
+                                      "csv_wave", "calibration", "port_file"};
+  return names[static_cast<int>(l)];
 }
 
 // A scope started once as the program starts, in a scratch folder that is also the
@@ -94,27 +81,37 @@ inline void writeBytes(const std::string& name, std::string_view bytes) {
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+inline std::string readBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Writes `bytes` to `name` and loads it with `loader` as the panel's load button does.
+inline bool loadFile(Scope& s, void (*loader)(Scope&), const std::string& name,
+                     std::string_view bytes) {
+  writeBytes(name, bytes);
+  s.FilePath = name;
+  s.LoadResult = 0;
+  loader(s);
+  return s.LoadResult == 1;
+}
+
 // Loads `bytes` as the given kind of file; returns what went wrong, if anything.
 inline std::string replay(LoaderRig& r, Loader loader, std::string_view bytes) {
   Scope& s = r.fresh(loader == Loader::Fft);
   switch (loader) {
     case Loader::Signal:
-      writeBytes("input.qvx", bytes);
-      openFileFromCommandLine(s, "input.qvx");
-      break;
     case Loader::Fft:
-      writeBytes("input.fft", bytes);
-      openFileFromCommandLine(s, "input.fft");
+    case Loader::Profile: {
+      const char* name =
+          std::array{"input.qvx", "input.fft", "input.dpf"}[static_cast<int>(loader)];
+      writeBytes(name, bytes);
+      openFileFromCommandLine(s, name);
       break;
-    case Loader::Profile:
-      writeBytes("input.dpf", bytes);
-      openFileFromCommandLine(s, "input.dpf");
-      break;
+    }
     case Loader::RawWave:
     case Loader::CsvWave:
-      writeBytes("input.dcg", bytes);
-      s.FilePath = "input.dcg";
-      loader == Loader::RawWave ? customload(s) : Customcsvload(s);
+      loadFile(s, loader == Loader::RawWave ? customload : Customcsvload, "input.dcg", bytes);
       s.OperatingMode = 1;
       s.runControl.checkMode(s);
       s.SelE = 1;

@@ -1,16 +1,11 @@
 #include "files/profile_file.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
-#include "fuzz_entries.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using Profile = LoaderTest;
 
 // The items of a profile text, "DPF" first.
 std::vector<std::string> items(const std::string& text) {
@@ -28,45 +23,26 @@ std::string join(const std::vector<std::string>& parts, std::size_t count) {
 }
 
 bool load(Scope& s, const std::string& text) {
-  std::ofstream("p.dpf", std::ios::binary | std::ios::trunc) << text;
-  s.FilePath = "p.dpf";
-  s.LoadResult = 0;
-  profileload(s);
-  return s.LoadResult == 1;
+  return fuzzing::loadFile(s, profileload, "p.dpf", text);
 }
 
+// Settings away from their start-up values in all three groups of the file.
 void changeEverything(Scope& s) {
-  s.DataRangeA = 2;
-  s.TrigMode = 2;
-  s.TrigSource = 3;
-  s.TrigSlope = -1;
-  s.SampleRateIndex = 0;
-  s.SampleSizeIndex = 4;
-  s.OperatingMode = 4;
-  s.GenMode = 1;
-  s.GenFreq = 123456;
-  s.GenAmpIndex = 2;
-  s.CursorX = 123.25;
-  s.TrigCursorY = 1792.5;
-  s.MagIndexA = 3;
-  s.PosStepA = -7;
-  s.ChanAOn = 0;
-  s.RepeatMode = 1;
-  s.ChanCOn = 0;
-  s.SelD = 1;
-  s.FCntSource = 2;
-  s.FCntValue = 12345678;
-  s.FCntSpare = -5;
+  std::tie(s.DataRangeA, s.TrigMode, s.TrigSource, s.TrigSlope, s.SampleRateIndex,
+           s.SampleSizeIndex, s.OperatingMode, s.GenMode, s.GenAmpIndex, s.MagIndexA, s.ChanAOn,
+           s.RepeatMode, s.ChanCOn, s.SelD, s.FCntSource, s.FCntValue, s.FCntSpare) =
+      std::tuple(2, 2, 3, -1, 0, 4, 4, 1, 2, 3, 0, 1, 0, 1, 2, 12345678, -5);
+  std::tie(s.GenFreq, s.CursorX, s.TrigCursorY, s.PosStepA) =
+      std::tuple(123456.0, 123.25, 1792.5, -7.0);
 }
 
-TEST(Profile, SavedProfileRestoresEverySetting) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(Profile, SavedProfileRestoresEverySettingAndAShorterOneItsWholeGroups) {
   changeEverything(s);
-  const std::string saved = profileText(s);
   s.FilePath = "all.dpf";
   profilesave(s);
   ASSERT_EQ(s.DataFilesReady, 1);
+  const std::string saved = fuzzing::readBytes("all.dpf");
+  EXPECT_EQ(saved, profileText(s));
   const auto parts = items(saved);
   ASSERT_EQ(parts.size(), 95u);
   EXPECT_EQ(parts[0], "DPF");
@@ -74,71 +50,50 @@ TEST(Profile, SavedProfileRestoresEverySetting) {
   EXPECT_EQ(parts[92], " 12345678");
   EXPECT_EQ(saved.back(), ',');
 
-  Scope& t = r.fresh();
-  std::ifstream in("all.dpf", std::ios::binary);
-  ASSERT_TRUE(load(t, {std::istreambuf_iterator<char>(in), {}}));
-  EXPECT_EQ(profileText(t), saved);
-  EXPECT_EQ(t.OperatingMode, 4);
-  EXPECT_EQ(t.FCntSpare, -5);
-  EXPECT_TRUE(r.rig.host.messages.empty());
+  r.fresh();
+  ASSERT_TRUE(load(s, saved));
+  EXPECT_EQ(profileText(s), saved);
+  EXPECT_TRUE(messages.empty());
+
+  // A file may end after any of its three groups: the groups it holds are restored.
+  // 71 items are "DPF" and values 1..70: cut after the generator block; 75 ends inside
+  // the second group.
+  for (auto [count, second] : {std::pair{71u, false}, {75u, false}, {79u, true}}) {
+    Scope& t = r.fresh();
+    ASSERT_TRUE(load(t, join(parts, count))) << count;
+    EXPECT_EQ(t.TrigMode, 2) << count;
+    EXPECT_EQ(t.SampleSizeIndex, 4) << count;
+    EXPECT_EQ(t.GenFreq, 123456) << count;
+    EXPECT_EQ((std::array{t.MagIndexA, t.ChanAOn, t.ChanCOn, t.FCntSource}),
+              (second ? std::array{3, 0, 1, 0} : std::array{0, 1, 1, 0}))
+        << count;
+  }
 }
 
-TEST(Profile, AProfileCutAfterTheGeneratorBlockRestoresOnlyThatBlock) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  changeEverything(s);
-  const auto parts = items(profileText(s));
-
-  Scope& t = r.fresh();
-  ASSERT_TRUE(load(t, join(parts, 71)));  // "DPF" and values 1..70
-  EXPECT_EQ(t.TrigMode, 2);
-  EXPECT_EQ(t.SampleSizeIndex, 4);
-  EXPECT_EQ(t.GenFreq, 123456);
-  EXPECT_EQ(t.MagIndexA, 0) << "second group untouched";
-  EXPECT_EQ(t.ChanAOn, 1);
-  EXPECT_EQ(t.ChanCOn, 1) << "third group untouched";
-  EXPECT_EQ(t.FCntSource, 0);
-
-  // A file that ends inside the second group restores the first only.
-  Scope& u = r.fresh();
-  ASSERT_TRUE(load(u, join(parts, 75)));
-  EXPECT_EQ(u.GenFreq, 123456);
-  EXPECT_EQ(u.MagIndexA, 0);
-
-  Scope& v = r.fresh();
-  ASSERT_TRUE(load(v, join(parts, 79)));
-  EXPECT_EQ(v.MagIndexA, 3);
-  EXPECT_EQ(v.ChanAOn, 0);
-  EXPECT_EQ(v.ChanCOn, 1);
-}
-
-TEST(Profile, OutOfRangeValuesRefuseTheWholeFile) {
-  LoaderRig r;
+TEST_F(Profile, OutOfRangeValuesRefuseTheWholeFile) {
   const auto good = items(profileText(r.fresh()));
-  struct Case {
-    std::size_t index;
-    const char* value;
-  } cases[] = {{54, " 9"}, {53, " 12"}, {52, "-1"},    {16, " 0"},   {26, " 3"},
-               {60, " 4"}, {68, " 3"},  {15, " 4095"}, {71, " 4"},   {88, " 4"},
-               {36, " 8"}, {1, "x"},    {1, ""},       {1, "1e999"}, {60, " 1e7"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.index) + " = '" + c.value + "'");
+  const std::pair<std::size_t, const char*> cases[] = {
+      {54, " 9"}, {53, " 12"}, {52, "-1"},    {16, " 0"},   {26, " 3"},
+      {60, " 4"}, {68, " 3"},  {15, " 4095"}, {71, " 4"},   {88, " 4"},
+      {36, " 8"}, {1, "x"},    {1, ""},       {1, "1e999"}, {60, " 1e7"}};
+  for (auto [index, value] : cases) {
+    SCOPED_TRACE(std::to_string(index) + " = '" + value + "'");
     auto parts = good;
-    parts[c.index] = c.value;
-    Scope& s = r.fresh();
+    parts[index] = value;
+    r.fresh();
     s.TrigMode = 1;
     const std::string before = profileText(s);
     s.ReqLoadProfile = 1;
     EXPECT_FALSE(load(s, join(parts, parts.size())));
     EXPECT_EQ(profileText(s), before);
-    ASSERT_FALSE(r.rig.host.messages.empty());
-    EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX profile file");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, "Not a valid QVX profile file");
     EXPECT_EQ(s.ReqLoadProfile, 0);
   }
   for (const std::string& bad :
        {std::string("DPF, 1, 2"), std::string("DPX,") + join(good, 95).substr(4),
         std::string(" 1,") + join(good, 95).substr(4)}) {
-    Scope& s = r.fresh();
+    r.fresh();
     EXPECT_FALSE(load(s, bad)) << bad.substr(0, 12);
   }
 }

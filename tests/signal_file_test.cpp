@@ -1,327 +1,234 @@
 #include "files/signal_file.h"
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "fuzz_entries.h"
+#include "files/profile_file.h"
+#include "tB_loader_test.h"
 
 namespace qvx {
 namespace {
 
-using fuzzing::LoaderRig;
+using SignalFiles = LoaderTest;
 
-std::string readAll(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+// Test patterns: distinct codes on A and B, C high on odd samples, D on every third.
+const auto codeA = [](int i) { return (i * 5 + 1) % 4096; };
+const auto codeB = [](int i) { return 4095 - i % 4096; };
+const auto highC = [](int i) { return i % 2 == 1; };
+const auto highD = [](int i) { return i % 3 == 0; };
 
-void writeAll(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-int codeA(int i) {
-  return (i * 5 + 1) % 4096;
-}
-int codeB(int i) {
-  return 4095 - i % 4096;
-}
-
-// A signal file of n samples with the patterns above, C high on odd, D on every third.
-std::string signalFile(int n, std::string header = "QVX042311") {
-  std::string f = header;
-  for (int i = 0; i < n; ++i) {
-    f += static_cast<char>((codeA(i) >> 8) + (i % 2 ? 16 : 0));
-    f += static_cast<char>(codeA(i) & 0xFF);
-    f += static_cast<char>((codeB(i) >> 8) + (i % 3 == 0 ? 16 : 0));
-    f += static_cast<char>(codeB(i) & 0xFF);
-  }
+// A file of n samples of the patterns above; C and D ride in bit 4 of the high bytes.
+std::string signalFile(int n, std::string f = "QVX042311", bool digital = true) {
+  for (int i = 0; i < n; ++i)
+    for (int code : {codeA(i) + digital * highC(i) * 4096, codeB(i) + digital * highD(i) * 4096}) {
+      f += static_cast<char>(code >> 8);
+      f += static_cast<char>(code & 0xFF);
+    }
   return f;
 }
 
-bool load(Scope& s, const std::string& bytes, const std::string& name = "in.qvx") {
-  writeAll(name, bytes);
-  s.FilePath = name;
-  s.LoadResult = 0;
-  chabload(s);
-  return s.LoadResult == 1;
+// The first sample that is not the patterns below n and mid-scale from n on; -1 if none.
+int firstMismatch(const Scope& s, int n, bool checkB = true) {
+  for (int i = 0; i < 65536; ++i) {
+    const bool in = i < n;
+    if (s.BufA[i] != (in ? codeA(i) : 2048) || (checkB && s.BufB[i] != (in ? codeB(i) : 2048)) ||
+        s.BufC[i] != (in && highC(i) ? 2560 : 2048) || s.BufD[i] != (in && highD(i) ? 2560 : 2048))
+      return i;
+  }
+  return -1;
 }
 
-TEST(SignalFile, TheLengthDecidesHowManySamplesLoad) {
-  LoaderRig r;
-  // 9 + 4 x 2048 = 8201 bytes is a 2K file.
-  Scope& s = r.fresh();
-  ASSERT_TRUE(load(s, signalFile(2048)));
-  EXPECT_EQ(s.SampleSizeIndex, 0);
-  EXPECT_EQ(s.GenLastIndex, 2048);
-  EXPECT_EQ(s.BufA[2047], codeA(2047));
-  EXPECT_EQ(s.BufB[2047], codeB(2047));
-  EXPECT_EQ(s.BufC[2047], 2560);
-  EXPECT_EQ(s.BufD[2045], 2048);
-  EXPECT_EQ(s.BufA[2048], 2048);
-  EXPECT_EQ(s.BufD[65535], 2048);
+bool load(Scope& s, const std::string& bytes, const std::string& name = "in.qvx") {
+  return fuzzing::loadFile(s, chabload, name, bytes);
+}
 
-  // One byte short: the last sample is not whole and the rest from it is mid-scale.
-  Scope& t = r.fresh();
-  ASSERT_TRUE(load(t, signalFile(2048).substr(0, 8200)));
-  EXPECT_EQ(t.BufA[2046], codeA(2046));
-  EXPECT_EQ(t.BufA[2047], 2048);
-  EXPECT_EQ(t.SampleSizeIndex, 1) << "2047 samples is no buffer size";
+TEST_F(SignalFiles, TheLengthDecidesHowManySamplesLoad) {
+  const std::string file64K = signalFile(65536);
+  // 9 + 4 x 2048 = 8201 bytes is a 2K file; a short last sample is none and 2047 samples
+  // leave the size as it was; nothing after 64K samples is read.
+  for (auto [bytes, samples, sizeIndex] : {std::tuple{signalFile(2048), 2048, 0},
+                                           {signalFile(2048).substr(0, 8200), 2047, 1},
+                                           {file64K, 65536, 5},
+                                           {file64K + std::string(1000, '\x0F'), 65536, 5}}) {
+    SCOPED_TRACE(bytes.size());
+    r.fresh();
+    ASSERT_TRUE(load(s, bytes));
+    EXPECT_EQ(firstMismatch(s, samples), -1);
+    EXPECT_EQ(s.SampleSizeIndex, sizeIndex);
+    if (samples != 2047) {
+      EXPECT_EQ(s.GenLastIndex, std::min(samples, 65535));
+    }
+  }
 
   // 8197 bytes is refused and nothing changes.
   Scope& u = r.fresh();
   u.BufA[0] = 77;
   u.ReqLoadAB = 1;
   EXPECT_FALSE(load(u, signalFile(2048).substr(0, 8197)));
-  ASSERT_EQ(r.rig.host.messages.size(), 1u);
-  EXPECT_EQ(r.rig.host.messages[0].text, "Not a valid QVX signal file");
-  EXPECT_EQ(r.rig.host.messages[0].title, "Help");
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX signal file");
   EXPECT_EQ(u.BufA[0], 77);
   EXPECT_EQ(u.SampleSizeIndex, 1);
-  EXPECT_EQ(u.ReqLoadAB, 0);
-  EXPECT_EQ(u.FileInvalid, 1);
+  EXPECT_EQ((std::array{u.ReqLoadAB, u.FileInvalid}), (std::array{0, 1}));
 }
 
-TEST(SignalFile, A64KFileFillsEveryPoint) {
-  LoaderRig r;
-  Scope& s = r.fresh();
-  const std::string file = signalFile(65536);
-  ASSERT_EQ(file.size(), 262153u);
-  ASSERT_TRUE(load(s, file));
-  EXPECT_EQ(s.SampleSizeIndex, 5);
-  EXPECT_EQ(s.GenLastIndex, 65535);
-  EXPECT_EQ(s.BufA[65535], codeA(65535));
-  EXPECT_EQ(s.BufD[65535], 2560);  // 65535 is a multiple of three
-  // Anything after the 64K samples is never read.
-  Scope& t = r.fresh();
-  ASSERT_TRUE(load(t, file + std::string(1000, '\x0F')));
-  EXPECT_EQ(t.BufA[65535], codeA(65535));
-}
-
-TEST(SignalFile, AChannelThatIsOffKeepsItsData) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFiles, AChannelThatIsOffKeepsItsData) {
   s.ChanBOn = 0;
   std::fill(s.BufB.begin(), s.BufB.end(), 1234);
   ASSERT_TRUE(load(s, signalFile(2048)));
   EXPECT_TRUE(std::all_of(s.BufB.begin(), s.BufB.end(), [](int v) { return v == 1234; }));
-  EXPECT_EQ(s.BufA[5], codeA(5));
-  EXPECT_EQ(s.BufC[5], 2560);
-  EXPECT_EQ(s.BufD[3], 2560);
-  EXPECT_EQ(s.BufA[3000], 2048);
+  EXPECT_EQ(firstMismatch(s, 2048, false), -1);
 }
 
-TEST(SignalFile, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakes) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFiles, HeaderSetsRateAndRangesAndRefusesWhatNoInstrumentMakesOrNoNameOrChoice) {
   ASSERT_TRUE(load(s, signalFile(2048, "QVX043402")));
   EXPECT_EQ(s.RateMantissa, 1.5f);
-  EXPECT_EQ(s.SampleRateIndex, 4);
-  EXPECT_EQ(s.DataRateIndex, 4);
-  EXPECT_EQ(s.DataRateIndexB, 4);
-  EXPECT_EQ(s.DataRangeA, 0);
-  EXPECT_EQ(s.DataRangeB, 2);
+  EXPECT_EQ((std::array{s.SampleRateIndex, s.DataRateIndex, s.DataRateIndexB}),
+            (std::array{4, 4, 4}));
+  EXPECT_EQ((std::array{s.DataRangeA, s.DataRangeB}), (std::array{0, 2}));
   EXPECT_EQ(s.panel.SRATEDISP.texts().find("3"), 1u) << "the timebase shows the restored rate";
 
   for (const char* header : {"QVX032311", "qvx042311", "QVX042511", "QVX042231", "QVX042219",
                              "QVX041311", "QVX049311", "QVX04 311"}) {
-    SCOPED_TRACE(header);
     Scope& t = r.fresh();
-    EXPECT_FALSE(load(t, signalFile(2048, header)));
-    EXPECT_EQ(t.BufA[1], 2048);
-    EXPECT_EQ(t.SampleRateIndex, 3);
-    EXPECT_EQ(t.RateMantissa, 1.0f);
+    EXPECT_FALSE(load(t, signalFile(2048, header))) << header;
+    EXPECT_EQ(t.BufA[1], 2048) << header;
+    EXPECT_EQ(t.RateMantissa, 1.0f) << header << ": the header is checked before it is used";
   }
-}
 
-TEST(SignalFile, NameAndChoiceAreCheckedFirst) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+  // The name and the choice are checked before the contents.
   s.ReqLoadAB = s.ReqLoadB = 1;
   EXPECT_FALSE(load(s, signalFile(2048), "capture.dat"));
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid QVX file");
+  EXPECT_EQ(lastMessage(), "Help: Not a valid QVX file");
   EXPECT_EQ(s.ReqLoadAB, 1) << "the panel clears the requests itself";
   s.FilePath.clear();
   chabload(s);
-  EXPECT_EQ(r.rig.host.messages.back().text, "No File selected to load");
+  EXPECT_EQ(lastMessage(), "Help: No File selected to load");
   EXPECT_EQ(s.ReqLoadAB + s.ReqLoadB, 0);
 }
 
-TEST(SignalFile, SavedCaptureLoadsBackTheSameBuffersAndSettings) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+// Buffers and settings come from a loaded 64K file; the loader is pinned above.
+void load64K(Scope& s) {
+  EXPECT_TRUE(load(s, signalFile(65536, "QVX043121")));
+  s.SampleRateIndex = 0;  // files carry the rate the data was taken at, not the setting
+}
+
+TEST_F(SignalFiles, SavedCaptureIsByteExactAndLoadsBackTheSameBuffersAndSettings) {
+  load64K(s);
   s.SampleSizeIndex = 2;
-  s.RateMantissa = 1.5f;
-  s.DataRateIndex = 1;
-  s.DataRangeA = 2;
-  s.DataRangeB = 1;
-  for (int i = 0; i < 65536; ++i) {
-    s.BufA[i] = static_cast<std::int16_t>(codeA(i));
-    s.BufB[i] = static_cast<std::int16_t>(codeB(i));
-    s.BufC[i] = i % 7 == 0 ? 2560 : 2048;
-    s.BufD[i] = i % 5 == 0 ? 2560 : 2048;
-  }
-  const SampleBuffer a = s.BufA, b = s.BufB, c = s.BufC, d = s.BufD;
   s.FilePath = "round.qvx";
   chabsave(s);
   ASSERT_EQ(s.DataFilesReady, 1);
-  const std::string bytes = readAll("round.qvx");
-  ASSERT_EQ(bytes.size(), 9u + 4 * 8192);
-  EXPECT_EQ(bytes.substr(0, 9), "QVX043121");
-  EXPECT_EQ(bytes[9] & 16, 16) << "C high at sample 0 sets bit 4 of its first byte";
-  EXPECT_EQ(bytes[13] & 16, 0);
+  const std::string bytes = fuzzing::readBytes("round.qvx");
+  ASSERT_TRUE(bytes == signalFile(8192, "QVX043121")) << "byte for byte";
 
-  Scope& t = r.fresh();
-  ASSERT_TRUE(load(t, bytes));
-  EXPECT_TRUE(std::equal(a.begin(), a.begin() + 8192, t.BufA.begin()));
-  EXPECT_TRUE(std::equal(b.begin(), b.begin() + 8192, t.BufB.begin()));
-  EXPECT_TRUE(std::equal(c.begin(), c.begin() + 8192, t.BufC.begin()));
-  EXPECT_TRUE(std::equal(d.begin(), d.begin() + 8192, t.BufD.begin()));
-  EXPECT_EQ(t.SampleSizeIndex, 2);
-  EXPECT_EQ(t.RateMantissa, 1.5f);
-  EXPECT_EQ(t.DataRateIndex, 1);
-  EXPECT_EQ(t.DataRangeA, 2);
-  EXPECT_EQ(t.DataRangeB, 1);
+  r.fresh();
+  ASSERT_TRUE(load(s, bytes));
+  EXPECT_TRUE(signalFileBytes(s) == bytes) << "the same buffers and settings back";
 }
 
-TEST(FftFile, SavesHalfTheBufferAndLoadsWithZerosAfter) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFiles, FftFileSavesHalfTheBufferWithoutDigitalBitsAndLoadsWithZerosAfter) {
+  load64K(s);
   s.ScrollUnit = 512;  // FFT mode
   s.SampleSizeIndex = 0;
-  for (int i = 0; i < 65536; ++i) {
-    s.BufA[i] = static_cast<std::int16_t>(codeA(i));
-    s.BufB[i] = static_cast<std::int16_t>(codeB(i));
-    s.BufC[i] = 2560;
-  }
   s.FilePath = "spectrum.fft";
   fftabsave(s);
-  const std::string bytes = readAll("spectrum.fft");
-  ASSERT_EQ(bytes.size(), 9u + 4 * 1024);
-  EXPECT_EQ(bytes[9] & 0xF0, 0) << "no digital bits in a spectrum file";
+  const std::string bytes = fuzzing::readBytes("spectrum.fft");
+  ASSERT_TRUE(bytes == signalFile(1024, "FFT043121", false)) << "byte for byte";
 
-  Scope& t = r.fresh();
+  Scope& t = r.fresh(true);
   t.SampleRateIndex = 2;
   t.SampleSizeIndex = 3;
   t.ReqLoadFFT = 1;
-  writeAll("spectrum.fft", bytes);
-  t.FilePath = "spectrum.fft";
-  FFTabload(t);
-  EXPECT_EQ(t.LoadResult, 1);
-  EXPECT_EQ(t.BufA[1023], codeA(1023));
-  EXPECT_EQ(t.BufB[1023], codeB(1023));
+  EXPECT_TRUE(fuzzing::loadFile(t, FFTabload, "spectrum.fft", bytes));
+  EXPECT_TRUE(fftFileBytes(t) == bytes) << "the same 1K points back";
   EXPECT_EQ(t.BufA[1024], 0);
   EXPECT_EQ(t.BufB[65535], 0);
-  EXPECT_EQ(t.SampleSizeIndex, 0);
   EXPECT_EQ(t.SampleRateIndex, 2) << "the rate setting stays";
   EXPECT_EQ(t.FftDoneA + t.FftDoneB, 2);
   EXPECT_EQ(t.ReqLoadFFT, 0);
 
   // 2056 bytes is the shortest spectrum file; one less is refused.
-  Scope& u = r.fresh();
-  writeAll("short.fft", bytes.substr(0, 2056));
-  u.FilePath = "short.fft";
-  FFTabload(u);
-  EXPECT_EQ(u.LoadResult, 1);
+  EXPECT_TRUE(fuzzing::loadFile(r.fresh(), FFTabload, "short.fft", bytes.substr(0, 2056)));
   Scope& v = r.fresh();
-  writeAll("short.fft", bytes.substr(0, 2055));
-  v.FilePath = "short.fft";
   v.ReqLoadFFT = 1;
-  FFTabload(v);
-  EXPECT_EQ(v.LoadResult, 0);
-  EXPECT_EQ(r.rig.host.messages.back().text, "Not a valid FFT signal file");
+  EXPECT_FALSE(fuzzing::loadFile(v, FFTabload, "short.fft", bytes.substr(0, 2055)));
+  EXPECT_EQ(lastMessage(), "Help: Not a valid FFT signal file");
   EXPECT_EQ(v.ReqLoadFFT, 0);
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-    out.push_back(text.substr(start, end - start));
-  EXPECT_EQ(start, text.size()) << "every line ends in CR LF";
-  return out;
+// CR LF pairs; -1 if any line ends otherwise.
+long lineEnds(const std::string& text) {
+  const auto lf = std::count(text.begin(), text.end(), '\n');
+  return text.ends_with("\r\n") && std::count(text.begin(), text.end(), '\r') == lf ? lf : -1;
 }
 
-TEST(CsvExport, SamplesInVoltsAndSpectraInTheirUnits) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFiles, CsvExportHasSamplesInVoltsAndSpectraInTheirUnits) {
   s.ExportKind = 1;
   s.SampleSizeIndex = 0;
-  s.DataRateIndex = 3;
   s.DataRangeA = 1;
   s.DataRangeB = 0;
-  s.BufA[0] = 2048;
-  s.BufB[0] = 0;
-  s.BufA[1] = 4095;
-  s.BufB[1] = 2049;
-  s.BufC[1] = 2560;
-  const auto l = lines(csvExportText(s));
-  ASSERT_EQ(l.size(), 3u + 2048);
-  EXPECT_EQ(l[0], " QVX sample data for Channels A - B - C - D");
-  EXPECT_EQ(l[1], "Samples/Sec:,2000000");
-  EXPECT_EQ(l[2], "Channel A, Channel B, Channel C, Channel D");
-  EXPECT_EQ(l[3], "0,-1,0,0");      // Int(0.55) = 0; Int(-999.35) = -1000 mV
-  EXPECT_EQ(l[4], "10,0.001,1,0");  // Int(1000.51) x 10 / 1000; Int(1.04) / 1000
+  std::tie(s.BufA[0], s.BufB[0], s.BufA[1], s.BufB[1], s.BufC[1]) =
+      std::tuple(2048, 0, 4095, 2049, 2560);
+  const std::string samples = csvExportText(s);
+  EXPECT_TRUE(
+      samples.starts_with(" QVX sample data for Channels A - B - C - D\r\nSamples/Sec:,2000000\r\n"
+                          "Channel A, Channel B, Channel C, Channel D\r\n"
+                          "0,-1,0,0\r\n"        // Int(0.55) = 0; Int(-999.35) = -1000 mV
+                          "10,0.001,1,0\r\n"))  // Int(1000.51) x 10 / 1000; Int(1.04) / 1000
+      << samples.substr(0, 200);
+  EXPECT_EQ(lineEnds(samples), 3 + 2048);
 
   s.ExportKind = 0;
   s.BufA[0] = 255;
   s.BufB[0] = 1;
-  const auto f = lines(csvExportText(s));
-  ASSERT_EQ(f.size(), 3u + 1024);
-  EXPECT_EQ(f[0], " QVX FFT data for Channels A & B");
-  EXPECT_EQ(f[3], "10,0.03");  // Int(1000) / 100, Int(3.92) / 100
+  const std::string spectra = csvExportText(s);
+  EXPECT_TRUE(
+      spectra.starts_with(" QVX FFT data for Channels A & B\r\nSamples/Sec:,2000000\r\n"
+                          "Channel A, Channel B, Channel C, Channel D\r\n"
+                          "10,0.03\r\n"))  // Int(1000) / 100, Int(3.92) / 100
+      << spectra.substr(0, 200);
+  EXPECT_EQ(lineEnds(spectra), 3 + 1024);
 }
 
-// Writes beyond `bytes` fail for this process, as on a full disk; the signal that
-// would end the process is ignored so the write reports the failure instead.
-struct FileSizeLimit {
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+// Runs `save` with writes beyond `bytes` failing for this process, as on a full disk; the
+// signal that would end the process is ignored so the write reports the failure instead.
+void withFileSizeLimit(rlim_t bytes, const std::function<void()>& save) {
+  std::signal(SIGXFSZ, SIG_IGN);
   rlimit saved{};
-};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limited{bytes, saved.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &limited);
+  save();
+  setrlimit(RLIMIT_FSIZE, &saved);
+}
 
-TEST(FileSaving, AFailedSaveLeavesTheOldFileAsItWas) {
-  LoaderRig r;
-  Scope& s = r.fresh();
+TEST_F(SignalFiles, AFailedSaveLeavesTheOldFileAsItWas) {
   const std::string old = signalFile(2048, "QVX042300");
-  writeAll("keep.qvx", old);
+  fuzzing::writeBytes("keep.qvx", old);
   s.FilePath = "keep.qvx";
-  using Save = void (*)(Scope&);
-  for (Save save : {chabsave, fftabsave, exportab}) {
-    r.rig.host.messages.clear();
-    {
-      FileSizeLimit limit(4096);
-      save(s);
-    }
+  for (void (*save)(Scope&) : {chabsave, fftabsave, exportab, profilesave, customsave}) {
+    messages.clear();
+    withFileSizeLimit(100, [&] { save(s); });
     EXPECT_EQ(s.DataFilesReady, 0);
-    ASSERT_EQ(r.rig.host.messages.size(), 1u);
-    EXPECT_EQ(r.rig.host.messages[0].text, "Unable to save - File in use by other application");
-    EXPECT_EQ(readAll("keep.qvx"), old);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(lastMessage(), "Help: Unable to save - File in use by other application");
+    EXPECT_EQ(fuzzing::readBytes("keep.qvx"), old);
   }
-  int files = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(".")) ++files;
-  EXPECT_EQ(files, 2) << "the port file and the old capture, no leftover temporary file";
+  const auto entries = std::distance(std::filesystem::directory_iterator("."), {});
+  EXPECT_EQ(entries, 2) << "the port file and the old capture, no leftover temporary file";
 
   // A folder that cannot exist: its parent is a plain file.
   s.FilePath = "keep.qvx/inside.qvx";
   chabsave(s);
   EXPECT_EQ(s.DataFilesReady, 0);
-  EXPECT_EQ(readAll("keep.qvx"), old);
+  EXPECT_EQ(fuzzing::readBytes("keep.qvx"), old);
 
   s.FilePath = "keep.qvx";
   chabsave(s);
   EXPECT_EQ(s.DataFilesReady, 1);
-  EXPECT_EQ(readAll("keep.qvx"), signalFileBytes(s));
+  EXPECT_EQ(fuzzing::readBytes("keep.qvx"), signalFileBytes(s));
 }
 
 }  // namespace
