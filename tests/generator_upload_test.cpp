@@ -5,48 +5,26 @@
 #include "device/link.h"
 #include "generator/generator.h"
 #include "rig.h"
+#include "tC_conversation.h"
 
 namespace qvx {
 namespace {
 
-using Access = RecordingPort::Access;
-using testing::Rig;
-
-// The port conversation of the register primitives, written out byte by byte.
-struct Conversation {
-  std::vector<Access> log;
-  void data(int v) { log.push_back({true, 0x378, static_cast<std::uint8_t>(v)}); }
-  void control(int v) { log.push_back({true, 0x37A, static_cast<std::uint8_t>(v)}); }
-  void writeReg(int v, int r) {
-    data(v);
-    control(4);
-    data(r);
-    control(0);
-  }
-  void writeRegPulse(int v, int r) {
-    writeReg(v, r);
-    control(0);
-    control(1);
-    control(0);
-  }
-  void clockPair(int a, int b) {
-    data(a);
-    control(1);
-    data(b);
-    control(0);
-  }
-  void strobe() {
-    control(1);
-    control(0);
-  }
-};
+using testing::Conversation;
 
 struct Upload : ::testing::Test {
-  Rig rig;
+  testing::Rig rig;
   Scope& s = rig.scope;
   void SetUp() override {
     initport(s);
     rig.port.log.clear();
+  }
+  // Builds the table for `freq` and sets the output's length and rate code from it.
+  void buildFor(double freq) {
+    s.GenFreq = freq;
+    GENUPDATEBUTTON_Click(s);
+    s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
+    s.RateCode = 5 - s.GenRateIndex0;
   }
 };
 
@@ -71,11 +49,9 @@ TEST_F(Upload, DacwriteSendsEachCodeLowNibbleFirstThenFillsTheRestOfTheMemory) {
   c.writeReg(128, 3);
   c.writeReg(0, 0);
   EXPECT_EQ(rig.port.log, c.log);
-
-  // The instrument stored the three codes and loops over points 0..2.
-  EXPECT_EQ(rig.instrument.generatorMemory()[0], 4095);
-  EXPECT_EQ(rig.instrument.generatorMemory()[1], 2048);
-  EXPECT_EQ(rig.instrument.generatorMemory()[2], 1);
+  const auto& memory = rig.instrument.generatorMemory();
+  EXPECT_EQ(std::vector<int>(memory.begin(), memory.begin() + 3),
+            (std::vector<int>{4095, 2048, 1}));
   EXPECT_EQ(rig.instrument.loopLength(), 2);
 }
 
@@ -84,10 +60,8 @@ TEST_F(Upload, EightThousandPointWaveIsFollowedBy57537FillerStrobes) {
   DACWRITE(s);
   const auto& log = rig.port.log;
   // The filler runs from the single data byte after WriteReg(0, 6) to WriteReg(128, 3).
-  const std::size_t wave = 7 + 4 + 8000 * 4 + 4 + 7 + 4 + 1;
-  std::size_t strobes = 0;
-  for (std::size_t i = wave; i + 1 < log.size() && log[i] == Access{true, 0x37A, 1}; i += 2)
-    ++strobes;
+  std::size_t i = 7 + 4 + 8000 * 4 + 4 + 7 + 4 + 1, strobes = 0;
+  for (; i + 1 < log.size() && log[i] == RecordingPort::Access{true, 0x37A, 1}; i += 2) ++strobes;
   EXPECT_EQ(strobes, 57537u);
   EXPECT_EQ(rig.instrument.loopLength(), 7999);
   EXPECT_EQ(rig.instrument.generatorWrites(), 8000);
@@ -106,10 +80,7 @@ TEST_F(Upload, DaccontStartsTheOutputAtTheRateCode) {
 }
 
 TEST_F(Upload, GeneratorRunStopsTheOutputAndClearsTheMemoryAfterTheCounter) {
-  s.GenFreq = 1000;
-  GENUPDATEBUTTON_Click(s);
-  s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
-  s.RateCode = 5 - s.GenRateIndex0;
+  buildFor(1000);
   std::string shown;
   rig.host.onPump = [&] { shown = s.panel.Trigwait.visible ? s.panel.Trigwait.texts() : shown; };
   rig.port.log.clear();
@@ -135,22 +106,17 @@ TEST_F(Upload, GeneratorRunStopsTheOutputAndClearsTheMemoryAfterTheCounter) {
   EXPECT_EQ(rig.instrument.generator().outputVolts(rig.host.clock + 1), 0);
 }
 
-// The counter's comparator counts the output's rising edges: a 1 kHz table played at
-// its rate gives 1000 a second, wherever the gate starts.
+// The counter's comparator counts the output's rising edges: a table played at its rate
+// rises at its frequency, wherever the gate starts.
 TEST_F(Upload, PlayedOutputRisesAtTheTablesFrequency) {
   for (double f : {1000.0, 50000.0, 7.0}) {
     SCOPED_TRACE(f);
-    s.GenFreq = f;
-    GENUPDATEBUTTON_Click(s);
-    s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
-    s.RateCode = 5 - s.GenRateIndex0;
+    buildFor(f);
     DACWRITE(s);
     DACCONT(s);
     const sim::GeneratorUnit& gen = rig.instrument.generator();
-    for (double gate : {0.0137, 2.5}) {
-      const double t0 = rig.host.clock + gate;
+    for (double t0 : {rig.host.clock + 0.0137, rig.host.clock + 2.5})
       EXPECT_NEAR(gen.risingEdges(t0, t0 + 1, 1.0), s.GenFreq, 1);
-    }
     // Counter settings loaded through the output register leave the output running.
     WriteReg(s, 32, 38);
     ClockPair(s, 0x82, 0x40);
