@@ -24,12 +24,7 @@ struct Synthesis : ::testing::Test {
 
 TEST_F(Synthesis, WorkedExamplesGiveTheirStepPointsCyclesAndFittedFrequency) {
   struct Case {
-    double freq;
-    float mantissa;
-    int step;
-    double pointsPerCycle;
-    int cycles;
-    double fitted;
+    double freq, mantissa, step, pointsPerCycle, cycles, fitted;
   };
   // 19999 Hz cannot be made of whole points at 2 MS/s: 100 points give 20000 Hz, and the
   // second pass, now at the top step, keeps it. 20 Hz at the faster model is the largest table.
@@ -68,43 +63,30 @@ TEST(FrequencyFit, EveryOfferedFrequencySettlesOnWholePointsPerCycleWithinTheMem
 TEST_F(Synthesis, EveryStyleFollowsItsShapeAndEndsOnItsRestingCode) {
   struct Case {
     int style, amp, duty;
-    std::vector<std::pair<int, int>> codes;
+    std::vector<int> indexThenCode;
   };
   using namespace genstyle;
   for (const Case& c : {
            // 90 and 270 degrees; 2048 - 2047 at the trough; the second cycle starts over.
-           Case{Sine,
-                1,
-                50,
-                {{0, 2048}, {100, 4095}, {300, 1}, {400, 2048}, {8000, 2048}, {65535, 2048}}},
+           Case{Sine, 1, 50, {0, 2048, 100, 4095, 300, 1, 400, 2048, 8000, 2048, 65535, 2048}},
            // The eight-digit pi keeps sin(90) a hair below 1: 4094.99.. / 2 goes down to 2047;
            // the tail is 2048 / A.
-           Case{Sine, 2, 50, {{0, 1024}, {100, 2047}, {65535, 1024}}},
-           // Low for its space, then high; a zero after the wave.
-           Case{Square,
-                2,
-                50,
-                {{0, 0},
-                 {199, 0},
-                 {200, 2048},
-                 {399, 2048},
-                 {7600, 0},
-                 {7799, 0},
-                 {7800, 2048},
-                 {7999, 2048},
-                 {8000, 0},
-                 {65535, 0}}},
-           Case{Square, 1, 20, {{319, 0}, {320, 4095}}},  // high for the last fifth
+           Case{Sine, 2, 50, {0, 1024, 100, 2047, 65535, 1024}},
+           // Low for its space, then high, in the first and the last cycle; zero after the wave.
+           Case{Square, 2, 50, {0,    0, 199,  0,    200,  2048, 399,  2048, 7600,  0,
+                                7799, 0, 7800, 2048, 7999, 2048, 8000, 0,    65535, 0}},
+           Case{Square, 1, 20, {319, 0, 320, 4095}},  // high for the last fifth
            // (0 + 90) x 4095 / 180 = 2047.5; peak at 90, trough at 270 degrees.
-           Case{Triangle, 1, 50, {{0, 2048}, {100, 4095}, {300, 0}, {8000, 2048}, {8001, 0}}},
-           Case{Ramp, 1, 50, {{0, 0}, {100, 1024}, {399, 4085}, {8000, 0}}},  // 90 x 4095 / 360
+           Case{Triangle, 1, 50, {0, 2048, 100, 4095, 300, 0, 8000, 2048, 8001, 0}},
+           Case{Ramp, 1, 50, {0, 0, 100, 1024, 399, 4085, 8000, 0}},  // 90 x 4095 / 360
        }) {
     s.GenAmpIndex = c.amp;
     s.GenDuty = c.duty;
     build(0, c.style);
     ASSERT_EQ(points(), 8000);
-    for (auto [at, code] : c.codes)
-      EXPECT_EQ(s.GenTable[at], code) << "style " << c.style << "/" << c.amp << " at " << at;
+    for (std::size_t i = 0; i < c.indexThenCode.size(); i += 2)
+      EXPECT_EQ(s.GenTable[c.indexThenCode[i]], c.indexThenCode[i + 1])
+          << "style " << c.style << "/" << c.amp << " at " << c.indexThenCode[i];
   }
 }
 
