@@ -87,21 +87,16 @@ TEST(CounterSkin, CaptionsFitAndPanelTextsDoNotOverlap) {
     w.window.resize(size, size * 8610 / 12050);
     QCoreApplication::processEvents();
     w.window.sync();
-    const char* captions[][3] = {{"Mode", "", ""},
-                                 {"Input", "", ""},
-                                 {"Rec", "ST/SP", ""},
-                                 {"Single", "Repeat", ""},
-                                 {"Reset", "Start", "Stop"}};
-    Button* buttons[] = {&w.p.FCntModebutton, &w.p.FCntSourcebutton, &w.p.FCntStSpbutton,
-                         &w.p.FCntRepeatButton, &w.p.FCntResetbutton};
-    for (int i = 0; i < 5; ++i) {
-      QWidget* b = w.window.widgetFor(buttons[i]->name);
-      const QFontMetricsF metrics(b->font());
-      for (const char* caption : captions[i]) {
-        if (!*caption) continue;
-        EXPECT_LE(metrics.horizontalAdvance(caption), b->width() - 2)
+    for (auto [button, captions] :
+         {std::pair{&w.p.FCntModebutton, std::vector<const char*>{"Mode"}},
+          {&w.p.FCntSourcebutton, {"Input"}},
+          {&w.p.FCntStSpbutton, {"Rec", "ST/SP"}},
+          {&w.p.FCntRepeatButton, {"Single", "Repeat"}},
+          {&w.p.FCntResetbutton, {"Reset", "Start", "Stop"}}}) {
+      QWidget* b = w.window.widgetFor(button->name);
+      for (const char* caption : captions)
+        EXPECT_LE(QFontMetricsF(b->font()).horizontalAdvance(caption), b->width() - 2)
             << caption << " at window width " << size;
-      }
     }
     w.s.FCntValue = 1073741823;
     showCount(w.s);
