@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "files/signal_file.h"
-#include "generator/generator.h"
 #include "fuzz_entries.h"
+#include "generator/generator.h"
 
 namespace qvx {
 namespace {

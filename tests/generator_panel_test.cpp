@@ -35,9 +35,8 @@ struct GeneratorPanel : ::testing::Test {
 TEST(GeneratorPanelOutside, ScopeModeBlanksTheValuesAndLocksTheSettingButtons) {
   testing::GeneratorRig g;
   const Panel& p = g.p;
-  EXPECT_EQ(p.GENPICTURE.texts(), "GENERATOR SETUP");
-  EXPECT_EQ(p.GENFREQDISP.texts(), "");
-  EXPECT_EQ(p.GENFREQDISP.backColour, 0xC0C0C0u);
+  EXPECT_EQ(std::tuple(p.GENPICTURE.texts(), p.GENFREQDISP.texts(), p.GENFREQDISP.backColour),
+            std::tuple("GENERATOR SETUP", "", 0xC0C0C0u));
   for (const Button* b :
        {&p.GENSFREQBUTTONN, &p.GENSFREQBUTTONP, &p.SWRATIOBUTTON, &p.GENAMPBUTTON})
     EXPECT_FALSE(b->enabled) << b->name;
@@ -45,12 +44,10 @@ TEST(GeneratorPanelOutside, ScopeModeBlanksTheValuesAndLocksTheSettingButtons) {
 
 TEST_F(GeneratorPanel, NormalSineShowsItsSettingsAndAFreshTableTillASettingChanges) {
   EXPECT_EQ(p.GENPICTURE.texts(), "GENERATOR SETUP|NORMAL |2V p-p|Frequency (Hz)");
-  EXPECT_EQ(p.GENFREQDISP.texts(), " 50000");
-  EXPECT_EQ(p.GENFREQDISP.backColour, 0xC0FFFFu);
+  EXPECT_EQ(std::tuple(p.GENFREQDISP.texts(), p.GENFREQDISP.backColour),
+            std::tuple(" 50000", 0xC0FFFFu));
   EXPECT_EQ(captions(), (std::vector<std::string>{"Style", "Amp", "Ratio"}));
-  EXPECT_FALSE(p.SWRATIOBUTTON.enabled);
-  EXPECT_FALSE(p.DCUP.visible);
-  EXPECT_FALSE(p.STYLEDISP.ops.empty());
+  EXPECT_FALSE(p.SWRATIOBUTTON.enabled || p.DCUP.visible || p.STYLEDISP.ops.empty());
   EXPECT_EQ(p.GENUPDATEBACK.backColour, kFresh);  // entering GENERATOR built the table
   EXPECT_EQ(p.SSIZEDISP.texts(), " 8000");
 
@@ -98,14 +95,13 @@ TEST_F(GeneratorPanel, SquareShowsItsDutyCycleWithinTwoToNinetyEight) {
   EXPECT_TRUE(p.DCUP.visible && p.DCDOWN.visible && p.SWRATIOBUTTON.enabled);
   EXPECT_EQ(p.SWRATIOBUTTON.caption, "Dcycle");
   EXPECT_TRUE(pictureHas(" 50 %  "));
-  s.GenDuty = 98;
-  p.DCUP.click();
-  EXPECT_EQ(s.GenDuty, 98);
-  s.GenDuty = 2;
-  p.DCDOWN.click();
-  EXPECT_EQ(s.GenDuty, 2);
-  p.DCUP.click();
-  EXPECT_EQ(s.GenDuty, 4);
+  // Steps of 2, held within 2..98.
+  for (auto [from, button, to] :
+       {std::tuple{98, &p.DCUP, 98}, {2, &p.DCDOWN, 2}, {2, &p.DCUP, 4}}) {
+    s.GenDuty = from;
+    button->click();
+    EXPECT_EQ(s.GenDuty, to) << from;
+  }
 }
 
 TEST_F(GeneratorPanel, SweepStartAndRatioFollowTheStartTable) {
@@ -165,9 +161,9 @@ TEST_F(GeneratorPanel, CropsAskFirstAndCancelLeavesTheWave) {
   host.answers = {mb::AnswerCancel};
   p.GENAMPBUTTON.click();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "Crop Custom data right of cursor? (irreversible)");
-  EXPECT_EQ(host.messages[0].title, "Crop Confirmation");
-  EXPECT_EQ(host.messages[0].style, mb::OKCancel);
+  EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].title, host.messages[0].style),
+            std::tuple("Crop Custom data right of cursor? (irreversible)", "Crop Confirmation",
+                       mb::OKCancel));
   EXPECT_EQ(s.GenLastIndex, last);
   EXPECT_EQ(s.CursorSel, 7);  // the cursor was put up to show where the crop would act
 
