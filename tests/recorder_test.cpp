@@ -14,19 +14,10 @@ namespace {
 
 using testing::CounterRig;
 
-// The file's CR LF lines; a last line without its line end is marked.
-std::vector<std::string> lines(const std::string& path) {
+std::string contents(const std::string& path) {
   std::stringstream all;
   all << std::ifstream(path, std::ios::binary).rdbuf();
-  std::vector<std::string> out;
-  const std::string text = all.str();
-  for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
-    end = text.find("\r\n", at);
-    out.push_back(end == std::string::npos ? text.substr(at) + "<no line end>"
-                                           : text.substr(at, end - at));
-    if (end == std::string::npos) break;
-  }
-  return out;
+  return all.str();
 }
 
 TEST(RecorderDue, DueTimesAndTheMidnightWrap) {
@@ -60,7 +51,7 @@ TEST(RecorderTest, AcrossMidnightWithASixHundredSecondInterval) {
   at(86400 + 100);  // 00:01:40
   at(86400 + 200);  // 00:03:20: 200 + 86,400 reaches the due time
   EXPECT_EQ(s.FRecNextTime, 87200);
-  EXPECT_EQ(lines("rec.csv"), (std::vector<std::string>{"0,5000", "600,5000"}));
+  EXPECT_EQ(contents("rec.csv"), "0,5000\r\n600,5000\r\n");
 
   s.FRecNextTime = 96000;  // due times above 96,399 come back into the day
   at(86400 + 9600);
@@ -112,14 +103,12 @@ TEST(Recorder, FiveSecondIntervalAppendsAfterOldLinesAndWritesZeroFiveTen) {
   EXPECT_FALSE(c.p.Filesavefrec.visible);
   EXPECT_NE(c.p.Picture10.texts().find(" 5s       "), std::string::npos);
   c.runForReadings(12);  // a reading a second
-  const auto written = lines("freq.csv");
-  ASSERT_EQ(written.size(), 6u);
-  EXPECT_EQ(written[0], "old line");
-  EXPECT_TRUE(std::regex_match(written[1], std::regex(R"(\d\d-\d\d-\d{4},12:00:0\d)")))
-      << written[1];
-  EXPECT_EQ(written[2], "Elaspe(sec),Frequency(Hz)");
-  EXPECT_EQ((std::vector<std::string>(written.begin() + 3, written.end())),
-            (std::vector<std::string>{"0,5000", "5,5000", "10,5000"}));
+  // Appended after the old line: the header pair with the date and time, then whole lines.
+  const std::string written = contents("freq.csv");
+  EXPECT_TRUE(std::regex_match(written, std::regex("old line\r\n\\d\\d-\\d\\d-\\d{4},12:00:0\\d\r\n"
+                                                   "Elaspe\\(sec\\),Frequency\\(Hz\\)\r\n"
+                                                   "0,5000\r\n5,5000\r\n10,5000\r\n")))
+      << written;
 }
 
 TEST(Recorder, UnwritableFileTellsTheUserOnceAndStopsLookingAsIfRecording) {
