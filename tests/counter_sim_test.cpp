@@ -60,15 +60,6 @@ TEST(CounterEdges, ScannedWaveFindsTheSameCrossingsAsTheClosedForm) {
   EXPECT_EQ(scanned.count(0.3, 1.3), 1000);
 }
 
-TEST(CounterEdges, DigitalClocksAndTheReference) {
-  const sim::DigitalSignal clock{20e6, 30};
-  EXPECT_EQ(sim::risingEdges(clock).count(12.25, 13.25), 20'000'000);
-  EXPECT_NEAR(sim::fallingEdges(clock).next(0), 0.3 / 20e6, 1e-15);
-  EXPECT_EQ(sim::risingEdges({0, 100}).count(0, 10), 0);  // held high
-  EXPECT_EQ(sim::referenceEdges().count(0.0001, 0.0002), 100);
-  EXPECT_EQ(sim::referenceEdges().next(1.0), 1.0000005);
-}
-
 // A counter with its source and control, driven the way the program drives it.
 struct Unit {
   sim::Inputs in;

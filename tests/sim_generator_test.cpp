@@ -39,21 +39,6 @@ struct SquareLoop : ::testing::Test {
   }
 };
 
-TEST_F(SquareLoop, OutputFollowsTheLastWriteThenThePointsThenHoldsWhereItStopped) {
-  EXPECT_DOUBLE_EQ(gen.outputVolts(0.5), 2.0);  // the last word written
-  gen.play(1.0, 1000, 19, false);
-  EXPECT_DOUBLE_EQ(gen.outputVolts(1.0), 2.0);          // not started yet
-  EXPECT_DOUBLE_EQ(gen.outputVolts(1.0 + 1e-3), 0.0);   // end of point 0
-  EXPECT_DOUBLE_EQ(gen.outputVolts(1.0 + 11e-3), 2.0);  // end of point 10
-  EXPECT_DOUBLE_EQ(gen.outputVolts(1.0 + 21e-3), 0.0);  // point 0 again
-  EXPECT_DOUBLE_EQ(gen.period(), 0.02);
-  gen.stop(1.0 + 15.5e-3);
-  EXPECT_DOUBLE_EQ(gen.outputVolts(2.0), 2.0);
-  EXPECT_DOUBLE_EQ(gen.period(), 0);
-  gen.holdFirst(3.0);
-  EXPECT_DOUBLE_EQ(gen.outputVolts(4.0), 0.0);
-}
-
 TEST_F(SquareLoop, RcLoadChargesExponentiallyPointByPoint) {
   const double tau = 5e-3;
   gen.holdFirst(0);
