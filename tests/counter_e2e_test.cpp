@@ -108,31 +108,24 @@ TEST(CounterCount, ManualStartStopShowsOrangeAndResetClears) {
   CounterRig c;
   c.toCounterMode(2);
   c.chooseSource(3);  // count the 1 MHz reference: a stopwatch in microseconds
-  const double t0 = c.rig.host.clock;
-  int controlWhileCounting = 0;
-  std::string shownStopped;
+  std::vector<std::string> captions{c.p.FCntResetbutton.caption}, shown;
+  int control = 0;
   Colour stoppedBack = 0;
-  std::vector<std::string> captions{c.p.FCntResetbutton.caption};
-  auto press = [&] {
-    c.p.FCntResetbutton.press();
-    captions.push_back(c.p.FCntResetbutton.caption);
-  };
-  c.rig.host.atTime(t0 + 0.2, press);  // Start
-  c.rig.host.atTime(t0 + 0.5, [&] {
-    controlWhileCounting = c.rig.instrument.counterControlByte();
-    press();  // Stop
-  });
-  c.rig.host.atTime(t0 + 0.8, [&] {
-    shownStopped = c.p.Countdisp.texts();
-    stoppedBack = c.p.Countdisp.backColour;
-    press();  // Reset
-  });
-  c.runUntil([&] { return c.rig.host.clock - t0 > 1.0; });
+  for (double t : {0.2, 0.5, 0.8}) {  // Start, Stop, Reset
+    c.rig.host.atTime(c.rig.host.clock + t, [&] {
+      control |= c.rig.instrument.counterControlByte();
+      shown.push_back(c.p.Countdisp.texts());
+      stoppedBack = c.p.Countdisp.backColour;
+      c.p.FCntResetbutton.press();
+      captions.push_back(c.p.FCntResetbutton.caption);
+    });
+  }
+  c.runUntil([&] { return captions.size() == 4 && c.rig.host.clock - c.started > 1.0; });
   EXPECT_EQ(captions, (std::vector<std::string>{"Start", "Stop", "Reset", "Start"}));
-  EXPECT_EQ(controlWhileCounting & 16, 16);  // the manual bit
+  EXPECT_EQ(control & 16, 16);  // the manual bit while counting
   EXPECT_EQ(stoppedBack, kCountEndOrange);
   // Counting runs from the poll after Start to the poll after Stop: a poll or two late.
-  EXPECT_NEAR(std::stol(shownStopped), 0.3e6, 80000);
+  EXPECT_NEAR(std::stol(shown.at(2)), 0.3e6, 80000);
   EXPECT_EQ(c.p.Countdisp.texts(), "0000000000  ");
   EXPECT_EQ(c.s.FCntManualState, 0);
 }
