@@ -63,41 +63,39 @@ TEST(StepPassConversation, ArmsHoldsForThePreDelayThenStarts) {
   EXPECT_EQ(rig.host.sleeps, std::vector<int>{4000});
 }
 
-TEST(StepPassEndToEnd, StraightWireCapturesTheTableItselfOnA) {
-  for (double freq : {1000.0, 500000.0, 50.0}) {  // rate codes 3, 1 (six-point delay), 4
-    SCOPED_TRACE(freq);
-    PassRig r(wiredTo("gen", "gen"), freq);
-    r.s.CouplingA = 1;
-    r.s.ChanBOn = 0;  // B alone is the next test: with A on it skips the converter delay
+// A straight wire captures the table itself at rate codes 3, 1 (six-point delay) and 4 on A
+// with B and D off; then on B alone, which waits out the converter's delay itself (with A on, B's
+// readout starts at the pass's first word).
+TEST(StepPassEndToEnd, StraightWireCapturesTheTableWithTheStatusShownAndTheGeneratorLocked) {
+  for (auto [freq, onlyB] :
+       {std::pair{1000.0, false}, {500000.0, false}, {50.0, false}, {1000.0, true}}) {
+    SCOPED_TRACE(::testing::Message() << freq << (onlyB ? " on B" : " on A"));
+    PassRig r(wiredTo(onlyB ? "sine" : "gen", "gen"), freq);
+    const Panel& p = r.g.p;
+    r.s.CouplingA = r.s.CouplingB = 1;
+    if (onlyB)
+      r.s.ChanAOn = r.s.ChanCOn = 0;
+    else
+      r.s.ChanBOn = r.s.ChanDOn = 0;
+    std::string shown;
+    bool unlockedDuringRun = false;
+    r.g.rig.host.onPump = [&] {
+      if (r.s.RunFlag != 1) return;
+      if (p.Trigwait.visible) shown = p.Trigwait.texts();
+      unlockedDuringRun |= p.GENSFREQBUTTONP.enabled || p.GENMODEBUTTON.enabled;
+    };
     r.go();
     ASSERT_EQ(r.s.CaptureDone, 1);
-    r.expectTableIn(r.s.BufA);
-    EXPECT_EQ(r.s.BufB[0], 1234);
+    EXPECT_EQ(r.s.GenDirty, 0);  // the dirty table was rebuilt before the pass
     EXPECT_EQ(r.s.DataRateIndex, r.s.GenRateIndex0);
+    r.expectTableIn(onlyB ? r.s.BufB : r.s.BufA);
+    const SampleBuffer& off = onlyB ? r.s.BufA : r.s.BufB;
+    EXPECT_EQ(std::tuple(off[5], off[65535]), std::tuple(1234, 1234));
+    EXPECT_EQ(shown, "Generating & Sampling|   Press [STOP] to exit");
+    EXPECT_FALSE(unlockedDuringRun);
+    EXPECT_TRUE(p.GENSFREQBUTTONP.enabled);  // NORMAL, after the run
+    EXPECT_FALSE(p.Trigwait.visible);
   }
-}
-
-TEST(StepPassEndToEnd, OnlyBOnReadsOnlyBWithTheStatusShownAndTheGeneratorGroupLocked) {
-  PassRig r(wiredTo("sine", "gen"), 1000);
-  const Panel& p = r.g.p;
-  r.s.CouplingB = 1;
-  r.s.ChanAOn = r.s.ChanCOn = 0;
-  std::string shown;
-  bool unlockedDuringRun = false;
-  r.g.rig.host.onPump = [&] {
-    if (r.s.RunFlag != 1) return;
-    if (p.Trigwait.visible) shown = p.Trigwait.texts();
-    unlockedDuringRun |= p.GENSFREQBUTTONP.enabled || p.GENMODEBUTTON.enabled;
-  };
-  r.go();
-  ASSERT_EQ(r.s.CaptureDone, 1);
-  EXPECT_EQ(r.s.GenDirty, 0);  // the dirty table was rebuilt before the pass
-  r.expectTableIn(r.s.BufB);
-  EXPECT_EQ(std::tuple(r.s.BufA[5], r.s.BufA[65535]), std::tuple(1234, 1234));
-  EXPECT_EQ(shown, "Generating & Sampling|   Press [STOP] to exit");
-  EXPECT_FALSE(unlockedDuringRun);
-  EXPECT_TRUE(p.GENSFREQBUTTONP.enabled);  // NORMAL, after the run
-  EXPECT_FALSE(p.Trigwait.visible);
 }
 
 // Amplitude and phase (degrees) of sample(i) at one cycle per 200 points, over 36 cycles
