@@ -77,6 +77,8 @@ TEST_F(Synthesis, EveryStyleFollowsItsShapeAndEndsOnItsRestingCode) {
   }
 }
 
+// The sweep takes its rate from the start step and falls back from X20 for a 200-point
+// start, even before the panel showed either.
 TEST_F(Synthesis, SweepCyclesShortenFromTheStartLengthToTheEndLength) {
   struct Case {
     int start, ratio, cycles, first, last;
@@ -85,11 +87,15 @@ TEST_F(Synthesis, SweepCyclesShortenFromTheStartLengthToTheEndLength) {
   for (const Case& c :
        {Case{4, 0, 104, 398, 200}, Case{4, 1, 153, 396, 80}, Case{4, 2, 182, 396, 40},
         Case{4, 3, 202, 396, 20}, Case{5, 0, 100, 199, 100}, Case{5, 1, 160, 199, 40},
-        Case{5, 2, 180, 199, 20}}) {
+        Case{5, 3, 180, 199, 20}}) {
     SCOPED_TRACE(::testing::Message() << c.start << "/" << c.ratio);
     s.GenSweepStart = c.start;
     s.GenSweepRatio = c.ratio;
+    s.GenSweepShort = s.GenRateIndex1 = 0;
     build(1, genstyle::Ramp);
+    EXPECT_EQ(s.GenRateIndex1, 2);  // both starts play at 200 kHz
+    EXPECT_EQ(s.GenSweepShort, c.start == 5);
+    EXPECT_EQ(s.GenSweepRatio, std::min(c.ratio, c.start == 5 ? 2 : 3));
     // A ramp cycle starts at 0 and climbs; the next 0 begins the next cycle.
     std::vector<int> lengths;
     for (int i = 1, start = 0; i <= points(); ++i)
@@ -104,29 +110,19 @@ TEST_F(Synthesis, SweepCyclesShortenFromTheStartLengthToTheEndLength) {
   }
 }
 
-TEST_F(Synthesis, SweepSquareIgnoresTheDutyAndTriangleCyclesAreNotSeparatedByMidLevel) {
+TEST_F(Synthesis, SweepSquareIgnoresTheDutyAndSineAndTriangleCyclesAreNotSeparatedByMidLevel) {
   s.GenSweepStart = 4;
   s.GenSweepRatio = 0;
   s.GenDuty = 10;
   build(1, genstyle::Square);  // first cycle of 398 points: high from 180 degrees
   EXPECT_EQ((std::vector<int>{s.GenTable[197], s.GenTable[201], s.GenTable[397], s.GenTable[398]}),
             (std::vector<int>{0, 4095, 4095, 0}));
-  build(1, genstyle::Triangle);
-  EXPECT_EQ(s.GenTable[398], 2048);  // the second cycle starts at mid-level itself
-  EXPECT_EQ(s.GenTable[points()], 2048);
-}
-
-TEST_F(Synthesis, SweepBuildsWithTheStartStepsRateEvenBeforeThePanelShowedIt) {
-  s.GenSweepStart = 5;  // 200-point start at the 200 kHz rate
-  s.GenSweepShort = s.GenRateIndex1 = 0;
-  s.GenSweepRatio = 3;  // X20 does not exist for a 200-point start
-  build(1, genstyle::Sine);
-  EXPECT_EQ(s.GenSweepShort, 1);
-  EXPECT_EQ(s.GenRateIndex1, 2);
-  EXPECT_EQ(s.GenSweepRatio, 2);
-  // The first cycle has 199 points: the second starts at mid-level on index 199.
-  EXPECT_EQ(s.GenTable[199], 2048);
-  EXPECT_NE(s.GenTable[198], 2048);
+  for (int style : {genstyle::Triangle, genstyle::Sine}) {
+    build(1, style);
+    EXPECT_EQ(s.GenTable[398], 2048);  // the second cycle starts at mid-level itself
+    EXPECT_NE(s.GenTable[397], 2048);
+    EXPECT_EQ(s.GenTable[points()], 2048);
+  }
 }
 
 TEST_F(Synthesis, CropsKeepAtLeastTenPointsAroundTheCursor) {
