@@ -16,23 +16,8 @@ using sim::AnalogSignal;
 using sim::CounterUnit;
 using sim::TriggerCondition;
 
-// Rising verdicts of the comparator found the slow way: sampling every `dt`.
-std::int64_t scanCount(const sim::Inputs& in, int frontEnd, const TriggerCondition& c, double from,
-                       double to, double dt) {
-  auto beyond = [&](double t) {
-    const int code = sim::analogueCode(in, frontEnd, c.source, t);
-    return c.negative ? code <= c.level : code >= c.level;
-  };
-  std::int64_t n = 0;
-  bool before = beyond(from);
-  for (double t = from + dt; t <= to; t += dt) {
-    const bool now = beyond(t);
-    n += now && !before;
-    before = now;
-  }
-  return n;
-}
-
+// The comparator's rising verdicts from 0.123 ms to 17.3 ms, counted in closed form and
+// found the slow way, sampling every 0.2 us.
 TEST(CounterEdges, ClosedFormAgreesWithSamplingForEveryShapeLevelAndSlope) {
   using Shape = AnalogSignal::Shape;
   for (Shape shape : {Shape::Sine, Shape::Triangle, Shape::Square})
@@ -42,8 +27,18 @@ TEST(CounterEdges, ClosedFormAgreesWithSamplingForEveryShapeLevelAndSlope) {
           sim::Inputs in;
           in.a = {shape, 1000, 0.7, 0.2};
           const TriggerCondition c{0, negative, level, false};
-          EXPECT_EQ(sim::comparatorEdges(in, frontEnd, c).count(0.000123, 0.0173),
-                    scanCount(in, frontEnd, c, 0.000123, 0.0173, 2e-7))
+          auto beyond = [&](double t) {
+            const int code = sim::analogueCode(in, frontEnd, c.source, t);
+            return negative ? code <= level : code >= level;
+          };
+          std::int64_t scanned = 0;
+          bool before = beyond(0.000123);
+          for (double t = 0.000123 + 2e-7; t <= 0.0173; t += 2e-7) {
+            const bool now = beyond(t);
+            scanned += now && !before;
+            before = now;
+          }
+          EXPECT_EQ(sim::comparatorEdges(in, frontEnd, c).count(0.000123, 0.0173), scanned)
               << "shape " << static_cast<int>(shape) << " level " << level << " negative "
               << negative << " front " << frontEnd;
         }

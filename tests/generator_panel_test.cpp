@@ -14,13 +14,9 @@ struct GeneratorPanel : ::testing::Test {
   Panel& p = g.p;
   testing::ScriptedHost& host = g.rig.host;
 
-  // A press and release: the release arrives at the first event pump of the hold.
-  void tap(Button& b) {
-    host.afterPumps(1, [&b] { b.mouseUp(); });
-    b.mouseDown();
-  }
-  // Holds `b` down for `seconds` of virtual time.
-  void hold(Button& b, double seconds) {
+  // Presses `b` and releases it `seconds` of virtual time later; a tap is released at the
+  // first event pump.
+  void hold(Button& b, double seconds = 0) {
     host.atTime(host.clock + seconds, [&b] { b.mouseUp(); });
     b.mouseDown();
   }
@@ -56,11 +52,12 @@ TEST_F(GeneratorPanel, NormalSineShowsItsSettingsAndAFreshTableTillASettingChang
   EXPECT_EQ(p.GENUPDATEBACK.backColour, kFresh);
 }
 
-TEST_F(GeneratorPanel, LargeStepOnceThenHeldClimbsFasterAboveTwoHundredKilohertz) {
-  tap(p.GENLFREQBUTTONP);
+TEST_F(GeneratorPanel, FrequencyStepsOnceThenRepeatWhileHeldWithinTheirLimits) {
+  hold(p.GENLFREQBUTTONP);
   EXPECT_EQ(p.GENFREQDISP.texts(), " 50500");
   EXPECT_EQ(s.GenDirty, 1);
 
+  // Held, the large step climbs faster above 200 kHz and stops at 500 kHz.
   s.GenFreq = 50000;
   std::vector<double> seen;
   host.onPump = [&] {
@@ -73,14 +70,12 @@ TEST_F(GeneratorPanel, LargeStepOnceThenHeldClimbsFasterAboveTwoHundredKilohertz
   for (double f : {200500.0, 205500.0})
     EXPECT_NE(std::find(seen.begin(), seen.end(), f), seen.end());
   EXPECT_EQ(s.CursorButtonHeld, 0);
-}
 
-TEST_F(GeneratorPanel, SmallStepsStopAtTheLowestFrequencyAndRepeatByTen) {
   s.GenFreq = 5;
-  tap(p.GENSFREQBUTTONN);
+  hold(p.GENSFREQBUTTONN);
   EXPECT_EQ(s.GenFreq, 5);
+  // The first small step, then a repeat every 50 ms from 350 ms on: three before 440 ms.
   s.GenFreq = 100;
-  // The first step, then a repeat every 50 ms from 350 ms on: three before 440 ms.
   hold(p.GENSFREQBUTTONP, 0.44);
   EXPECT_EQ(s.GenFreq, 131);
 }
@@ -107,11 +102,11 @@ TEST_F(GeneratorPanel, SweepStartAndRatioFollowTheStartTable) {
   EXPECT_FALSE(p.GENSFREQBUTTONP.enabled);
   EXPECT_TRUE(p.SWRATIOBUTTON.enabled);
 
-  for (int i = 0; i < 6; ++i) tap(p.GENLFREQBUTTONN);  // down to step 0, and no further
+  for (int i = 0; i < 6; ++i) hold(p.GENLFREQBUTTONN);  // down to step 0, and no further
   EXPECT_EQ(p.GENFREQDISP.texts(), " 5");
   for (int i = 0; i < 3; ++i) p.SWRATIOBUTTON.click();
   EXPECT_TRUE(pictureHas(" 20      "));
-  tap(p.GENLFREQBUTTONP);  // 10 Hz starts with 200-point cycles: X20 falls back to X10
+  hold(p.GENLFREQBUTTONP);  // 10 Hz starts with 200-point cycles: X20 falls back to X10
   EXPECT_EQ(p.GENFREQDISP.texts(), " 10");
   EXPECT_TRUE(pictureHas(" 10      "));
   p.SWRATIOBUTTON.click();  // and wraps after X10
@@ -138,7 +133,7 @@ TEST_F(GeneratorPanel, CustomModeStartsFromTheLastWaveAndMagnifiesIt) {
     EXPECT_EQ(std::tuple(s.GenTable[0], s.GenTable[1]), std::tuple(0, top));
   }
   EXPECT_TRUE(pictureHas("MAX   "));
-  tap(p.GENLFREQBUTTONP);
+  hold(p.GENLFREQBUTTONP);
   EXPECT_EQ(p.GENFREQDISP.texts(), " 200KHz");
 
   // Back to NORMAL: the style of before custom comes back and the table is rebuilt.
