@@ -53,14 +53,14 @@ TEST(RecorderTest, AcrossMidnightWithASixHundredSecondInterval) {
   EXPECT_EQ(s.FRecNextTime, 87200);
   EXPECT_EQ(contents("rec.csv"), "0,5000\r\n600,5000\r\n");
 
-  s.FRecNextTime = 96000;  // due times above 96,399 come back into the day
-  at(86400 + 9600);
-  EXPECT_EQ(s.FRecNextTime, 96600 - 86400);
+  s.FRecNextTime = 95800;  // due times above 96,399 come back into the day
+  at(86400 + 9400);
+  EXPECT_EQ(s.FRecNextTime, 96400 - 86400);
 }
 
 TEST(RecorderName, IntervalExtensionAndFolder) {
   for (auto [text, seconds] :
-       {std::pair{"2", 0}, {"10000", 0}, {"  7", 7}, {"9999", 9999}, {"abc", 0}})
+       {std::pair{"2", 0}, {"3", 3}, {"10000", 0}, {"  7", 7}, {"9999", 9999}, {"abc", 0}})
     EXPECT_EQ(recorderInterval(text), seconds) << text;
   for (auto [name, forced] : {std::pair{"data.txt", "data.csv"},
                               {"data", "data.csv"},
