@@ -42,12 +42,6 @@ struct PassRig {
   Scope& s = g.s;
 };
 
-TEST(StepWaitLimits, SlowRatesWaitLongerWithTheirOwnDivisor) {
-  EXPECT_EQ(stepWaitLoops(5, 7999), 344);
-  EXPECT_EQ(stepWaitLoops(4, 65535), 200);
-  for (int rate : {1, 2, 3}) EXPECT_EQ(stepWaitLoops(rate, 65535), 100);
-}
-
 TEST(StepPassConversation, ArmsHoldsForThePreDelayThenStarts) {
   testing::Rig rig;
   rig.scope.RateCode = 3;
@@ -159,19 +153,25 @@ struct LateEndPort : PortIO {
   }
 };
 
-TEST(StepPassWait, AnEndOnTheLastPollIsStillReadAndOnePastItIsNot) {
-  for (int endOnRead : {100, 101}) {
-    testing::ScriptedHost host;
-    LateEndPort port;
-    port.n = endOnRead;
-    Scope s(host, port);
-    s.RateCode = 3;
-    s.DacLastIndex = 999;
-    s.RunFlag = 1;
-    s.CaptureDone = 0;
-    DACADC(s);
-    EXPECT_EQ(s.WaitLoops, 100);
-    EXPECT_EQ(s.CaptureDone, endOnRead == 100);
+// Slow rates wait longer, with the divisor 65578; an end seen on the last poll is still
+// read, one poll later it is not.
+TEST(StepPassWait, EachRateWaitsItsLimitOfPollsAndNoMore) {
+  for (auto [rate, last, limit] :
+       {std::tuple{5, 7999, 344}, {4, 65535, 200}, {3, 65535, 100}, {1, 65535, 100}}) {
+    for (int endOnRead : {limit, limit + 1}) {
+      SCOPED_TRACE(::testing::Message() << "rate " << rate << ", end on poll " << endOnRead);
+      testing::ScriptedHost host;
+      LateEndPort port;
+      port.n = endOnRead;
+      Scope s(host, port);
+      s.RateCode = rate;
+      s.DacLastIndex = last;
+      s.RunFlag = 1;
+      s.CaptureDone = 0;
+      DACADC(s);
+      EXPECT_EQ(s.WaitLoops, limit);
+      EXPECT_EQ(s.CaptureDone, endOnRead == limit);
+    }
   }
 }
 
