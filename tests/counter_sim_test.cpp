@@ -7,6 +7,7 @@
 #include "scripted_host.h"
 #include "sim/counter_unit.h"
 #include "sim/edges.h"
+#include "tC_conversation.h"
 
 namespace qvx {
 namespace {
@@ -15,40 +16,32 @@ using sim::AnalogSignal;
 using sim::CounterUnit;
 using sim::TriggerCondition;
 
-// Rising verdicts of the comparator found the slow way: sampling every `dt`.
-std::int64_t scanCount(const sim::Inputs& in, int frontEnd, const TriggerCondition& c, double from,
-                       double to, double dt) {
-  auto beyond = [&](double t) {
-    const int code = sim::analogueCode(in, frontEnd, c.source, t);
-    return c.negative ? code <= c.level : code >= c.level;
-  };
-  std::int64_t n = 0;
-  bool before = beyond(from);
-  for (double t = from + dt; t <= to; t += dt) {
-    const bool now = beyond(t);
-    n += now && !before;
-    before = now;
-  }
-  return n;
-}
-
+// The comparator's rising verdicts from 0.123 ms to 17.3 ms, counted in closed form and
+// found the slow way, sampling every 0.2 us.
 TEST(CounterEdges, ClosedFormAgreesWithSamplingForEveryShapeLevelAndSlope) {
   using Shape = AnalogSignal::Shape;
-  for (Shape shape : {Shape::Sine, Shape::Triangle, Shape::Square}) {
-    for (int level : {300, 1500, 2048, 2600, 3900}) {
-      for (bool negative : {false, true}) {
+  for (Shape shape : {Shape::Sine, Shape::Triangle, Shape::Square})
+    for (int level : {300, 1500, 2048, 2600, 3900})
+      for (bool negative : {false, true})
         for (int frontEnd : {0, sim::frontend::RangeA10V, sim::frontend::AcA}) {
           sim::Inputs in;
           in.a = {shape, 1000, 0.7, 0.2};
           const TriggerCondition c{0, negative, level, false};
-          const auto closed = sim::comparatorEdges(in, frontEnd, c).count(0.000123, 0.0173);
-          EXPECT_EQ(closed, scanCount(in, frontEnd, c, 0.000123, 0.0173, 2e-7))
+          auto beyond = [&](double t) {
+            const int code = sim::analogueCode(in, frontEnd, c.source, t);
+            return negative ? code <= level : code >= level;
+          };
+          std::int64_t scanned = 0;
+          bool before = beyond(0.000123);
+          for (double t = 0.000123 + 2e-7; t <= 0.0173; t += 2e-7) {
+            const bool now = beyond(t);
+            scanned += now && !before;
+            before = now;
+          }
+          EXPECT_EQ(sim::comparatorEdges(in, frontEnd, c).count(0.000123, 0.0173), scanned)
               << "shape " << static_cast<int>(shape) << " level " << level << " negative "
               << negative << " front " << frontEnd;
         }
-      }
-    }
-  }
 }
 
 TEST(CounterEdges, ScannedWaveFindsTheSameCrossingsAsTheClosedForm) {
@@ -60,15 +53,6 @@ TEST(CounterEdges, ScannedWaveFindsTheSameCrossingsAsTheClosedForm) {
   ASSERT_EQ(scanned.phases.size(), 1u);
   EXPECT_NEAR(scanned.phases[0], closed.phases[0], 1.0 / 4096);
   EXPECT_EQ(scanned.count(0.3, 1.3), 1000);
-}
-
-TEST(CounterEdges, DigitalClocksAndTheReference) {
-  const sim::DigitalSignal clock{20e6, 30};
-  EXPECT_EQ(sim::risingEdges(clock).count(12.25, 13.25), 20'000'000);
-  EXPECT_NEAR(sim::fallingEdges(clock).next(0), 0.3 / 20e6, 1e-15);
-  EXPECT_EQ(sim::risingEdges({0, 100}).count(0, 10), 0);  // held high
-  EXPECT_EQ(sim::referenceEdges().count(0.0001, 0.0002), 100);
-  EXPECT_EQ(sim::referenceEdges().next(1.0), 1.0000005);
 }
 
 // A counter with its source and control, driven the way the program drives it.
@@ -130,9 +114,8 @@ TEST(CounterUnit, OverTheLimitSetsBitSixAndTheCountSaturates) {
   EXPECT_EQ(status, 0x80 | 0x40 | 0x3F);
 }
 
-// A port whose data lines give canned bytes, recorded as the program reads them.
-class CannedPort : public PortIO {
- public:
+// A port whose data lines give canned bytes, in the order the program reads them.
+struct CannedPort : PortIO {
   std::deque<std::uint8_t> data;
   void OutPort(std::uint32_t, std::uint8_t) override {}
   std::uint8_t InPort(std::uint32_t address) override {
@@ -154,9 +137,7 @@ TEST(CounterRead, StatusBFThenThreeFFBytesReadsAllThirtyBits) {
   s.FCntStSp = 3;
   s.CounterRateCode = 2;
   s.RunFlag = 1;
-  host.onPump = [&] {
-    if (s.FCntReadings >= 1) s.RunFlag = 0;
-  };
+  host.onPump = [&] { s.RunFlag = s.FCntReadings >= 1 ? 0 : s.RunFlag; };
   FCntMain(s);
   EXPECT_EQ(s.FCntValue, 1073741823);
   EXPECT_EQ(s.panel.Countdisp.texts(), "1073741823  ");
@@ -169,24 +150,18 @@ TEST(CounterRead, StatusBFThenThreeFFBytesReadsAllThirtyBits) {
   s.CounterEnable = 1;
   FCntDataRead(s);
   EXPECT_EQ(s.FCntValue, 0x05123456);
-  using A = RecordingPort::Access;
-  std::vector<A> expected;
-  auto setup = [&](int control) {
-    for (A a : {A{true, 0x378, 34}, A{true, 0x37A, 4}, A{true, 0x378, 0}, A{true, 0x37A, 0},
-                A{true, 0x378, std::uint8_t(control)}, A{true, 0x37A, 1}, A{true, 0x378, 32},
-                A{true, 0x37A, 0}})
-      expected.push_back(a);
-  };
-  const std::uint8_t bytes[] = {0x12, 0x34, 0x56};
-  const int controls[] = {96 + 13, 64 + 13, 32 + 13};
-  for (int i = 0; i < 3; ++i) {
-    setup(controls[i]);
-    for (A a : {A{true, 0x37A, 0x22}, A{false, 0x378, bytes[i]}, A{true, 0x37A, 0}})
-      expected.push_back(a);
+  testing::Conversation c;
+  for (auto [function, byte] : {std::pair{96, 0x12}, {64, 0x34}, {32, 0x56}}) {
+    c.writeReg(34, 0);
+    c.clockPair(function + 13, 32);
+    c.control(0x22);
+    c.read(byte);
+    c.control(0);
   }
-  setup(13);
-  expected.push_back({true, 0x37A, 0});
-  EXPECT_EQ(port.log, expected);
+  c.writeReg(34, 0);
+  c.clockPair(13, 32);
+  c.control(0);
+  EXPECT_EQ(port.log, c.log);
 }
 
 }  // namespace

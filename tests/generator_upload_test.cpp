@@ -5,92 +5,59 @@
 #include "device/link.h"
 #include "generator/generator.h"
 #include "rig.h"
+#include "tC_conversation.h"
 
 namespace qvx {
 namespace {
 
-using Access = RecordingPort::Access;
-using testing::Rig;
-
-// The port conversation of the register primitives, written out byte by byte.
-struct Conversation {
-  std::vector<Access> log;
-  void data(int v) { log.push_back({true, 0x378, static_cast<std::uint8_t>(v)}); }
-  void control(int v) { log.push_back({true, 0x37A, static_cast<std::uint8_t>(v)}); }
-  void writeReg(int v, int r) {
-    data(v);
-    control(4);
-    data(r);
-    control(0);
-  }
-  void writeRegPulse(int v, int r) {
-    writeReg(v, r);
-    control(0);
-    control(1);
-    control(0);
-  }
-  void clockPair(int a, int b) {
-    data(a);
-    control(1);
-    data(b);
-    control(0);
-  }
-  void strobe() {
-    control(1);
-    control(0);
-  }
-};
+using testing::Conversation;
 
 struct Upload : ::testing::Test {
-  Rig rig;
+  testing::Rig rig;
   Scope& s = rig.scope;
   void SetUp() override {
     initport(s);
     rig.port.log.clear();
   }
+  // Builds the table for `freq` and sets the output's length and rate code from it.
+  void buildFor(double freq) {
+    s.GenFreq = freq;
+    GENUPDATEBUTTON_Click(s);
+    s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
+    s.RateCode = 5 - s.GenRateIndex0;
+  }
 };
 
-TEST_F(Upload, DacwriteSendsEachCodeLowNibbleFirstThenFillsTheRestOfTheMemory) {
+// 4095, 2048 and 1 on the wire, low nibble first; the memory past the wave is skipped
+// with strobes: 57537 of them after 8000 points.
+TEST_F(Upload, DacwriteSendsEachCodeLowNibbleFirstThenStrobesPastTheRestOfTheMemory) {
   s.GenTable[0] = 4095;
   s.GenTable[1] = 2048;
   s.GenTable[2] = 1;
-  s.DacLastIndex = 2;
-  DACWRITE(s);
-
-  Conversation c;
-  c.writeRegPulse(0, 7);
-  c.writeReg(0, 10);
-  c.clockPair(0x0F, 0xFF);
-  c.clockPair(0x00, 0x80);
-  c.clockPair(0x01, 0x00);
-  c.writeReg(0, 2);
-  c.writeRegPulse(0, 7);
-  c.writeReg(0, 6);
-  c.data(0);
-  for (int i = 0; i < 65536 - 2; ++i) c.strobe();
-  c.writeReg(128, 3);
-  c.writeReg(0, 0);
-  EXPECT_EQ(rig.port.log, c.log);
-
-  // The instrument stored the three codes and loops over points 0..2.
-  EXPECT_EQ(rig.instrument.generatorMemory()[0], 4095);
-  EXPECT_EQ(rig.instrument.generatorMemory()[1], 2048);
-  EXPECT_EQ(rig.instrument.generatorMemory()[2], 1);
-  EXPECT_EQ(rig.instrument.loopLength(), 2);
-}
-
-TEST_F(Upload, EightThousandPointWaveIsFollowedBy57537FillerStrobes) {
-  s.DacLastIndex = 7999;
-  DACWRITE(s);
-  const auto& log = rig.port.log;
-  // The filler runs from the single data byte after WriteReg(0, 6) to WriteReg(128, 3).
-  const std::size_t wave = 7 + 4 + 8000 * 4 + 4 + 7 + 4 + 1;
-  std::size_t strobes = 0;
-  for (std::size_t i = wave; i + 1 < log.size() && log[i] == Access{true, 0x37A, 1}; i += 2)
-    ++strobes;
-  EXPECT_EQ(strobes, 57537u);
-  EXPECT_EQ(rig.instrument.loopLength(), 7999);
-  EXPECT_EQ(rig.instrument.generatorWrites(), 8000);
+  for (auto [last, filler] : {std::pair{2, 65534}, {7999, 57537}}) {
+    s.DacLastIndex = last;
+    rig.port.log.clear();
+    DACWRITE(s);
+    Conversation c;
+    c.writeRegPulse(0, 7);
+    c.writeReg(0, 10);
+    c.clockPair(0x0F, 0xFF);
+    c.clockPair(0x00, 0x80);
+    c.clockPair(0x01, 0x00);
+    for (int i = 3; i <= last; ++i) c.clockPair(s.GenTable[i] & 15, s.GenTable[i] >> 4);
+    c.writeReg(0, 2);
+    c.writeRegPulse(0, 7);
+    c.writeReg(0, 6);
+    c.data(0);
+    for (int i = 0; i < filler; ++i) c.strobe();
+    c.writeReg(128, 3);
+    c.writeReg(0, 0);
+    EXPECT_EQ(rig.port.log, c.log) << last;
+    EXPECT_EQ(rig.instrument.loopLength(), last);
+  }
+  const auto& memory = rig.instrument.generatorMemory();
+  EXPECT_EQ(std::vector<int>(memory.begin(), memory.begin() + 3),
+            (std::vector<int>{4095, 2048, 1}));
 }
 
 TEST_F(Upload, DaccontStartsTheOutputAtTheRateCode) {
@@ -106,10 +73,7 @@ TEST_F(Upload, DaccontStartsTheOutputAtTheRateCode) {
 }
 
 TEST_F(Upload, GeneratorRunStopsTheOutputAndClearsTheMemoryAfterTheCounter) {
-  s.GenFreq = 1000;
-  GENUPDATEBUTTON_Click(s);
-  s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
-  s.RateCode = 5 - s.GenRateIndex0;
+  buildFor(1000);
   std::string shown;
   rig.host.onPump = [&] { shown = s.panel.Trigwait.visible ? s.panel.Trigwait.texts() : shown; };
   rig.port.log.clear();
@@ -119,43 +83,23 @@ TEST_F(Upload, GeneratorRunStopsTheOutputAndClearsTheMemoryAfterTheCounter) {
   EXPECT_FALSE(s.panel.Trigwait.visible);
   EXPECT_EQ(s.CounterRegSel, 38);
   EXPECT_EQ(s.FCntSource, 2);
-  // The output's last words: register 38 stopped, then the whole memory cleared.
-  Conversation tail;
-  tail.writeReg(0, 38);
-  tail.writeRegPulse(0, 7);
-  tail.writeReg(0, 10);
-  for (int i = 0; i < 65536; ++i) {
-    tail.data(0);
-    tail.strobe();
-  }
-  tail.writeReg(0, 2);
-  const auto& log = rig.port.log;
-  ASSERT_GE(log.size(), tail.log.size());
-  EXPECT_TRUE(std::equal(tail.log.begin(), tail.log.end(), log.end() - tail.log.size()));
+  // The output stopped, then the whole memory cleared.
+  EXPECT_FALSE(rig.instrument.generator().playsContinuously());
+  for (int code : rig.instrument.generatorMemory()) ASSERT_EQ(code, 0);
   EXPECT_EQ(rig.instrument.generator().outputVolts(rig.host.clock + 1), 0);
 }
 
-// The counter's comparator counts the output's rising edges: a 1 kHz table played at
-// its rate gives 1000 a second, wherever the gate starts.
+// The counter's comparator counts the output's rising edges: a table played at its rate
+// rises at its frequency, wherever the gate starts.
 TEST_F(Upload, PlayedOutputRisesAtTheTablesFrequency) {
   for (double f : {1000.0, 50000.0, 7.0}) {
     SCOPED_TRACE(f);
-    s.GenFreq = f;
-    GENUPDATEBUTTON_Click(s);
-    s.DacLastIndex = static_cast<std::int32_t>(s.GenLastIndex);
-    s.RateCode = 5 - s.GenRateIndex0;
+    buildFor(f);
     DACWRITE(s);
     DACCONT(s);
     const sim::GeneratorUnit& gen = rig.instrument.generator();
-    for (double gate : {0.0137, 2.5}) {
-      const double t0 = rig.host.clock + gate;
+    for (double t0 : {rig.host.clock + 0.0137, rig.host.clock + 2.5})
       EXPECT_NEAR(gen.risingEdges(t0, t0 + 1, 1.0), s.GenFreq, 1);
-    }
-    // Counter settings loaded through the output register leave the output running.
-    WriteReg(s, 32, 38);
-    ClockPair(s, 0x82, 0x40);
-    EXPECT_EQ(rig.instrument.counterControlByte(), 0x82);
-    EXPECT_TRUE(gen.playsContinuously());
     rig.host.clock += 10;
   }
 }

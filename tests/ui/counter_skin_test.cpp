@@ -1,59 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetricsF>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <fstream>
 
-#include "control/startup.h"
 #include "counter/counter.h"
-#include "rig.h"
-#include "ui/main_window.h"
 #include "ui/qt_convert.h"
+#include "ui/started_window.h"
 
 namespace qvx::ui {
 namespace {
 
-using qvx::testing::Rig;
-using qvx::testing::TempFolder;
+using testing::clickLikeAUser;
 
-void click(QWidget* w) {
-  QPointF at(w->width() / 2.0, w->height() / 2.0);
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
-                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+// The program's window started and stepped to COUNTER mode with the mode button.
+struct CounterWindow : testing::StartedWindow {
+  CounterWindow() {
+    for (int i = 0; i < 3; ++i) clickLikeAUser(window.widgetFor("SmodeUP"));
   }
-}
-
-struct CounterWindow {
-  TempFolder folder;
-  Rig rig;
-  MainWindow window{rig.scope.panel};
   Scope& s = rig.scope;
   Panel& p = rig.scope.panel;
 
-  CounterWindow() {
-    std::ofstream("QVXport.cfg") << "1\n";
-    rig.host.onPump = [this] { window.sync(); };
-    Form_Load(s);
-    window.sync();
-    window.show();
-    Form_Activate(s);
-    window.sync();
-    QCoreApplication::processEvents();
-    for (int i = 0; i < 3; ++i) click(window.widgetFor("SmodeUP"));
-  }
-  double pixelsPerTwip() const {
-    return window.widgetFor("Picture10")->width() / double(p.Picture10.place.width);
-  }
   // The pixel box of the inked part of a text drawn on a picture, as the skin paints it:
   // the blanks that pad the panel's texts may overlap.
   QRectF textBox(const PictureArea& pic, const DrawOp& op) const {
     QWidget* w = window.widgetFor(pic.name);
-    const QFontMetricsF metrics(panelFont(op.fontSize, op.bold, pixelsPerTwip()));
+    const QFontMetricsF metrics(panelFont(op.fontSize, op.bold, window.pixelsPerTwip()));
     const double x = (op.points[0].x - pic.ScaleLeft) * w->width() / pic.ScaleWidth();
     const double y = (op.points[0].y - pic.ScaleTop) * w->height() / pic.ScaleHeight();
     const QString text = QString::fromStdString(op.text);
@@ -66,12 +38,11 @@ struct CounterWindow {
 TEST(CounterSkin, GoInCounterModeShowsTheReadingInTheReadout) {
   CounterWindow w;
   ASSERT_EQ(w.s.OperatingMode, 3);
-  w.rig.host.onPump = [&w] {
-    w.window.sync();
-    if (w.s.RunFlag == 1 && w.s.FCntReadings >= 1) click(w.window.widgetFor("GOBUTTON"));
+  w.onPump = [&w] {
+    if (w.s.RunFlag == 1 && w.s.FCntReadings >= 1) clickLikeAUser(w.window.widgetFor("GOBUTTON"));
   };
   const QImage before = w.window.widgetFor("Countdisp")->grab().toImage();
-  click(w.window.widgetFor("GOBUTTON"));
+  clickLikeAUser(w.window.widgetFor("GOBUTTON"));
   w.window.sync();
   QCoreApplication::processEvents();
   EXPECT_EQ(w.p.Countdisp.texts(), "0000005000  ");
@@ -79,29 +50,23 @@ TEST(CounterSkin, GoInCounterModeShowsTheReadingInTheReadout) {
   EXPECT_EQ(static_cast<QPushButton*>(w.window.widgetFor("GOBUTTON"))->text(), "GO");
 }
 
-// Every caption the counter buttons take fits its button, and no two texts of the panel
-// run into each other, in every face of the panel.
+// Every caption the counter buttons take fits its button, the widest count fits the
+// readout, and no two texts of the panel run into each other, in every face of the panel
+// (the window-wide check sees only the face the panel starts with).
 TEST(CounterSkin, CaptionsFitAndPanelTextsDoNotOverlap) {
   CounterWindow w;
   for (int size : {1000, 1600}) {
     w.window.resize(size, size * 8610 / 12050);
     QCoreApplication::processEvents();
     w.window.sync();
-    const char* captions[][3] = {{"Mode", "", ""},
-                                 {"Input", "", ""},
-                                 {"Rec", "ST/SP", ""},
-                                 {"Single", "Repeat", ""},
-                                 {"Reset", "Start", "Stop"}};
-    Button* buttons[] = {&w.p.FCntModebutton, &w.p.FCntSourcebutton, &w.p.FCntStSpbutton,
-                         &w.p.FCntRepeatButton, &w.p.FCntResetbutton};
-    for (int i = 0; i < 5; ++i) {
-      QWidget* b = w.window.widgetFor(buttons[i]->name);
-      const QFontMetricsF metrics(b->font());
-      for (const char* caption : captions[i]) {
-        if (!*caption) continue;
-        EXPECT_LE(metrics.horizontalAdvance(caption), b->width() - 2)
+    for (auto [button, captions] :
+         {std::pair{&w.p.FCntStSpbutton, std::vector<const char*>{"Rec", "ST/SP"}},
+          {&w.p.FCntRepeatButton, {"Single", "Repeat"}},
+          {&w.p.FCntResetbutton, {"Reset", "Start", "Stop"}}}) {
+      QWidget* b = w.window.widgetFor(button->name);
+      for (const char* caption : captions)
+        EXPECT_LE(QFontMetricsF(b->font()).horizontalAdvance(caption), b->width() - 2)
             << caption << " at window width " << size;
-      }
     }
     w.s.FCntValue = 1073741823;
     showCount(w.s);
