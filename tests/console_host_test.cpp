@@ -24,34 +24,25 @@ TEST(ConsoleHost, APopUpPanelWaitingForItsExitGetsItPressedAndSaysSoOnce) {
   Panel panel;
   ConsoleHost host;
   host.attach(panel);
-  int exits = 0;
+  int exits = 0, mainExits = 0;
   panel.CONFIGEXIT.onClick = [&] { ++exits; };
-  panel.CONFIGWINDOW.visible = false;
-  host.DoEvents();
-  EXPECT_EQ(exits, 0);  // a hidden panel waits for nothing
-
-  panel.CONFIGWINDOW.visible = true;
-  ::testing::internal::CaptureStderr();
-  host.DoEvents();
-  host.DoEvents();
-  std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(exits, 2);
+  panel.Command22.onClick = [&] { ++mainExits; };  // the main window's EXIT is never pressed
+  const auto pumpsSay = [&](bool shown, int pumps) {
+    panel.CONFIGWINDOW.visible = shown;
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < pumps; ++i) host.DoEvents();
+    return ::testing::internal::GetCapturedStderr();
+  };
+  EXPECT_EQ(pumpsSay(false, 1).find("CONFIGWINDOW"), std::string::npos);  // hidden: no wait
+  EXPECT_EQ(exits, 0);
+  const std::string said = pumpsSay(true, 3);
+  EXPECT_EQ(exits, 3);
+  EXPECT_NE(said.find("CONFIGWINDOW"), std::string::npos);
   EXPECT_EQ(said.find("CONFIGWINDOW"), said.rfind("CONFIGWINDOW")) << said;
-  EXPECT_NE(said.find("CONFIGWINDOW"), std::string::npos);
-  // The main window's own EXIT button is never pressed.
-  int mainExits = 0;
-  panel.Command22.onClick = [&] { ++mainExits; };
-  host.DoEvents();
   EXPECT_EQ(mainExits, 0);
-
   // Opened again later, it is said again.
-  panel.CONFIGWINDOW.visible = false;
-  host.DoEvents();
-  panel.CONFIGWINDOW.visible = true;
-  ::testing::internal::CaptureStderr();
-  host.DoEvents();
-  said = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("CONFIGWINDOW"), std::string::npos);
+  pumpsSay(false, 1);
+  EXPECT_NE(pumpsSay(true, 1).find("CONFIGWINDOW"), std::string::npos);
 }
 
 TEST(ConsoleHost, TimersFireOnTheRealClockWhenIdle) {

@@ -21,11 +21,8 @@ TEST(RemoteItems, AQuotedItemKeepsItsCommasAndDropsWhatFollowsTheQuote) {
             (Items{"ARANGE=1,2", "BMODE=DC", "open"}));
 }
 
-struct Decoded {
-  std::string key, value;
-};
-
-Decoded decode(const std::string& item) {
+// The key and value an item leaves for the keyword table.
+std::pair<std::string, std::string> decode(const std::string& item) {
   testing::Rig rig;
   rig.scope.RemoteKey = item;
   Remotereadcom(rig.scope);
@@ -42,16 +39,12 @@ TEST(RemoteDecode, KeyKeepsItsBlanksValueIsTrimmedBothInUpperCase) {
       {"AB;x=1", {"AB;X", ""}},  // ";" before "=": the value is empty
       {"GENFREQ=1000=2", {"GENFREQ", "1000=2"}},
   };
-  for (const auto& [item, expected] : cases) {
-    const Decoded d = decode(item);
-    EXPECT_EQ(d.key, expected.first) << item;
-    EXPECT_EQ(d.value, expected.second) << item;
-  }
+  for (const auto& [item, expected] : cases) EXPECT_EQ(decode(item), expected) << item;
 }
 
 TEST(RemoteDecode, ItemsWithoutATwoLetterKeyOrAValueAreIgnored) {
   for (const char* item : {"X=1", "=1", "ARANGE=", "ARANGE", "", "  "})
-    EXPECT_EQ(decode(item).key, "zzz") << item;
+    EXPECT_EQ(decode(item).first, "zzz") << item;
 }
 
 TEST(RemoteNumbers, TheLeadingNumberOfAValue) {
