@@ -20,57 +20,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What a one-page PDF written by the print holds: its page count, its page size in points
-// and the pixels of its largest picture.
+// What a PDF written by the print holds: its page count, the size of its first page in
+// points, and its largest picture.
 struct PdfPage {
   int pages = 0;
   double width = 0, height = 0;
   QImage picture;
 };
 
-QImage decodeImage(const QByteArray& dict, const QByteArray& stream) {
+// Qt writes a picture as JPEG where it can, else as zlib-packed RGB.
+QImage decodeImage(const QString& dict, const QByteArray& stream) {
+  if (dict.contains("/DCTDecode")) return QImage::fromData(stream, "JPEG");
   const auto number = [&dict](const char* key) {
-    QRegularExpression re(QString("/%1 (\\d+)").arg(key));
-    return re.match(QString::fromLatin1(dict)).captured(1).toInt();
+    return QRegularExpression(QString("/%1 (\\d+)").arg(key)).match(dict).captured(1).toInt();
   };
   const int w = number("Width"), h = number("Height");
-  if (dict.contains("/DCTDecode")) return QImage::fromData(stream, "JPEG");
-  if (!dict.contains("/FlateDecode") || w <= 0 || h <= 0) return {};
+  const quint32 size = quint32(w) * quint32(h) * 3;
   // qUncompress wants the expected length in front of the zlib data.
-  QByteArray sized(4, 0);
-  const quint32 expected = quint32(w) * quint32(h) * 3;
-  for (int i = 0; i < 4; ++i) sized[i] = char((expected >> (24 - 8 * i)) & 0xFF);
-  const QByteArray rgb = qUncompress(sized + stream);
-  if (rgb.size() < int(expected)) return {};
-  QImage image(w, h, QImage::Format_RGB888);
-  for (int y = 0; y < h; ++y) memcpy(image.scanLine(y), rgb.constData() + y * w * 3, w * 3);
-  return image;
+  const char length[] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+  const QByteArray rgb = qUncompress(QByteArray(length, 4) + stream);
+  if (w <= 0 || rgb.size() < qsizetype(size)) return {};
+  return QImage(reinterpret_cast<const uchar*>(rgb.constData()), w, h, w * 3, QImage::Format_RGB888)
+      .copy();
 }
 
 PdfPage readPdf(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  const std::string raw{std::istreambuf_iterator<char>(in), {}};
-  const QByteArray pdf = QByteArray::fromStdString(raw);
-  PdfPage page;
-  if (!pdf.startsWith("%PDF")) return page;
+  const QByteArray pdf = QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
   const QString text = QString::fromLatin1(pdf);
+  PdfPage page;
   page.pages = int(text.count(QRegularExpression("/Type\\s*/Page(?!s)")));
   const auto box = QRegularExpression("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)").match(text);
   page.width = box.captured(1).toDouble();
   page.height = box.captured(2).toDouble();
-  qsizetype at = 0;
-  while ((at = pdf.indexOf("/Subtype /Image", at)) >= 0) {
-    const qsizetype dictStart = pdf.lastIndexOf("<<", at);
-    const qsizetype streamAt = pdf.indexOf("stream", at);
-    const qsizetype endAt = pdf.indexOf("endstream", streamAt);
-    qsizetype dataAt = streamAt + 6;
-    if (pdf[dataAt] == '\r') ++dataAt;
-    if (pdf[dataAt] == '\n') ++dataAt;
-    QImage image =
-        decodeImage(pdf.mid(dictStart, streamAt - dictStart), pdf.mid(dataAt, endAt - dataAt));
+  for (qsizetype at = 0; (at = pdf.indexOf("/Subtype /Image", at)) >= 0;) {
+    const qsizetype dictAt = pdf.lastIndexOf("<<", at), streamAt = pdf.indexOf("stream", at);
+    at = pdf.indexOf("endstream", streamAt);
+    const qsizetype dataAt = pdf.indexOf('\n', streamAt) + 1;
+    const QImage image = decodeImage(QString::fromLatin1(pdf.mid(dictAt, streamAt - dictAt)),
+                                     pdf.mid(dataAt, at - dataAt));
     if (image.width() * image.height() > page.picture.width() * page.picture.height())
       page.picture = image;
-    at = endAt;
   }
   return page;
 }
@@ -107,7 +97,7 @@ struct PrintingWindow {
   }
 };
 
-TEST(Printing, TheWholeWindowFillsOneLandscapeOrPortraitPage) {
+TEST(Printing, TheWholeWindowFillsOneLandscapeOrPortraitPageTheSignalDisplayPrintsAlone) {
   PrintingWindow w;
   const QSize shown = w.window.size();
   const PdfPage landscape = w.print(w.p.Printform);
@@ -122,17 +112,12 @@ TEST(Printing, TheWholeWindowFillsOneLandscapeOrPortraitPage) {
   EXPECT_EQ(portrait.pages, 1);
   EXPECT_LT(portrait.width, portrait.height);
   EXPECT_GT(colours(portrait.picture), 5);
-  EXPECT_TRUE(w.rig.host.messages.empty());
-}
 
-TEST(Printing, TheSignalDisplayAloneIsPrintedWithoutTheMenu) {
-  PrintingWindow w;
-  const PdfPage page = w.print(w.p.Printsignal);
-  EXPECT_EQ(page.pages, 1);
-  ASSERT_FALSE(page.picture.isNull());
-  const QWidget* display = w.window.widgetFor("ScopeScreen");
-  EXPECT_EQ(page.picture.size(), display->size());
-  EXPECT_GT(colours(page.picture), 2);
+  const PdfPage signal = w.print(w.p.Printsignal);  // without the menu over it
+  EXPECT_EQ(signal.pages, 1);
+  EXPECT_EQ(signal.picture.size(), w.window.widgetFor("ScopeScreen")->size());
+  EXPECT_GT(colours(signal.picture), 2);
+  EXPECT_TRUE(w.rig.host.messages.empty());
 }
 
 TEST(Printing, WithNoPrinterThePageGoesToAPdfFileHereAndAMessageNamesIt) {
