@@ -9,14 +9,12 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-TEST(RemoteItems, CommasAndLineEndsSeparateItemsAndLeadingBlanksAreSkipped) {
+TEST(RemoteItems, CommasAndLineEndsSeparateItemsLeadingBlanksAreSkippedQuotesHoldCommas) {
   EXPECT_EQ(readItems("SCOPEMODE=3,EXECUTE=1\r\n  ARANGE=1 \n\tBRANGE=0\rX=2"),
             (Items{"SCOPEMODE=3", "EXECUTE=1", "ARANGE=1 ", "BRANGE=0", "X=2"}));
   // An empty line and an empty field are items of their own (ignored later).
   EXPECT_EQ(readItems("A=1,,B=2\n\nC=3\n"), (Items{"A=1", "", "B=2", "", "C=3"}));
-}
-
-TEST(RemoteItems, AQuotedItemKeepsItsCommasAndDropsWhatFollowsTheQuote) {
+  // A quoted item keeps its commas and drops what follows the quote.
   EXPECT_EQ(readItems("\"ARANGE=1,2\" tail,BMODE=DC\n\"open"),
             (Items{"ARANGE=1,2", "BMODE=DC", "open"}));
 }
