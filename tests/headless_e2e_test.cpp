@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,12 +37,10 @@ TEST(Headless, TheReadmeExampleGetsTheSimulatedSineBack) {
   fs::create_directory_symlink(fs::path(QVXSCOPE_PATH).parent_path(), "build");
   fs::create_directory("tmp");  // where the example's mktemp makes the program's folder
   std::ofstream("example.sh") << script;
-  FILE* out = ::popen("TMPDIR=$PWD/tmp timeout 60 bash -e example.sh 2>&1", "r");
-  ASSERT_NE(out, nullptr);
-  std::string printed;
-  char buf[256];
-  while (std::fgets(buf, sizeof buf, out)) printed += buf;
-  EXPECT_EQ(::pclose(out), 0) << printed;
+  const int status = std::system("TMPDIR=$PWD/tmp timeout 60 bash -e example.sh >out.txt 2>&1");
+  std::ifstream out("out.txt");
+  const std::string printed{std::istreambuf_iterator<char>(out), {}};
+  EXPECT_EQ(status, 0) << printed;
 
   // The simulated input: 1 kHz, 4 V peak, on the 10 V range (2048 codes full scale), taken
   // at 200 kS/s: 200 points a period and about 819 codes either side of mid-scale.
