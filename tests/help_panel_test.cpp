@@ -13,8 +13,8 @@ namespace {
 struct HelpPanel : ::testing::Test, testing::StartedScope {};
 
 // The panel opens on "Readme 1st" with the remote poll off. Each topic's page is titled
-// with its button's caption, differs from every other, is marked on its own button alone,
-// and fits its area at the default size. EXIT closes the panel and restores the poll.
+// with its button's caption, is marked on its own button alone and fits its area at the
+// default size. EXIT closes the panel and restores the poll.
 TEST_F(HelpPanel, EveryTopicButtonShowsItsOwnPageThatFits) {
   const auto title = [this] {
     const std::string texts = p.helppage.texts();
@@ -25,10 +25,8 @@ TEST_F(HelpPanel, EveryTopicButtonShowsItsOwnPageThatFits) {
     EXPECT_TRUE(p.helpwindow.shown() && p.helppage.shown());
     EXPECT_EQ(title(), "Readme 1st");
   });
-  std::set<std::string> pages;
   std::vector<std::string> titles, captions;
   const auto look = [&](Button& b) {
-    pages.insert(p.helppage.texts());
     titles.push_back(title());
     captions.push_back(b.caption);
     int sameColour = 0;
@@ -54,7 +52,6 @@ TEST_F(HelpPanel, EveryTopicButtonShowsItsOwnPageThatFits) {
   rig.host.afterPumps(int(2 * topics.size() + 2), [this] { p.helpexit.click(); });
   p.helpbutton.click();
   EXPECT_EQ(titles, captions);
-  EXPECT_EQ(pages.size(), topics.size());
   EXPECT_FALSE(p.helpwindow.visible);
   EXPECT_TRUE(p.Timer2.enabled());
   EXPECT_EQ(s.HelpTopicShown, 0);
