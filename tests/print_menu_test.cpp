@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "display/settings.h"
-#include "printing/print.h"
 #include "started_scope.h"
 
 namespace qvx {

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "control/run.h"
 #include "remote/command_file.h"
 #include "started_scope.h"
 
@@ -50,26 +49,26 @@ TEST_F(RemoteCommands, ChannelTriggerAndCounterKeywordsTakeOnlyTheirListedValues
 
 TEST_F(RemoteCommands, AnUnlistedSizeStillRefreshesChannelsTriggerAndTimebase) {
   s.SampleSizeIndex = 2;
-  const auto clears = [this] {
-    return std::vector<std::uint64_t>{p.Picture3.clears, p.Picture4.clears, p.Picture5.clears,
-                                      p.SSIZEDISP.clears};
-  };
-  const auto before = clears();
+  const std::vector<PictureArea*> redrawn{&p.Picture3, &p.Picture4, &p.Picture5, &p.SSIZEDISP};
+  std::vector<std::uint64_t> before;
+  for (PictureArea* a : redrawn) before.push_back(a->clears);
   run("SAMPLESIZE=3\n");
   EXPECT_EQ(s.SampleSizeIndex, 2);
-  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_GT(clears()[i], before[i]) << i;
+  for (std::size_t i = 0; i < before.size(); ++i)
+    EXPECT_GT(redrawn[i]->clears, before[i]) << redrawn[i]->name;
   run("SAMPLESIZE=16\n");
   EXPECT_EQ(s.SizeIndexA, 3);  // the timebase copies follow the size the file chose
 }
 
 TEST_F(RemoteCommands, TriggerLevelIsCutToMillivoltsDownwardsInsideTheSourcesRange) {
   // Range 1 is 10 V, range 0 is 1 V (B stays on 10 V); the marker sits at the level's
-  // share of full scale.
+  // share of full scale. A digital source keeps the share it had, and the level unclamped.
   const std::tuple<int, const char*, float, double> cases[] = {
       {1, "TRIGLEVEL=0.12345", 0.123f, 0.0123},       {1, "TRIGLEVEL=-0.12345", -0.124f, -0.0124},
       {1, "TRIGLEVEL=0.123", 0.123f, 0.0123},         {0, "TRIGLEVEL=5", 0.999f, 0.999},
       {0, "TRIGLEVEL=-1", -0.999f, -0.999},           {0, "TRIGSOURCE=B,TRIGLEVEL=5", 5.0f, 0.5},
-      {0, "TRIGSOURCE=B,TRIGLEVEL=10", 9.99f, 0.999},
+      {0, "TRIGSOURCE=B,TRIGLEVEL=10", 9.99f, 0.999}, {1, "TRIGSOURCE=A,TRIGLEVEL=2.5", 2.5f, 0.25},
+      {1, "TRIGSOURCE=C,TRIGLEVEL=50", 50.0f, 0.25},
   };
   s.RangeB = 1;
   for (const auto& [rangeA, items, volts, share] : cases) {
@@ -78,12 +77,6 @@ TEST_F(RemoteCommands, TriggerLevelIsCutToMillivoltsDownwardsInsideTheSourcesRan
     EXPECT_FLOAT_EQ(s.TrigLevelVolts, volts) << items;
     EXPECT_NEAR(s.TrigCursorY, 2048 - share * 2040, 1e-3) << items;
   }
-  // A digital source keeps the marker where it was and the level unclamped.
-  run("TRIGSOURCE=A,TRIGLEVEL=2.5\n");
-  const float cursor = s.TrigCursorY;
-  run("TRIGSOURCE=C,TRIGLEVEL=50\n");
-  EXPECT_FLOAT_EQ(s.TrigLevelVolts, 50.0f);
-  EXPECT_FLOAT_EQ(s.TrigCursorY, cursor);
 }
 
 TEST_F(RemoteCommands, GeneratorKeywordsAreClampedRoundedAndSwitchTheCustomStyle) {
@@ -190,22 +183,6 @@ TEST_F(RemoteHandOver, SomethingThatIsNotAFileIsNeitherRunNorRemovedAndSaidOnce)
   expectPassedBy(said, "cannot read the command file QVXcom.txt");
 }
 
-TEST_F(RemoteCommands, ARemoteRunUnderAPrefixWritesItsDataFilesWithThePollOff) {
-  s.RemotePrefix = "LAB";
-  command("SAMPLESIZE=2,SAMPLERATE=4,ADATA=1,DDATA=1,EXECUTE=1\n");
-  std::ofstream("QVXcom.txt") << "ARANGE=0\n";  // not ours any more
-  bool pollOffDuringRun = true;
-  rig.host.onPump = [&] { pollOffDuringRun &= s.RunFlag == 0 || !p.Timer2.enabled(); };
-  Timer2_Timer(s);
-  EXPECT_TRUE(pollOffDuringRun);
-  EXPECT_FALSE(commandFileThere());
-  EXPECT_TRUE(fs::exists("QVXcom.txt"));
-  EXPECT_EQ(fs::file_size("LABAdata.dat"), 4096u);
-  EXPECT_EQ(fs::file_size("LABddata.dat"), 2048u);
-  EXPECT_TRUE(p.Timer2.enabled());
-  EXPECT_EQ(p.Timer2.interval(), 1);
-}
-
 TEST_F(RemoteCommands, ACommandFileArrivingDuringACaptureStopsItAndIsReadByTheNextPoll) {
   s.TrigMode = 1;
   s.TrigCursorY = 10;  // a level the input never reaches: the capture waits
@@ -221,21 +198,31 @@ TEST_F(RemoteCommands, ACommandFileArrivingDuringACaptureStopsItAndIsReadByTheNe
   EXPECT_FALSE(commandFileThere());
 }
 
-// With no one watching the window, nothing clears what the skin would have shown: every
-// drawing list must still be rebuilt rather than grow, or a long-running program fills
-// its memory.
-TEST_F(RemoteCommands, DrawingListsStayBoundedOverManyRemoteRuns) {
+// With no one watching the window nothing clears what the skin would have shown, yet every
+// drawing list must be rebuilt rather than grow, or a long-running program fills its memory.
+TEST_F(RemoteCommands, RunsUnderAPrefixWriteTheirDataFilesWithThePollOffAndBoundedDrawing) {
   const auto drawOperations = [this] {
     std::size_t n = 0;
     for (const Widget* w : p.controls)
       if (w->kind == Widget::Kind::Picture) n += static_cast<const PictureArea*>(w)->ops.size();
     return n;
   };
-  const std::string command = "SAMPLESIZE=2,SAMPLERATE=4,TRIGLEVEL=0.5,ADATA=1,EXECUTE=1\n";
-  for (int i = 0; i < 5; ++i) run(command);
-  const std::size_t settled = drawOperations();
-  for (int i = 0; i < 50; ++i) run(command);
+  s.RemotePrefix = "LAB";
+  std::ofstream("QVXcom.txt") << "ARANGE=0\n";  // not ours any more
+  bool pollOffDuringRun = true;
+  rig.host.onPump = [&] { pollOffDuringRun &= s.RunFlag == 0 || !p.Timer2.enabled(); };
+  std::size_t settled = 0;
+  for (int i = 0; i < 55; ++i) {
+    if (i == 5) settled = drawOperations();
+    run("SAMPLESIZE=2,SAMPLERATE=4,TRIGLEVEL=0.5,ADATA=1,DDATA=1,EXECUTE=1\n");
+  }
   EXPECT_EQ(drawOperations(), settled);
+  EXPECT_TRUE(pollOffDuringRun);
+  EXPECT_TRUE(fs::exists("QVXcom.txt"));
+  EXPECT_EQ(fs::file_size("LABAdata.dat"), 4096u);
+  EXPECT_EQ(fs::file_size("LABddata.dat"), 2048u);
+  EXPECT_TRUE(p.Timer2.enabled());
+  EXPECT_EQ(p.Timer2.interval(), 1);
 }
 
 }  // namespace

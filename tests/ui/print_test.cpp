@@ -1,5 +1,3 @@
-#include "printing/print.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
