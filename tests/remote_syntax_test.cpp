@@ -9,23 +9,18 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-TEST(RemoteItems, CommasAndLineEndsSeparateItemsAndLeadingBlanksAreSkipped) {
+TEST(RemoteItems, CommasAndLineEndsSeparateItemsLeadingBlanksAreSkippedQuotesHoldCommas) {
   EXPECT_EQ(readItems("SCOPEMODE=3,EXECUTE=1\r\n  ARANGE=1 \n\tBRANGE=0\rX=2"),
             (Items{"SCOPEMODE=3", "EXECUTE=1", "ARANGE=1 ", "BRANGE=0", "X=2"}));
   // An empty line and an empty field are items of their own (ignored later).
   EXPECT_EQ(readItems("A=1,,B=2\n\nC=3\n"), (Items{"A=1", "", "B=2", "", "C=3"}));
-}
-
-TEST(RemoteItems, AQuotedItemKeepsItsCommasAndDropsWhatFollowsTheQuote) {
+  // A quoted item keeps its commas and drops what follows the quote.
   EXPECT_EQ(readItems("\"ARANGE=1,2\" tail,BMODE=DC\n\"open"),
             (Items{"ARANGE=1,2", "BMODE=DC", "open"}));
 }
 
-struct Decoded {
-  std::string key, value;
-};
-
-Decoded decode(const std::string& item) {
+// The key and value an item leaves for the keyword table.
+std::pair<std::string, std::string> decode(const std::string& item) {
   testing::Rig rig;
   rig.scope.RemoteKey = item;
   Remotereadcom(rig.scope);
@@ -42,16 +37,12 @@ TEST(RemoteDecode, KeyKeepsItsBlanksValueIsTrimmedBothInUpperCase) {
       {"AB;x=1", {"AB;X", ""}},  // ";" before "=": the value is empty
       {"GENFREQ=1000=2", {"GENFREQ", "1000=2"}},
   };
-  for (const auto& [item, expected] : cases) {
-    const Decoded d = decode(item);
-    EXPECT_EQ(d.key, expected.first) << item;
-    EXPECT_EQ(d.value, expected.second) << item;
-  }
+  for (const auto& [item, expected] : cases) EXPECT_EQ(decode(item), expected) << item;
 }
 
 TEST(RemoteDecode, ItemsWithoutATwoLetterKeyOrAValueAreIgnored) {
   for (const char* item : {"X=1", "=1", "ARANGE=", "ARANGE", "", "  "})
-    EXPECT_EQ(decode(item).key, "zzz") << item;
+    EXPECT_EQ(decode(item).first, "zzz") << item;
 }
 
 TEST(RemoteNumbers, TheLeadingNumberOfAValue) {
