@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "control/startup.h"
-#include "tB_loader_test.h"
+#include "loader_test.h"
 
 namespace qvx {
 namespace {

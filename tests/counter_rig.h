@@ -1,10 +1,7 @@
 #pragma once
-#include <fstream>
 #include <functional>
 
-#include "control/startup.h"
-#include "port_panel_script.h"
-#include "rig.h"
+#include "started.h"
 
 namespace qvx::testing {
 
@@ -12,12 +9,8 @@ constexpr int kFrontClear = 128, kFrontRun = 32;
 
 // The program started on the simulated instrument and stepped to COUNTER mode with the
 // mode buttons, as a user does.
-struct CounterRig {
-  explicit CounterRig(sim::Config cfg = {}) : rig(cfg) {
-    std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
-    exitPortPanelWhenShown(rig);
-    Form_Load(s);
-    Form_Activate(s);
+struct CounterRig : Started {
+  explicit CounterRig(sim::Config cfg = {}) : Started(cfg) {
     rig.host.onPump = nullptr;
     while (s.OperatingMode != 3) p.SmodeUP.press();
     rig.port.log.clear();
@@ -58,10 +51,6 @@ struct CounterRig {
     }
     return n;
   }
-  TempFolder folder;
-  Rig rig;
-  Scope& s = rig.scope;
-  Panel& p = s.panel;
   double started = 0;
 };
 

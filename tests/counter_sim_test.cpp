@@ -7,7 +7,7 @@
 #include "scripted_host.h"
 #include "sim/counter_unit.h"
 #include "sim/edges.h"
-#include "tC_conversation.h"
+#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

@@ -1,6 +1,6 @@
 #include "files/custom_wave.h"
 
-#include "tB_loader_test.h"
+#include "loader_test.h"
 
 namespace qvx {
 namespace {

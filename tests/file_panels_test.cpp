@@ -5,7 +5,7 @@
 #include <set>
 
 #include "generator/generator.h"
-#include "tB_loader_test.h"
+#include "loader_test.h"
 
 namespace qvx {
 namespace {

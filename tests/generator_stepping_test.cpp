@@ -7,7 +7,7 @@
 #include "generator/generator.h"
 #include "generator_rig.h"
 #include "sim/signal.h"
-#include "tC_conversation.h"
+#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

@@ -5,7 +5,7 @@
 #include "device/link.h"
 #include "generator/generator.h"
 #include "rig.h"
-#include "tC_conversation.h"
+#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "child_process.h"
 #include "scripted_host.h"
 
 namespace qvx {
@@ -48,6 +49,17 @@ TEST(Headless, TheReadmeExampleGetsTheSimulatedSineBack) {
     upwardCrossings += codes[i - 1] < 2048 && codes[i] >= 2048;
   EXPECT_NEAR(upwardCrossings, 10, 1);  // 2048 points are 10.24 periods
   EXPECT_FALSE(fs::exists(folder / "QVXcom.txt"));
+}
+
+// A lab script stops the program with SIGTERM between runs: it must end cleanly, after
+// answering a command file, with status 0.
+TEST(Headless, EndsCleanlyOnSigterm) {
+  testing::TempFolder folder;
+  std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
+  testing::ChildProcess program(QVXSCOPE_PATH, {"--headless"}, folder.path());
+  testing::writeCommandFile(folder.path(), "ADATA=1,EXECUTE=1\r\n");
+  ASSERT_TRUE(testing::waitForFile(folder.path() / "QVXAdata.dat", 30)) << program.stderrText();
+  EXPECT_EQ(program.stop(), 0) << program.stderrText();
 }
 
 }  // namespace

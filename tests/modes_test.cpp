@@ -13,7 +13,7 @@
 #include "display/render.h"
 #include "display/settings.h"
 #include "generator/generator.h"
-#include "tD1_started.h"
+#include "started.h"
 
 namespace qvx {
 namespace {

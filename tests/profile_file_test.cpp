@@ -1,6 +1,6 @@
 #include "files/profile_file.h"
 
-#include "tB_loader_test.h"
+#include "loader_test.h"
 
 namespace qvx {
 namespace {

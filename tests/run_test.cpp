@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "control/data_files.h"
-#include "tD1_started.h"
+#include "started.h"
 
 namespace qvx {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "files/profile_file.h"
-#include "tB_loader_test.h"
+#include "loader_test.h"
 
 namespace qvx {
 namespace {

@@ -4,23 +4,13 @@
 #include <string>
 
 #include "control/startup.h"
-#include "port_panel_script.h"
 #include "remote/command_file.h"
-#include "rig.h"
+#include "started.h"
 
 namespace qvx::testing {
 
-// A scope started as the program starts, in an empty folder, with the simulated
-// instrument on LPT1; the poll is driven by hand.
-struct StartedScope {
-  StartedScope() {
-    std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
-    exitPortPanelWhenShown(rig);
-    Form_Load(s);
-    Form_Activate(s);
-    rig.port.log.clear();
-    rig.host.sleeps.clear();
-  }
+// The started program with the command-file poll driven by hand.
+struct StartedScope : Started {
   // Writes the command file under the current prefix.
   void command(const std::string& text) {
     std::ofstream(s.RemotePrefix + "com.txt", std::ios::binary) << text;
@@ -31,11 +21,6 @@ struct StartedScope {
     Timer2_Timer(s);
   }
   bool commandFileThere() const { return std::filesystem::exists(s.RemotePrefix + "com.txt"); }
-
-  TempFolder folder;
-  Rig rig;
-  Scope& s = rig.scope;
-  Panel& p = s.panel;
 };
 
 }  // namespace qvx::testing

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tD1_started.h"
+#include "started.h"
 
 namespace qvx {
 namespace {
