@@ -4,10 +4,10 @@
 
 #include "counter/counter.h"
 #include "device/recorder.h"
+#include "expected_conversation.h"
 #include "scripted_host.h"
 #include "sim/counter_unit.h"
 #include "sim/edges.h"
-#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

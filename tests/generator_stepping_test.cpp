@@ -4,10 +4,10 @@
 #include <fstream>
 #include <numbers>
 
+#include "expected_conversation.h"
 #include "generator/generator.h"
 #include "generator_rig.h"
 #include "sim/signal.h"
-#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

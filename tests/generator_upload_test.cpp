@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "device/link.h"
+#include "expected_conversation.h"
 #include "generator/generator.h"
 #include "rig.h"
-#include "expected_conversation.h"
 
 namespace qvx {
 namespace {

@@ -161,8 +161,9 @@ std::string usage(const std::string& program) {
     if (i == simFirst) text += "\nSimulated instrument:\n";
     text += helpLine(entries[i].option);
   }
-  text += "\nFiles named after the options (captures, spectra, profiles) are loaded after\n"
-          "start-up as the LOAD panel loads them.\n";
+  text +=
+      "\nFiles named after the options (captures, spectra, profiles) are loaded after\n"
+      "start-up as the LOAD panel loads them.\n";
   return text;
 }
 

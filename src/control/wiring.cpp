@@ -8,8 +8,8 @@
 #include "device/port_panel.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
-#include "generator/generator.h"
 #include "files/wiring.h"
+#include "generator/generator.h"
 #include "help/help.h"
 #include "printing/print.h"
 

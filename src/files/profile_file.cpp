@@ -79,8 +79,8 @@ const std::array<Field, 94> kFields = {
     field<&S::ChanCOn>(0, 1), field<&S::ChanDOn>(0, 1), toggle<&S::SelC>(), toggle<&S::SelD>(),
     field<&S::MagIndexC>(0, 2), field<&S::MagIndexD>(0, 2), field<&S::PosStepC>(-20, 20),
     field<&S::PosStepD>(-20, 20), field<&S::FCntMode>(0, 1), field<&S::FCntSource>(0, 3),
-    field<&S::FCntStSp>(0, 3), field<&S::FCntSpare>(-32768, kAny16),
-    field<&S::FCntResetReq>(0, 1), field<&S::FCntValue>(0, 1073741823), field<&S::FCntRepeat>(0, 1),
+    field<&S::FCntStSp>(0, 3), field<&S::FCntSpare>(-32768, kAny16), field<&S::FCntResetReq>(0, 1),
+    field<&S::FCntValue>(0, 1073741823), field<&S::FCntRepeat>(0, 1),
     field<&S::FCntManualState>(0, 2)};
 
 constexpr std::size_t kGroupEnds[] = {70, 78, 94};

@@ -15,8 +15,8 @@ struct Panel {
   Panel& operator=(const Panel&) = delete;
 
   std::string title;
-  Rect windowPlace;     // outer place of the main window, twips
-  std::string focus;    // name of the control holding the keyboard focus
+  Rect windowPlace;   // outer place of the main window, twips
+  std::string focus;  // name of the control holding the keyboard focus
 
   // Run control and mode
   Button GOBUTTON{"GOBUTTON", "GO"};
@@ -207,7 +207,7 @@ struct Panel {
   Button HelpTopic11{"HelpTopic11", "Specifications"};
   Button HelpTopic12{"HelpTopic12", "Contact us"};
   Button helpexit{"helpexit", "EXIT"};
-  PictureArea helppage{"helppage"};  // the page of the topic chosen
+  PictureArea helppage{"helppage"};          // the page of the topic chosen
   PictureArea Filesavefrec{"Filesavefrec"};  // frequency recorder panel
   ListBox FrecDirList{"FrecDirList"};
   ListBox FrecFileList{"FrecFileList"};
