@@ -71,7 +71,10 @@ void showTopic(Scope& s, int topic) {
   page.CurrentY += page.textHeight() / 2;
   const std::string_view body =
       titleEnd == std::string_view::npos ? std::string_view() : text.substr(titleEnd + 1);
-  for (const std::string& line : wrapHelpText(page, body, page.ScaleWidth() - 2 * margin)) {
+  // Widths here are estimated from the character count; lines of capitals run wider than
+  // the estimate, so they are filled to a tenth less than the room to stay whole.
+  const double room = 0.9 * (page.ScaleWidth() - 2 * margin);
+  for (const std::string& line : wrapHelpText(page, body, room)) {
     if (line.empty()) {
       page.CurrentY += page.textHeight() / 2;
       continue;

@@ -26,8 +26,8 @@ constexpr double kLegible = 0.7;
 struct FitCheck {
   MainWindow& window;
   const Panel& panel;
-  std::map<std::string, std::string> faults;  // each fault, with the first state it showed in
-  std::string when;
+  std::map<std::string, std::string> faults = {};  // each fault, with the first state it showed in
+  std::string when = {};
 
   void fault(const std::string& what) { faults.emplace(what, when); }
 

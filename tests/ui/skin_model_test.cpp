@@ -22,7 +22,7 @@ using testing::StartedWindow;
 struct SkinCheck {
   MainWindow& window;
   const Panel& panel;
-  std::set<std::string> faults;
+  std::set<std::string> faults = {};
   int checks = 0;
 
   struct Seen {
@@ -33,7 +33,7 @@ struct SkinCheck {
     std::vector<QRect> controls;
     bool operator==(const Seen&) const = default;
   };
-  std::map<std::string, Seen> seen;
+  std::map<std::string, Seen> seen = {};
 
   // Every fault on a line of its own; empty when the skin showed the model throughout.
   std::string report() const {
