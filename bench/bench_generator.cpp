@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "control/startup.h"
+#include "counting_port.h"
 #include "device/link.h"
 #include "generator/generator.h"
 #include "rig.h"
@@ -19,23 +20,7 @@ namespace {
 
 using namespace qvx;
 
-// Counts every access and passes it on; alone it shows the end of a pass at once.
-class CountingPort : public PortIO {
- public:
-  explicit CountingPort(PortIO* inner = nullptr) : inner_(inner) {}
-  void OutPort(std::uint32_t address, std::uint8_t value) override {
-    ++accesses;
-    if (inner_) inner_->OutPort(address, value);
-  }
-  std::uint8_t InPort(std::uint32_t address) override {
-    ++accesses;
-    return inner_ ? inner_->InPort(address) : 0x08;
-  }
-  std::int64_t accesses = 0;
-
- private:
-  PortIO* inner_;
-};
+using bench::CountingPort;
 
 void perAccess(benchmark::State& state, double accesses) {
   state.counters["accesses/s"] = benchmark::Counter(accesses, benchmark::Counter::kIsRate);
@@ -50,7 +35,7 @@ void fullTable(Scope& s) {
 
 void BM_Upload64KCountingPort(benchmark::State& state) {
   testing::ScriptedHost host;
-  CountingPort port;
+  CountingPort port(nullptr, 0x08);  // alone it shows the end of a pass at once
   Scope scope(host, port);
   fullTable(scope);
   for (auto _ : state) DACWRITE(scope);

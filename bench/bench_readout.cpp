@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "acquisition/readout.h"
+#include "counting_port.h"
 #include "device/link.h"
 #include "scripted_host.h"
 #include "sim/instrument.h"
@@ -13,23 +14,7 @@ namespace {
 
 using namespace qvx;
 
-// Counts every access and passes it on, if there is anything to pass it to.
-class CountingPort : public PortIO {
- public:
-  explicit CountingPort(PortIO* inner = nullptr) : inner_(inner) {}
-  void OutPort(std::uint32_t address, std::uint8_t value) override {
-    ++accesses;
-    if (inner_) inner_->OutPort(address, value);
-  }
-  std::uint8_t InPort(std::uint32_t address) override {
-    ++accesses;
-    return inner_ ? inner_->InPort(address) : 0x5A;
-  }
-  std::int64_t accesses = 0;
-
- private:
-  PortIO* inner_;
-};
+using bench::CountingPort;
 
 void readBoth(benchmark::State& state, Scope& scope, CountingPort& port) {
   scope.SampleCount = 65536;
