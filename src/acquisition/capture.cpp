@@ -2,6 +2,7 @@
 
 #include "acquisition/readout.h"
 #include "device/link.h"
+#include "display/status_box.h"
 #include "panel/numeric.h"
 #include "remote/command_file.h"
 
@@ -21,11 +22,7 @@ int slopeBit(const Scope& s) {
 }
 
 void showWait(Scope& s, const char* first) {
-  PictureArea& w = s.panel.Trigwait;
-  w.cls();
-  w.print(first);
-  w.print("  Press [STOP] to exit");
-  w.visible = true;
+  showStatus(s, first, "  Press [STOP] to exit");
 }
 
 void hideWait(Scope& s) {

@@ -9,6 +9,7 @@
 #include "device/link.h"
 #include "display/render.h"
 #include "display/settings.h"
+#include "display/status_box.h"
 #include "generator/generator.h"
 #include "panel/numeric.h"
 
@@ -23,15 +24,11 @@ bool scopeOrFft(const Scope& s) { return s.OperatingMode == SCOPE || s.Operating
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
 void refuseRun(Scope& s, const char* line1, const char* line2) {
-  PictureArea& box = s.panel.Trigwait;
-  box.cls();
-  box.visible = true;
-  box.print(line1);
-  box.print(line2);
+  showStatus(s, line1, line2);
   s.RunFlag = 0;
   s.host.DoEvents();
   s.host.Sleep(2000);
-  box.visible = false;
+  s.panel.Trigwait.visible = false;
   HScroll1_Change(s);
   if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
 }

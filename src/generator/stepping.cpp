@@ -4,6 +4,7 @@
 
 #include "acquisition/readout.h"
 #include "device/link.h"
+#include "display/status_box.h"
 #include "generator/upload.h"
 #include "panel/numeric.h"
 #include "remote/command_file.h"
@@ -63,11 +64,8 @@ void DACADC(Scope& s) {
   DACZERO(s);
   DACWRITE(s);
 
+  showStatus(s, "Generating & Sampling", "   Press [STOP] to exit");
   PictureArea& box = s.panel.Trigwait;
-  box.cls();
-  box.visible = true;
-  box.print("Generating & Sampling");
-  box.print("   Press [STOP] to exit");
   s.host.DoEvents();
 
   DACADCONCE(s);

@@ -4,6 +4,7 @@
 
 #include "counter/counter.h"
 #include "device/link.h"
+#include "display/status_box.h"
 
 namespace qvx {
 
@@ -45,11 +46,8 @@ void DACGEN(Scope& s) {
   DACWRITE(s);
   DACCONT(s);
 
+  showStatus(s, "   Signal Output mode", "  Press [STOP] to exit");
   PictureArea& box = s.panel.Trigwait;
-  box.cls();
-  box.visible = true;
-  box.print("   Signal Output mode");
-  box.print("  Press [STOP] to exit");
   s.host.DoEvents();
 
   // The counter measures the output through the trigger comparator until STOP.
