@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "control/wiring.h"
@@ -10,15 +11,22 @@
 namespace qvx::testing {
 
 // A scope wired to the simulated instrument through a recording port, on a scripted
-// host whose virtual clock is also the instrument's clock.
+// host whose virtual clock is also the instrument's clock. `between`, when given, builds
+// a port backend that the recorded conversation passes through on its way to the
+// instrument.
 struct Rig {
-  explicit Rig(sim::Config config = {})
-      : instrument(config, [this] { return host.clock; }), port(&instrument), scope(host, port) {
+  using Backend = std::function<std::unique_ptr<PortIO>(PortIO& instrument)>;
+  explicit Rig(sim::Config config = {}, const Backend& between = {})
+      : instrument(config, [this] { return host.clock; }),
+        backend(between ? between(instrument) : nullptr),
+        port(backend ? backend.get() : &instrument),
+        scope(host, port) {
     host.panel = &scope.panel;
     installRunControl(scope);
   }
   ScriptedHost host;
   sim::Instrument instrument;
+  std::unique_ptr<PortIO> backend;
   RecordingPort port;
   Scope scope;
 };

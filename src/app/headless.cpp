@@ -6,11 +6,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/port_choice.h"
 #include "control/startup.h"
 #include "core/console_host.h"
 #include "core/scope.h"
-#include "device/direct_port.h"
-#include "sim/instrument.h"
 
 namespace qvx::app {
 
@@ -29,14 +28,7 @@ int runHeadless(const Options& options) {
   std::signal(SIGTERM, onStopSignal);
 
   ConsoleHost host;
-  std::unique_ptr<PortIO> port;
-  if (options.port == Options::Port::Direct) {
-    auto direct = std::make_unique<DirectPort>();
-    if (!direct->available()) std::fprintf(stderr, "qvxscope: %s\n", direct->problem().c_str());
-    port = std::move(direct);
-  } else {
-    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
-  }
+  std::unique_ptr<PortIO> port = openPort(options, [&host] { return host.Now(); });
   Scope scope(host, *port);
   host.attach(scope.panel);
   // A stop request inside a run or a wait ends the program there: the window's state is

@@ -9,12 +9,11 @@
 
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/port_choice.h"
 #include "app/unattended_host.h"
 #include "control/startup.h"
 #include "core/scope.h"
-#include "device/direct_port.h"
 #include "files/file_panels.h"
-#include "sim/instrument.h"
 #include "ui/main_window.h"
 #include "ui/print_output.h"
 #include "ui/qt_host.h"
@@ -85,14 +84,7 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, onInterrupt);
 
   ui::QtHost host;
-  std::unique_ptr<PortIO> port;
-  if (options.port == app::Options::Port::Direct) {
-    auto direct = std::make_unique<DirectPort>();
-    if (!direct->available()) std::cerr << "qvxscope: " << direct->problem() << "\n";
-    port = std::move(direct);
-  } else {
-    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
-  }
+  std::unique_ptr<PortIO> port = app::openPort(options, [&host] { return host.Now(); });
   app::UnattendedHost unattended(host);
   Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
   Scope scope(scopeHost, *port);

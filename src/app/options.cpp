@@ -60,13 +60,24 @@ std::string helpLine(const QCommandLineOption& option) {
 
 std::vector<OptionEntry> programOptions() {
   std::vector<OptionEntry> entries = {
-      valued("port", "sim|direct",
-             "talk to the simulated instrument (sim, the default) or to the PC's printer port "
-             "(direct, needs port access)",
+      valued("port", "sim|ppdev[:NODE]|direct",
+             "talk to the simulated instrument (sim, the default); to the printer port "
+             "through the kernel's ppdev driver, the way without root (ppdev: LPT n is "
+             "/dev/parport(n-1); ppdev:/dev/parportN names the node); or with raw port I/O "
+             "(direct, needs root)",
              [](Options& o, const std::string& v) {
-               if (v != "sim" && v != "direct")
-                 throw std::invalid_argument("--port takes sim or direct, not '" + v + "'");
-               o.port = v == "sim" ? Options::Port::Sim : Options::Port::Direct;
+               const std::string ppdev = "ppdev";
+               if (v == "sim") {
+                 o.port = Options::Port::Sim;
+               } else if (v == "direct") {
+                 o.port = Options::Port::Direct;
+               } else if (v == ppdev || (v.starts_with(ppdev + ":") && v.size() > 6)) {
+                 o.port = Options::Port::Ppdev;
+                 o.ppdevDevice = v == ppdev ? "" : v.substr(6);
+               } else {
+                 throw std::invalid_argument(
+                     "--port takes sim, ppdev, ppdev:/dev/parportN or direct, not '" + v + "'");
+               }
              }),
       valued("screenshot", "FILE.png",
              "save a picture of the main window (1190 x 818 pixels) once start-up is done, "

@@ -10,14 +10,15 @@ namespace qvx::app {
 
 // What the command line asks for.
 struct Options {
-  enum class Port { Sim, Direct };
+  enum class Port { Sim, Direct, Ppdev };
   Port port = Port::Sim;
-  sim::Config sim;         // the simulated instrument, when the port is simulated
-  std::string screenshot;  // save the window to this PNG after start-up, then exit
-  bool go = false;         // press GO once after start-up
-  int mode = 0;            // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
-  bool headless = false;   // no window and no display: the core on the console host
-  std::string printTo;     // every print goes to this PDF file instead of the printer
+  std::string ppdevDevice;  // --port=ppdev:NODE; empty: LPT n is /dev/parport(n-1)
+  sim::Config sim;          // the simulated instrument, when the port is simulated
+  std::string screenshot;   // save the window to this PNG after start-up, then exit
+  bool go = false;          // press GO once after start-up
+  int mode = 0;             // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
+  bool headless = false;    // no window and no display: the core on the console host
+  std::string printTo;      // every print goes to this PDF file instead of the printer
   bool help = false;
   bool version = false;
   std::vector<std::string> files;  // .qvx, .fft or .dpf files to load after start-up

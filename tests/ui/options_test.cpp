@@ -30,6 +30,16 @@ TEST(Options, ReadsEveryFormIntoTheOptions) {
       << error;
   EXPECT_EQ(later.screenshot, "b.png");
   EXPECT_EQ(later.port, Options::Port::Sim) << "the last one counts";
+  // ppdev by LPT number, or on a node of its own; a later plain ppdev forgets the node.
+  Options byLpt, named, renamed;
+  ASSERT_TRUE(parseOptions({"--port=ppdev"}, byLpt, error)) << error;
+  EXPECT_EQ(byLpt.port, Options::Port::Ppdev);
+  EXPECT_EQ(byLpt.ppdevDevice, "");
+  ASSERT_TRUE(parseOptions({"--port", "ppdev:/dev/parport3"}, named, error)) << error;
+  EXPECT_EQ(named.port, Options::Port::Ppdev);
+  EXPECT_EQ(named.ppdevDevice, "/dev/parport3");
+  ASSERT_TRUE(parseOptions({"--port=ppdev:/dev/x", "--port=ppdev"}, renamed, error)) << error;
+  EXPECT_EQ(renamed.ppdevDevice, "");
   EXPECT_TRUE(later.version);
   const char* modes[] = {"scope", "generator", "scopegen", "counter", "fft"};
   for (int mode = 0; mode < 5; ++mode) {
@@ -49,7 +59,8 @@ TEST(Options, RejectsUnknownMalformedAndClashingOptionsNamingThem) {
     std::string named;
   };
   for (const Case& c : {Case{{"--frobnicate"}, "'--frobnicate'"}, Case{{"-x"}, "'-x'"},
-                        Case{{"--port=lpt"}, "--port"}, Case{{"--screenshot"}, "--screenshot"},
+                        Case{{"--port=lpt"}, "--port"}, Case{{"--port=ppdev:"}, "--port"},
+                        Case{{"--port=ppdevx"}, "'ppdevx'"}, Case{{"--screenshot"}, "--screenshot"},
                         Case{{"--screenshot="}, "--screenshot"}, Case{{"--go=yes"}, "--go"},
                         Case{{"--sim-model=25"}, "--sim-model"}, Case{{"--sim-a=saw"}, "--sim-a"},
                         Case{{"--sim-unplugged=1"}, "--sim-unplugged"},
@@ -73,6 +84,7 @@ TEST(Options, HelpListsEveryOptionOnceWithItsValue) {
     if (!e.option.valueName().isEmpty()) name += "=" + e.option.valueName().toStdString();
     EXPECT_NE(text.find(name + " "), std::string::npos) << name;
   }
+  EXPECT_NE(text.find("ppdev driver, the way without root"), std::string::npos) << text;
   for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
     EXPECT_LE(end - at, 79u) << text.substr(at, end - at);
   EXPECT_EQ(versionText("qvxscope"), std::string("qvxscope ") + QVX_VERSION + "\n");
