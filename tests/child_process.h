@@ -43,6 +43,20 @@ class ChildProcess {
     status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return status_;
   }
+  // Waits up to `seconds` for the program to end by itself; then stops it as stop() does.
+  int waitForExit(double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (pid_ > 0 && std::chrono::steady_clock::now() < until) {
+      int raw = 0;
+      if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
+        pid_ = -1;
+        status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return stop();
+  }
   int pid() const { return pid_; }
   std::string stderrText() const {
     std::ifstream in(folder_ / "stderr.txt");

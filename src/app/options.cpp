@@ -60,7 +60,7 @@ std::string helpLine(const QCommandLineOption& option) {
 
 std::vector<OptionEntry> programOptions() {
   std::vector<OptionEntry> entries = {
-      valued("port", "sim|ppdev[:NODE]|direct",
+      valued("port", "sim|ppdev|direct",
              "talk to the simulated instrument (sim, the default); to the printer port "
              "through the kernel's ppdev driver, the way without root (ppdev: LPT n is "
              "/dev/parport(n-1); ppdev:/dev/parportN names the node); or with raw port I/O "
