@@ -7,7 +7,7 @@
 // the right bytes on the cable.
 //
 // After a deliberate change of the conversation, regenerate the files and review the diff:
-//   QVX_UPDATE_GOLDEN=1 build/qvx_tests --gtest_filter='GoldenConversation.*'
+//   QVX_UPDATE_GOLDEN=1 build/qvx_tests --gtest_filter='*Golden.*'
 //   git diff tests/golden/
 #include <gtest/gtest.h>
 
