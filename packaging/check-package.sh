@@ -6,7 +6,10 @@
 set -euo pipefail
 build=${1:-build-package}
 debs=("$build"/qvxscope_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "check-package: expected one qvxscope_*.deb in $build" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+  echo "check-package: expected one qvxscope_*.deb in $build" >&2
+  exit 1
+fi
 deb=${debs[0]}
 failed=0
 fail() { echo "check-package: FAILED: $*" >&2; failed=1; }
@@ -31,8 +34,8 @@ for size in 48 64 128 256; do
   file "$root/usr/share/icons/hicolor/${size}x${size}/apps/qvxscope.png" |
     grep -q "PNG image data, $size x $size," || fail "no $size x $size icon"
 done
-pages=$(cd "$(dirname "$0")/../src/help/pages" && ls ./*.txt | wc -l)
-shipped=$(ls "$root"/usr/share/doc/qvxscope/help/*.txt | wc -l)
+pages=$(find "$(dirname "$0")/../src/help/pages" -name '*.txt' | wc -l)
+shipped=$(find "$root/usr/share/doc/qvxscope/help" -name '*.txt' | wc -l)
 [ "$pages" -eq "$shipped" ] || fail "$shipped help pages shipped, $pages written"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
