@@ -5,18 +5,30 @@ BUILD ?= build
 JOBS ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
            fonts-liberation xvfb xauth clang
+# Only the Debian package and its checks need these, so make test stays lean.
+PACKAGE_DEPS = dpkg-dev file librsvg2-bin lintian desktop-file-utils
+PACKAGE_BUILD ?= build-package
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench check-asan fuzz format clean
+.PHONY: deps package-deps configure build run test bench check-asan fuzz package package-check \
+        format clean
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs those of the packages $(1) that are missing.
+define install-missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
+
+package-deps:
+	$(call install-missing,$(PACKAGE_DEPS))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -60,8 +72,24 @@ fuzz: deps
 	done; \
 	if [ -n "$$failed" ]; then echo "crashes in:$$failed (inputs in $(BUILD)-fuzz/crashes)"; exit 1; fi
 
+# The Debian package, from a Release build of the program alone in a folder of its own, with
+# Debian's hardening flags; then lintian, the desktop entry's check and the installed program.
+$(PACKAGE_BUILD)/CMakeCache.txt:
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g; \
+	CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DQVX_PACKAGE=ON -DQVX_TESTS=OFF -DQVX_BENCH=OFF
+
+package: deps package-deps $(PACKAGE_BUILD)/CMakeCache.txt
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+package-check: package
+	packaging/check-package.sh $(PACKAGE_BUILD)
+
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz $(PACKAGE_BUILD)

@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "app/headless.h"
+#include "app/man_page.h"
 #include "app/options.h"
 #include "app/port_choice.h"
 #include "app/unattended_host.h"
+#include "app/work_folder.h"
 #include "control/startup.h"
 #include "core/scope.h"
 #include "files/file_panels.h"
@@ -68,6 +70,17 @@ int main(int argc, char** argv) {
   if (options.version) {
     std::cout << app::versionText("qvxscope");
     return 0;
+  }
+  if (options.man) {
+    std::cout << app::manPage();
+    return 0;
+  }
+  if (!options.folder.empty()) {
+    app::anchorFileArguments(options);
+    if (!app::enterFolder(options.folder, error)) {
+      std::cerr << "qvxscope: " << error << "\n";
+      return 2;
+    }
   }
   if (options.headless) return app::runHeadless(options);
 

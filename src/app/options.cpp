@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "app/work_folder.h"
 #include "sim/options.h"
 
 #ifndef QVX_VERSION
@@ -24,6 +25,11 @@ OptionEntry flag(const QString& name, const QString& help, std::function<void(Op
 OptionEntry valued(const QString& name, const QString& valueName, const QString& help,
                    std::function<void(Options&, const std::string&)> apply) {
   return {QCommandLineOption(name, help, valueName), std::move(apply)};
+}
+
+OptionEntry hidden(OptionEntry entry) {
+  entry.option.setFlags(QCommandLineOption::HiddenFromHelp);
+  return entry;
 }
 
 // Help lines are folded to this width after the option column.
@@ -109,9 +115,31 @@ std::vector<OptionEntry> programOptions() {
                if (v.empty()) throw std::invalid_argument("--print-to needs a file name");
                o.printTo = v;
              }),
+      valued("folder", "DIR",
+             "work in DIR, created if missing: the port, calibration and command files are read "
+             "and written there (default: the current folder; ~/ stands for the home folder)",
+             [](Options& o, const std::string& v) {
+               if (v.empty()) throw std::invalid_argument("--folder needs a folder name");
+               try {
+                 o.folder = expandHome(v).string();
+               } catch (const std::invalid_argument& e) {
+                 throw std::invalid_argument(std::string("--folder: ") + e.what());
+               }
+             }),
+      flag("user-folder",
+           "work in the folder QVXScope in the home folder, created on first start (the menu "
+           "entry starts the program so)",
+           [](Options& o) {
+             try {
+               o.folder = userFolder().string();
+             } catch (const std::invalid_argument& e) {
+               throw std::invalid_argument(std::string("--user-folder: ") + e.what());
+             }
+           }),
       {QCommandLineOption({"h", "help"}, "show this text"),
        [](Options& o, const std::string&) { o.help = true; }},
       flag("version", "show the program's version", [](Options& o) { o.version = true; }),
+      hidden(flag("man", "print the manual page in roff", [](Options& o) { o.man = true; })),
   };
   for (const sim::SimOption& option : sim::simOptions()) {
     const QString name = QString::fromStdString(option.name),
@@ -123,6 +151,10 @@ std::vector<OptionEntry> programOptions() {
                           : valued(name, QString::fromStdString(option.valueName), help, intoSim));
   }
   return entries;
+}
+
+bool hiddenFromHelp(const OptionEntry& entry) {
+  return entry.option.flags().testFlag(QCommandLineOption::HiddenFromHelp);
 }
 
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
@@ -154,6 +186,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   }
   for (const QString& file : parser.positionalArguments())
     options.files.push_back(file.toStdString());
+  if (parser.isSet("folder") && parser.isSet("user-folder")) {
+    error = "--folder and --user-folder each name the folder to work in; give one of them";
+    return false;
+  }
   if (options.headless && !options.screenshot.empty()) {
     error = "--screenshot needs the window; it cannot be used with --headless";
     return false;
@@ -170,7 +206,7 @@ std::string usage(const std::string& program) {
   const std::size_t simFirst = entries.size() - sim::simOptions().size();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (i == simFirst) text += "\nSimulated instrument:\n";
-    text += helpLine(entries[i].option);
+    if (!hiddenFromHelp(entries[i])) text += helpLine(entries[i].option);
   }
   text +=
       "\nFiles named after the options (captures, spectra, profiles) are loaded after\n"

@@ -19,8 +19,10 @@ struct Options {
   int mode = 0;             // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
   bool headless = false;    // no window and no display: the core on the console host
   std::string printTo;      // every print goes to this PDF file instead of the printer
+  std::string folder;       // the folder to work in; empty: the current folder
   bool help = false;
   bool version = false;
+  bool man = false;                // print the manual page (roff) and exit
   std::vector<std::string> files;  // .qvx, .fft or .dpf files to load after start-up
 };
 
@@ -33,13 +35,17 @@ struct OptionEntry {
   std::function<void(Options&, const std::string& value)> apply;
 };
 
-// Every option, in the order --help lists them: the program's own, then the simulated
-// instrument's (sim/options.h).
+// Every option, in the order --help and the manual page list them: the program's own, then
+// the simulated instrument's (sim/options.h). Options flagged HiddenFromHelp (--man, which
+// the package build uses) appear in neither.
 std::vector<OptionEntry> programOptions();
 
 // Reads the arguments after the program name with QCommandLineParser. Returns false with
 // `error` set, naming the option, for an unknown or malformed one.
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
+
+// Whether --help and the manual page leave the option out.
+bool hiddenFromHelp(const OptionEntry& entry);
 
 // The text of --help, and of --version.
 std::string usage(const std::string& program);
