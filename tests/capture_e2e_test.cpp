@@ -29,7 +29,7 @@ void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretr
   s.RangeA = 0;
   s.CouplingA = 1;
   s.TrigMode = trigMode;
-  s.ChannelConfig = channelConfigByte(s);
+  s.ChannelConfig = channelConfigByte(s, s);
   SETCHAB(s);
   s.SampleCount = 2048;
   s.RateCode = rateCode;

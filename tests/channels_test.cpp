@@ -91,11 +91,11 @@ TEST_F(Channels, CouplingAndRangesMakeTheConfigurationByte) {
   EXPECT_EQ(p.Command7.caption, "DC");
   s.RangeA = s.RangeB = 1;
   s.TrigMode = 2;
-  EXPECT_EQ(channelConfigByte(s), 1 + 2 + 8 + 64);  // A AC; B DC
+  EXPECT_EQ(channelConfigByte(s, s), 1 + 2 + 8 + 64);  // A AC; B DC
   s.CouplingB = -1;
   s.TrigMode = 1;
   s.RangeA = 0;
-  EXPECT_EQ(channelConfigByte(s), 2 + 4 + 8);
+  EXPECT_EQ(channelConfigByte(s, s), 2 + 4 + 8);
 }
 
 TEST_F(Channels, SetchabAddsTheModelBitOnlyForModelTwo) {

@@ -139,7 +139,7 @@ TEST_F(Synthesis, CropsKeepAtLeastTenPointsAroundTheCursor) {
     for (int i = 0; i < 100; ++i) s.GenTable[i] = s.CustomView[i] = static_cast<std::int16_t>(i);
     s.ViewFirst = c.viewFirst;
     s.CursorX = c.cursor;
-    c.left ? CropCustomLeft(s) : CropCustomRight(s);
+    c.left ? CropCustomLeft(s, s, s) : CropCustomRight(s, s, s);
     EXPECT_EQ(s.GenLastIndex, c.last);
     EXPECT_EQ(s.GenTable[0], c.first);
     EXPECT_EQ(s.CustomView[0], c.first);

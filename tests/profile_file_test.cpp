@@ -70,6 +70,122 @@ TEST_F(Profile, SavedProfileRestoresEverySettingAndAShorterOneItsWholeGroups) {
   }
 }
 
+// The whole text of a saved profile, each field in its place. Every field holds a value
+// of its own (its place in the file plus 100, and a quarter where the field holds
+// fractions), so two fields swapped in the file, a field dropped or one written with
+// the wrong rounding change the text.
+TEST_F(Profile, SavedTextHoldsEveryFieldInItsPlace) {
+  s.DataRangeA = 101;
+  s.DataRangeB = 102;
+  s.RangeStepA = 103;
+  s.RangeStepB = 104;
+  s.DataRateIndex = 105;
+  s.DataRateIndexB = 106;
+  s.RateIndexA = 107;
+  s.RateIndexB = 108;
+  s.DataSizeIndex = 109;
+  s.DataSizeIndexB = 110;
+  s.SizeIndexA = 111;
+  s.SizeIndexB = 112;
+  s.ViewWidth = 113;
+  s.ViewStart = 114;
+  s.ScreenHeight = 115;
+  s.GridOn = 116;
+  s.CouplingA = 117;
+  s.CouplingB = 118;
+  s.SelA = 119;
+  s.SelB = 120;
+  s.SelE = 121;
+  s.RangeA = 122;
+  s.RangeB = 123;
+  s.ProbeA = 124;
+  s.ProbeB = 125;
+  s.TrigMode = 126;
+  s.TrigSource = 127;
+  s.TrigSlope = 128;
+  s.PretrigIndex = 129;
+  s.MathMagIndex = 130;
+  s.MagMath = 131;
+  s.JoinOn = 132;
+  s.UnitsOn = 133;
+  s.SelAplusB = 134;
+  s.SelAminusB = 135;
+  s.CursorSel = 136;
+  s.CursorX = 137.25;
+  s.CursorXDrawn = 138.25;
+  s.CursorColour = 139;
+  s.CursorColourDrawn = 140;
+  s.CursorDrawn = 141;
+  s.CursorCoarseStep = 142.25;
+  s.CursorFineStep = 143;
+  s.TrigMarkOn = 144;
+  s.TrigCursorY = 145.25;
+  s.TrigMarkY = 146.25;
+  s.TrigMarkColourNext = 147;
+  s.TrigMarkColour = 148;
+  s.TrigMarkDrawn = 149;
+  s.TrigStepLarge = 150.25;
+  s.TrigStepSmall = 151.25;
+  s.SampleRateIndex = 152;
+  s.SampleSizeIndex = 153;
+  s.OperatingMode = 154;
+  s.CaptureDone = 155;
+  s.GenMode = 156;
+  s.GenStyle = 157;
+  s.GenSweepStart = 158;
+  s.GenSweepStartFreq = 159.25;
+  s.GenFreq = 160.25;
+  s.GenRateIndex0 = 161;
+  s.GenSweepRatio = 162;
+  s.GenSweepShort = 163;
+  s.GenSweepRatioShown = 164;
+  s.GenRateIndex1 = 165;
+  s.GenCustomRate = 166;
+  s.SavedGenStyle = 167;
+  s.GenAmpIndex = 168;
+  s.GenDirty = 169;
+  s.RunFlag = 170;
+  s.MagIndexA = 171;
+  s.MagIndexB = 172;
+  s.PosStepA = 173.25;
+  s.PosStepB = 174.25;
+  s.ChanAOn = 175;
+  s.ChanBOn = 176;
+  s.TrigDelayMode = 177;
+  s.RepeatMode = 178;
+  s.ChanCOn = 179;
+  s.ChanDOn = 180;
+  s.SelC = 181;
+  s.SelD = 182;
+  s.MagIndexC = 183;
+  s.MagIndexD = 184;
+  s.PosStepC = 185.25;
+  s.PosStepD = 186;
+  s.FCntMode = 187;
+  s.FCntSource = 188;
+  s.FCntStSp = 189;
+  s.FCntSpare = 190;
+  s.FCntResetReq = 191;
+  s.FCntValue = 192;
+  s.FCntRepeat = 193;
+  s.FCntManualState = 194;
+  s.FilePath = "places.dpf";
+  profilesave(s);
+  ASSERT_EQ(s.DataFilesReady, 1);
+  EXPECT_EQ(fuzzing::readBytes("places.dpf"),
+            "DPF,"
+            " 101, 102, 103, 104, 105, 106, 107, 108, 109, 110,"
+            " 111, 112, 113, 114, 115, 116, 117, 118, 119, 120,"
+            " 121, 122, 123, 124, 125, 126, 127, 128, 129, 130,"
+            " 131, 132, 133, 134, 135, 136, 137.25, 138.25, 139, 140,"
+            " 141, 142.25, 143, 144, 145.25, 146.25, 147, 148, 149, 150.25,"
+            " 151.25, 152, 153, 154, 155, 156, 157, 158, 159.25, 160.25,"
+            " 161, 162, 163, 164, 165, 166, 167, 168, 169, 170,"
+            " 171, 172, 173.25, 174.25, 175, 176, 177, 178, 179, 180,"
+            " 181, 182, 183, 184, 185.25, 186, 187, 188, 189, 190,"
+            " 191, 192, 193, 194,");
+}
+
 TEST_F(Profile, OutOfRangeValuesRefuseTheWholeFile) {
   const auto good = items(profileText(r.fresh()));
   const std::pair<std::size_t, const char*> cases[] = {

@@ -213,7 +213,7 @@ struct DataFiles : ::testing::Test {
 TEST_F(DataFiles, LayoutOfEachFileOnlyTheFlaggedOnesAndHalfAsManyPointsInFft) {
   std::ofstream("QVXAdata.dat") << std::string(100000, 'x');  // replaced whole
   s.WriteDataA = s.WriteDataC = s.WriteDataD = 1;
-  ASSERT_TRUE(writeDataFiles(s));
+  ASSERT_TRUE(writeDataFiles(s, s, s));
   EXPECT_EQ(s.DataFilesReady, 1);
   EXPECT_EQ(s.RemoteFilePath, "QVXddata.dat");
   // Two bytes per analogue point, high first; untouched points hold 2048.
@@ -226,7 +226,7 @@ TEST_F(DataFiles, LayoutOfEachFileOnlyTheFlaggedOnesAndHalfAsManyPointsInFft) {
   s.ScrollUnit = 512;
   s.WriteDataA = s.WriteDataC = s.WriteDataD = 0;
   s.WriteDataB = 1;
-  ASSERT_TRUE(writeDataFiles(s));
+  ASSERT_TRUE(writeDataFiles(s, s, s));
   EXPECT_EQ(bytesOf("QVXBdata.dat", 2048, {2, 3}), (std::vector<int>{0x0F, 0xFF}));
 }
 
@@ -234,7 +234,7 @@ TEST_F(DataFiles, AWriteErrorAbandonsTheRemainingFilesOfTheRun) {
   s.WriteDataA = s.WriteDataB = s.WriteDataC = 1;
   // A folder standing where the B file must go: it cannot be replaced by a file.
   fs::create_directories("QVXBdata.dat/inside");
-  EXPECT_FALSE(writeDataFiles(s));
+  EXPECT_FALSE(writeDataFiles(s, s, s));
   EXPECT_TRUE(fs::exists("QVXAdata.dat"));
   EXPECT_FALSE(fs::exists("QVXcdata.dat"));
   EXPECT_TRUE(fs::is_directory("QVXBdata.dat/inside"));

@@ -11,13 +11,13 @@ namespace qvx {
 namespace {
 constexpr int kEndOfCapture = 8;
 
-int sourceSide(const Scope& s) {
+int sourceSide(const TriggerState& s) {
   return 64 * (s.TrigSource & 1);
 }
-int digitalSource(const Scope& s) {
+int digitalSource(const TriggerState& s) {
   return s.TrigSource > 1 ? 64 : 0;
 }
-int slopeBit(const Scope& s) {
+int slopeBit(const TriggerState& s) {
   return 64 * (1 - s.TrigSlope);
 }
 

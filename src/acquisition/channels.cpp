@@ -69,9 +69,9 @@ void warnProbe(Scope& s, int probe) {
   if (probe == 1) s.host.MsgBox(kProbeWarning, mb::Critical + mb::DefaultButton2, "WARNING");
 }
 
-int frontEndByte(const Scope& s) {
-  return s.ChannelConfig + (s.ModelCode == 2 ? 16 : 0) + 32 * s.CounterEnable +
-         128 * s.CounterClear;
+int frontEndByte(const DeviceState& dev, const ChannelState& chan, const CounterState& counter) {
+  return chan.ChannelConfig + (dev.ModelCode == 2 ? 16 : 0) + 32 * counter.CounterEnable +
+         128 * counter.CounterClear;
 }
 }  // namespace
 
@@ -86,13 +86,13 @@ std::string rangeReadout(int rangeStep) {
   }
 }
 
-int channelConfigByte(const InstrumentState& s) {
+int channelConfigByte(const ChannelState& chan, const TriggerState& trig) {
   int config = 0;
-  if (s.RangeA == 1) config += 1;
-  config += 1 - s.CouplingA;
-  config += 2 * (1 - s.CouplingB);
-  if (s.RangeB == 1) config += 8;
-  if (s.TrigMode == 2) config += 64;
+  if (chan.RangeA == 1) config += 1;
+  config += 1 - chan.CouplingA;
+  config += 2 * (1 - chan.CouplingB);
+  if (chan.RangeB == 1) config += 8;
+  if (trig.TrigMode == 2) config += 64;
   return config;
 }
 
@@ -118,7 +118,7 @@ void CHANF(Scope& s) {
 
 void SETCHAB(Scope& s) {
   WriteReg(s, 38, 4);
-  ClockPair(s, s.CounterControl, frontEndByte(s));
+  ClockPair(s, s.CounterControl, frontEndByte(s, s, s));
   WriteReg(s, s.PortIdle, 4);
 }
 
@@ -127,7 +127,7 @@ void setchabF(Scope& s) {
   const int value = s.CounterRateCode + 32 + digitalSource;
   const int reg = s.CounterRegSel + 64 * (s.TrigSource & 1) + 64 * (1 - s.TrigSlope);
   WriteReg(s, value, reg);
-  ClockPair(s, s.CounterControl, frontEndByte(s));
+  ClockPair(s, s.CounterControl, frontEndByte(s, s, s));
 }
 
 void SCHAbutton_Click(Scope& s) {

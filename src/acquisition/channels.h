@@ -25,7 +25,7 @@ void Command5_Click(Scope& s);
 
 // The front-end configuration byte for the current channel and trigger settings, as the
 // run engine computes it at arming (`ChannelConfig`).
-int channelConfigByte(const InstrumentState& s);
+int channelConfigByte(const ChannelState& chan, const TriggerState& trig);
 
 // The range readout for a range step (range + probe): "1.0V  ", " 10V  ", "100V  ".
 std::string rangeReadout(int rangeStep);

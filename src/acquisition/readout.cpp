@@ -36,7 +36,7 @@ void skipTo(Scope& s, const Side& side, std::int32_t skip) {
   strobeSteps(s, steps.singles);
 }
 
-std::int32_t pointsToRead(const Scope& s) {
+std::int32_t pointsToRead(const TimebaseState& s) {
   return std::clamp<std::int32_t>(s.SampleCount, 0, 65536);
 }
 

@@ -11,7 +11,7 @@ constexpr Colour kLightYellow = 0xC0FFFF;
 constexpr Colour kGrey = 0xC0C0C0;
 constexpr int kGeneratorMode = 1, kScopeGenMode = 2, kFftMode = 4;
 
-bool showsCapture(const Scope& s) {
+bool showsCapture(const RunState& s) {
   return s.OperatingMode == 0 || s.OperatingMode == kFftMode;
 }
 
@@ -20,7 +20,7 @@ void stepRate(Scope& s, int delta) {
   DSAMPLE(s);
 }
 
-int captureScrollMax(const Scope& s) {
+int captureScrollMax(const TimebaseState& s) {
   return toInt16(double(1 << s.SampleSizeIndex) * s.ScrollUnit - 1);
 }
 

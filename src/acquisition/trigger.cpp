@@ -16,8 +16,8 @@ int nextOf(int v, int last) {
   return v + 1 > last ? 0 : v + 1;
 }
 
-bool levelApplies(const Scope& s) {
-  return !((s.TrigMode == 0 && s.OperatingMode != kCounterMode) || s.TrigSource > 1);
+bool levelApplies(const RunState& run, const TriggerState& trig) {
+  return !((trig.TrigMode == 0 && run.OperatingMode != kCounterMode) || trig.TrigSource > 1);
 }
 
 void enableLevelButtons(Panel& p, bool on) {
@@ -25,29 +25,29 @@ void enableLevelButtons(Panel& p, bool on) {
     b->enabled = on;
 }
 
-Colour sourceColour(const Scope& s) {
-  switch (s.TrigSource) {
+Colour sourceColour(const TriggerState& trig, const RenderState& render) {
+  switch (trig.TrigSource) {
     case 0:
-      return s.TraceColour[0];
+      return render.TraceColour[0];
     case 1:
       return 0xC000;
     case 2:
-      return s.TraceColour[4];
+      return render.TraceColour[4];
     default:
-      return s.TraceColour[5];
+      return render.TraceColour[5];
   }
 }
 
 // The marker's screen line for source A or B: the channel's zero line, displaced by
 // the level times the channel's magnification.
-double markerY(const Scope& s) {
-  if (s.TrigSource == 0) return s.BaseA + (s.TrigCursorY - 2048) * s.MagA;
-  return s.BaseB + (s.TrigCursorY - 2048) * s.MagB;
+double markerY(const TriggerState& trig, const RenderState& render, const VerticalState& vert) {
+  if (trig.TrigSource == 0) return render.BaseA + (trig.TrigCursorY - 2048) * vert.MagA;
+  return render.BaseB + (trig.TrigCursorY - 2048) * vert.MagB;
 }
 
-int magnificationIndex(const Scope& s) {
-  if (s.TrigSource == 0) return s.MagIndexA;
-  if (s.TrigSource == 1) return s.MagIndexB;
+int magnificationIndex(const TriggerState& trig, const VerticalState& vert) {
+  if (trig.TrigSource == 0) return vert.MagIndexA;
+  if (trig.TrigSource == 1) return vert.MagIndexB;
   return 0;
 }
 
@@ -57,7 +57,7 @@ enum class Direction { Lower, Raise };
 // One step of the level; lowering moves the marker down the screen (larger y).
 void stepLevel(Scope& s, Size size, Direction dir) {
   const double base = size == Size::Large ? s.TrigStepLarge : s.TrigStepSmall;
-  const double step = base / (1 + 2 * magnificationIndex(s));
+  const double step = base / (1 + 2 * magnificationIndex(s, s));
   if (dir == Direction::Lower) {
     s.TrigCursorY += step;
     if (s.TrigCursorY > s.ScreenHeight - 10) s.TrigCursorY = s.ScreenHeight - 10;
@@ -69,7 +69,7 @@ void stepLevel(Scope& s, Size size, Direction dir) {
 }
 
 bool stepOnce(Scope& s, Size size, Direction dir) {
-  TriggerSetCheck(s);
+  TriggerSetCheck(s, s);
   if (s.TrigMarkOn == 0) return false;
   stepLevel(s, size, dir);
   return true;
@@ -84,7 +84,7 @@ void levelMouseDown(Scope& s, Size size, Direction dir) {
   repeatWhileHeld(s, [&] { stepLevel(s, size, dir); });
 }
 
-void levelMouseUp(Scope& s) {
+void levelMouseUp(CursorState& s) {
   s.CursorButtonHeld = 0;
 }
 }  // namespace
@@ -94,8 +94,8 @@ std::string levelText(float volts) {
   return field.substr(field.size() - 7);
 }
 
-void TriggerSetCheck(Scope& s) {
-  s.TrigMarkOn = levelApplies(s) ? 1 : 0;
+void TriggerSetCheck(const RunState& run, TriggerState& trig) {
+  trig.TrigMarkOn = levelApplies(run, trig) ? 1 : 0;
 }
 
 void TRIGGER(Scope& s) {
@@ -119,7 +119,7 @@ void TRIGGER(Scope& s) {
     p.levelval.setBackColour(mode == 0 ? kGrey : mode == 1 ? 0xC0FFFF : 0xC0CFFF);
 
     static const char* const kSource[] = {"CH A ", "CH B ", "CH C ", "CH D "};
-    pic.foreColour = sourceColour(s);
+    pic.foreColour = sourceColour(s, s);
     pic.printAt(575, 370, kSource[s.TrigSource & 3]);
 
     const double size = pic.fontSize;
@@ -168,7 +168,7 @@ void trcursdraw(Scope& s) {
     } else {
       s.TrigMarkDrawn = 1;
     }
-    const double y = analogueSource ? markerY(s) : s.TrigMarkY;
+    const double y = analogueSource ? markerY(s, s, s) : s.TrigMarkY;
     if (s.TrigMarkOn > 0 && analogueSource) screen.line(0, y, width, y, s.TrigMarkColourNext);
     if (s.TrigMarkOn == 0) s.TrigMarkDrawn = 0;
     if (analogueSource) s.TrigMarkY = y;
@@ -233,7 +233,7 @@ void TRESETBUTTON_Click(Scope& s) {
 }
 
 void TriglevelBUTTON_MouseDown(Scope& s) {
-  s.TrigMarkOn = levelApplies(s) ? nextOf(s.TrigMarkOn, 1) : 0;
+  s.TrigMarkOn = levelApplies(s, s) ? nextOf(s.TrigMarkOn, 1) : 0;
   trcursdraw(s);
 }
 

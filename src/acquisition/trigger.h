@@ -8,7 +8,7 @@ namespace qvx {
 // Trigger settings, the level marker and its readout.
 void TRIGGER(Scope& s);
 void trcursdraw(Scope& s);
-void TriggerSetCheck(Scope& s);
+void TriggerSetCheck(const RunState& run, TriggerState& trig);
 void TMODEBUTTON_MouseDown(Scope& s);
 void TSOURCEBUTTON_MouseDown(Scope& s);
 void TSLOPEBUTTON_MouseDown(Scope& s);

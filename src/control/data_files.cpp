@@ -29,11 +29,11 @@ std::vector<char> digitalBytes(const SampleBuffer& buf, std::int32_t points) {
 
 }  // namespace
 
-bool writeDataFiles(Scope& s) {
-  s.DataFilesReady = 0;
-  ++s.DataFileNumber;
+bool writeDataFiles(const TimebaseState& timebase, const SampleBuffers& bufs, RemoteState& remote) {
+  remote.DataFilesReady = 0;
+  ++remote.DataFileNumber;
   const std::int32_t points =
-      std::min<std::int32_t>((1 << s.SampleSizeIndex) * 2 * s.ScrollUnit, 65536);
+      std::min<std::int32_t>((1 << timebase.SampleSizeIndex) * 2 * timebase.ScrollUnit, 65536);
 
   struct File {
     int flag;
@@ -41,19 +41,19 @@ bool writeDataFiles(Scope& s) {
     const SampleBuffer* buf;
     bool analogue;
   };
-  const File files[] = {{s.WriteDataA, "Adata.dat", &s.BufA, true},
-                        {s.WriteDataB, "Bdata.dat", &s.BufB, true},
-                        {s.WriteDataC, "cdata.dat", &s.BufC, false},
-                        {s.WriteDataD, "ddata.dat", &s.BufD, false}};
+  const File files[] = {{remote.WriteDataA, "Adata.dat", &bufs.BufA, true},
+                        {remote.WriteDataB, "Bdata.dat", &bufs.BufB, true},
+                        {remote.WriteDataC, "cdata.dat", &bufs.BufC, false},
+                        {remote.WriteDataD, "ddata.dat", &bufs.BufD, false}};
   for (const File& f : files) {
     if (f.flag != 1) continue;
-    s.RemoteFilePath = s.RemotePrefix + f.suffix;
+    remote.RemoteFilePath = remote.RemotePrefix + f.suffix;
     const auto bytes = f.analogue ? analogueBytes(*f.buf, points) : digitalBytes(*f.buf, points);
-    if (!writeWholeFile(s.RemoteFilePath, std::string_view(bytes.data(), bytes.size()))) {
+    if (!writeWholeFile(remote.RemoteFilePath, std::string_view(bytes.data(), bytes.size()))) {
       std::fprintf(stderr, "qvxscope: data files of this run abandoned\n");
       return false;
     }
-    s.DataFilesReady = 1;
+    remote.DataFilesReady = 1;
   }
   return true;
 }

@@ -11,6 +11,6 @@ namespace qvx {
 // written under a temporary name in the same folder and renamed into place. A write
 // error abandons the remaining files of that run and is reported on stderr.
 // Returns false when a file could not be written.
-bool writeDataFiles(Scope& s);
+bool writeDataFiles(const TimebaseState& timebase, const SampleBuffers& bufs, RemoteState& remote);
 
 }  // namespace qvx

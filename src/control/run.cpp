@@ -19,7 +19,7 @@ namespace {
 
 constexpr int SCOPE = 0, GENERATOR = 1, SCOPEGEN = 2, COUNTER = 3, FFT = 4;
 
-bool scopeOrFft(const Scope& s) { return s.OperatingMode == SCOPE || s.OperatingMode == FFT; }
+bool scopeOrFft(const RunState& s) { return s.OperatingMode == SCOPE || s.OperatingMode == FFT; }
 
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
@@ -49,7 +49,7 @@ void dropAbsentChannelB(Scope& s) {
 void lockPanel(Scope& s) {
   s.panel.GOBUTTON.fontSize = 8;
   s.panel.GOBUTTON.caption = "STOP";
-  s.ChannelConfig = channelConfigByte(s);
+  s.ChannelConfig = channelConfigByte(s, s);
   s.panel.SmodeUP.enabled = false;
   s.panel.SmodeDown.enabled = false;
   if (s.OperatingMode > SCOPE && s.OperatingMode != COUNTER) {
@@ -73,9 +73,9 @@ void programLength(Scope& s) {
   s.host.Sleep(100);
 }
 
-void keepTimeData(Scope& s) {
-  if (s.ChanAOn == 1) s.TimeBufA = s.BufA;
-  if (s.ChanBOn == 1) s.TimeBufB = s.BufB;
+void keepTimeData(const ChannelState& chan, SampleBuffers& bufs) {
+  if (chan.ChanAOn == 1) bufs.TimeBufA = bufs.BufA;
+  if (chan.ChanBOn == 1) bufs.TimeBufB = bufs.BufB;
 }
 
 void takeSnapshot(Scope& s, int passRate) {
@@ -123,12 +123,12 @@ void captureStep(Scope& s) {
 
   if (s.CaptureDone == 1 && (s.RemoteExecute == 0 || s.RemoteDisplayUpdate == 1)) {
     DSAMPLE(s);
-    if (s.OperatingMode == FFT) keepTimeData(s);
+    if (s.OperatingMode == FFT) keepTimeData(s, s);
     if (scopeOrFft(s) || s.OperatingMode == SCOPEGEN) takeSnapshot(s, passRate);
     if (s.TrigDelayMode == 0) s.panel.HScroll1.setValue(0);
     HScroll1_Change(s);
   }
-  if (s.RemoteExecute == 1 && s.CaptureDone == 1) writeDataFiles(s);
+  if (s.RemoteExecute == 1 && s.CaptureDone == 1) writeDataFiles(s, s, s);
 }
 
 void unlockPanel(Scope& s) {
@@ -190,7 +190,7 @@ void GOMODE(Scope& s) {
       if (s.RepeatMode == 0) s.RunFlag = 0;
       if (s.RunFlag != 1) break;
       s.PrevChannelConfig = s.ChannelConfig;
-      s.ChannelConfig = channelConfigByte(s);
+      s.ChannelConfig = channelConfigByte(s, s);
       if (s.ChannelConfig == s.PrevChannelConfig) {
         reloadloop(s);
       } else {

@@ -25,7 +25,7 @@ void setReadout(Scope& s, Colour back) {
   s.panel.Countdisp.setBackColour(back);
 }
 
-bool settingsChanged(const Scope& s) {
+bool settingsChanged(const CounterState& s) {
   return s.FCntSource != s.FCntArmedSource || s.FCntStSp != s.FCntArmedStSp ||
          s.FCntMode != s.FCntArmedMode;
 }
@@ -49,8 +49,8 @@ void readCount(Scope& s, int status) {
 
 // A remote run waits for prefix + "Fdata.txt": one line of the ten digits, written so
 // that the reader never finds half of it. A failure is reported and otherwise ignored.
-void writeResultFile(Scope& s) {
-  writeWholeFile(s.RemotePrefix + "Fdata.txt", s.FCntText + "\r\n");
+void writeResultFile(const CounterState& counter, const RemoteState& remote) {
+  writeWholeFile(remote.RemotePrefix + "Fdata.txt", counter.FCntText + "\r\n");
 }
 
 Next frequencyReading(Scope& s, int status) {
@@ -65,7 +65,7 @@ Next frequencyReading(Scope& s, int status) {
   if (s.RemoteExecute == 1) {
     s.RunFlag = 0;
     s.RemoteExecute = 0;
-    writeResultFile(s);
+    writeResultFile(s, s);
   }
   return s.RunFlag == 0 ? Next::End : Next::Restart;
 }
@@ -132,9 +132,9 @@ Next runningCount(Scope& s, int status) {
 void restart(Scope& s) {
   s.FCntResetReq = 0;
   s.FCntManualState = 0;
-  FCntStatUpdate(s);
+  FCntStatUpdate(s, s, s);
   FCntSetup(s);
-  FCntStatUpdate(s);
+  FCntStatUpdate(s, s, s);
   FCntResetCheck(s);
 }
 
@@ -157,7 +157,7 @@ Next poll(Scope& s) {
 
 }  // namespace
 
-int counterControlByte(const InstrumentState& s, int function) {
+int counterControlByte(const CounterState& s, int function) {
   return function + s.FCntSource + 4 * s.FCntStSp + (s.FCntManualState == 1 ? 16 : 0);
 }
 
@@ -188,7 +188,7 @@ void FCntSetup(Scope& s) {
   s.CounterClear = 1;
   s.CounterEnable = 1;
   s.FCntResetReq = 0;
-  FCntStatUpdate(s);
+  FCntStatUpdate(s, s, s);
   s.CounterControl = counterControlByte(s, kStatus);
   setchabF(s);
   FCntTrigLevelUpdate(s);
@@ -218,11 +218,11 @@ void FCntTrigLevelUpdate(Scope& s) {
   ClockPair(s, s.TrigLevelCode, (s.TrigLevelCode & 3840) / 256);
 }
 
-void FCntStatUpdate(Scope& s) {
-  s.FCntArmedMode = s.FCntMode;
-  s.FCntArmedSource = s.FCntSource;
-  s.FCntArmedStSp = s.FCntStSp;
-  s.ArmedTrigLevel = s.TrigLevelCode;
+void FCntStatUpdate(const TriggerState& trig, CaptureState& capture, CounterState& counter) {
+  counter.FCntArmedMode = counter.FCntMode;
+  counter.FCntArmedSource = counter.FCntSource;
+  counter.FCntArmedStSp = counter.FCntStSp;
+  capture.ArmedTrigLevel = trig.TrigLevelCode;
 }
 
 void FCntResetCheck(Scope& s) {

@@ -19,7 +19,7 @@ void FCntDataRead(Scope& s);
 // Sends the trigger source, slope and level for the "Trig" input.
 void FCntTrigLevelUpdate(Scope& s);
 // Keeps the settings the measurement runs with, to notice changes from the panel.
-void FCntStatUpdate(Scope& s);
+void FCntStatUpdate(const TriggerState& trig, CaptureState& capture, CounterState& counter);
 // The Reset / Start / Stop caption of FCntResetbutton.
 void FCntResetCheck(Scope& s);
 // Switch the counter panel on (its colours and buttons) or grey it.
@@ -28,7 +28,7 @@ void FCntOFF(Scope& s);
 
 // The counter control byte for function bits `function` (128 status, 96 / 64 / 32 a
 // count byte, 0 idle) with the current source and start/stop control.
-int counterControlByte(const InstrumentState& s, int function);
+int counterControlByte(const CounterState& s, int function);
 
 // FCntValue as the readout shows it: ten digits with leading zeros.
 std::string countText(std::int32_t value);

@@ -37,7 +37,7 @@ double recorderInterval(const std::string& typed) {
   return v;
 }
 
-std::string recorderText(const InstrumentState& s) {
+std::string recorderText(const CounterState& s) {
   if (s.FRecInterval == 0) return " OFF     ";
   return numberText(s.FRecInterval) + "s       ";
 }
@@ -51,15 +51,15 @@ std::string recorderFileName(const std::string& typed, const std::string& ext) {
   return typed.substr(0, dot + 1) + ext;
 }
 
-bool frecsave(Scope& s) {
-  s.DataFilesReady = 0;
-  std::FILE* f = std::fopen(s.FilePath.c_str(), "ab");
+bool frecsave(const CounterState& counter, const SaveDialogState& dialog, RemoteState& remote) {
+  remote.DataFilesReady = 0;
+  std::FILE* f = std::fopen(dialog.FilePath.c_str(), "ab");
   if (!f) return false;
   // One write per line and a flush, so the file only ever ends in a whole line.
-  const std::string line = s.FRecField1 + "," + s.FRecField2 + "\r\n";
+  const std::string line = counter.FRecField1 + "," + counter.FRecField2 + "\r\n";
   bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fflush(f) == 0;
   ok = std::fclose(f) == 0 && ok;
-  if (ok) s.DataFilesReady = 1;
+  if (ok) remote.DataFilesReady = 1;
   return ok;
 }
 
@@ -92,7 +92,7 @@ void FRecTest(Scope& s) {
   p.foreColour = s.TraceColour[2];
   p.fontSize = 9;
   p.printAt(800, 390, recorderText(s));
-  if (!frecsave(s)) recorderFailed(s);
+  if (!frecsave(s, s, s)) recorderFailed(s);
 }
 
 }  // namespace qvx

@@ -13,7 +13,7 @@ namespace qvx {
 void FRecTest(Scope& s);
 // Appends "FRecField1,FRecField2" as one whole line and flushes it; DataFilesReady
 // tells whether it reached the file. Returns the same.
-bool frecsave(Scope& s);
+bool frecsave(const CounterState& counter, const SaveDialogState& dialog, RemoteState& remote);
 // Builds FilePath from the folder and the name box (extension forced to SaveExt) and
 // asks the user to confirm; SaveConfirmed says whether they did.
 void frecnametest(Scope& s);
@@ -31,7 +31,7 @@ bool recorderDue(double now, double due);
 // 3..9999 seconds.
 double recorderInterval(const std::string& typed);
 // The recorder's word on the counter panel: " OFF     " or the interval, e.g. " 5s       ".
-std::string recorderText(const InstrumentState& s);
+std::string recorderText(const CounterState& s);
 // The file name the panel's name box gives: the extension replaced by `ext`.
 std::string recorderFileName(const std::string& typed, const std::string& ext);
 

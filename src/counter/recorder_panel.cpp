@@ -118,10 +118,10 @@ std::string clockText(double secondsOfDay) {
 bool startFile(Scope& s) {
   s.FRecField1 = startDate();
   s.FRecField2 = clockText(s.host.TimeOfDay());
-  if (!frecsave(s)) return false;
+  if (!frecsave(s, s, s)) return false;
   s.FRecField1 = kRecorderHeader1;
   s.FRecField2 = kRecorderHeader2;
-  return frecsave(s);
+  return frecsave(s, s, s);
 }
 
 // EXIT was pressed: take the interval, and with one set up the file. True when the

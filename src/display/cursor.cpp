@@ -18,20 +18,20 @@ namespace {
 
 enum class Move { CoarseLeft, CoarseRight, FineLeft, FineRight };
 
-void moveCursor(Scope& s, Move m) {
+void moveCursor(const RenderState& render, CursorState& cursor, Move m) {
   const bool coarse = m == Move::CoarseLeft || m == Move::CoarseRight;
-  const double step = coarse ? s.CursorCoarseStep : static_cast<double>(s.CursorFineStep);
+  const double step = coarse ? cursor.CursorCoarseStep : static_cast<double>(cursor.CursorFineStep);
   if (m == Move::CoarseLeft || m == Move::FineLeft) {
-    s.CursorX = std::max(0.0, s.CursorX - step);
+    cursor.CursorX = std::max(0.0, cursor.CursorX - step);
   } else {
-    s.CursorX += step;
-    if (s.CursorX >= s.ViewPoints) s.CursorX = s.ViewPoints - 1;
+    cursor.CursorX += step;
+    if (cursor.CursorX >= render.ViewPoints) cursor.CursorX = render.ViewPoints - 1;
   }
 }
 
 void stepOnce(Scope& s, Move m) {
   if (s.CursorSel == 0) return;
-  moveCursor(s, m);
+  moveCursor(s, s, m);
   cursdraw(s);
 }
 
@@ -41,7 +41,7 @@ void moveWhileHeld(Scope& s, Move m) {
   repeatWhileHeld(s, [&] { stepOnce(s, m); });
 }
 
-void release(Scope& s) {
+void release(CursorState& s) {
   s.CursorButtonHeld = 0;
 }
 
@@ -144,7 +144,7 @@ void ZoomButton_Click(Scope& s) {
   const double cursor = s.CursorX;
   s.panel.HScroll2.setValue(256);
   s.CursorX = cursor;
-  s.ScrollLast = currentScrollLast(s);
+  s.ScrollLast = currentScrollLast(s, s, s);
   s.LastShown = 2 * s.ScrollLast + 1;
   s.ViewStart = toInt16(s.panel.HScroll1.value() + s.CursorX / 2);
   s.CursorX = 0;

@@ -20,9 +20,10 @@ double cut(double x, int places) {
   return static_cast<double>(floorInt(x * scale + 1e-6)) / scale;
 }
 
-std::int64_t cursorIndex(const Scope& s) {
-  return std::clamp<std::int64_t>(roundHalfEven(s.ViewFirst + s.CursorX), 0,
-                                  static_cast<std::int64_t>(s.BufA.size()) - 1);
+std::int64_t cursorIndex(const RenderState& render, const CursorState& cursor,
+                         const SampleBuffers& bufs) {
+  return std::clamp<std::int64_t>(roundHalfEven(render.ViewFirst + cursor.CursorX), 0,
+                                  static_cast<std::int64_t>(bufs.BufA.size()) - 1);
 }
 
 // Volts of a sample deviation d in range step `range` (1 V, 10 V, 100 V full scale).
@@ -30,19 +31,20 @@ double volts(int range, int d) {
   return std::pow(10.0, range) * static_cast<double>(floorInt(4.885 * d + 0.55)) / 10000;
 }
 
-double mathVolts(const Scope& s, std::int64_t j) {
+double mathVolts(const DisplayState& disp, const CursorState& cursor, const SampleBuffers& bufs,
+                 std::int64_t j) {
   auto term = [](int range, int d) {
     return std::pow(10.0, range) * static_cast<double>(floorInt(0.4885 * d + 0.5)) / 1000;
   };
-  const double a = term(s.DataRangeA, s.BufA[j] - s.MidLevel);
-  const double b = term(s.DataRangeB, s.BufB[j] - s.MidLevel);
-  return s.CursorSel == 5 ? a + b : a - b;
+  const double a = term(disp.DataRangeA, bufs.BufA[j] - disp.MidLevel);
+  const double b = term(disp.DataRangeB, bufs.BufB[j] - disp.MidLevel);
+  return cursor.CursorSel == 5 ? a + b : a - b;
 }
 
 double valueAtCursor(const Scope& s, std::int64_t j) {
   const int mode = s.OperatingMode;
   const int sel = s.CursorSel;
-  if (sel == 5 || sel == 6) return mathVolts(s, j);
+  if (sel == 5 || sel == 6) return mathVolts(s, s, s, j);
   if (sel == 7) return static_cast<double>(floorInt(s.GenTable[j] / 2.0475)) / 1000;
   if (mode == kScope || mode == kScopeGen) {
     switch (sel) {
@@ -99,7 +101,7 @@ void printValue(Scope& s, double v) {
 void printReading(Scope& s) {
   PictureArea& info = s.panel.CURSINFO;
   const bool fft = s.OperatingMode == kFft;
-  const int r = displayRateIndex(s);
+  const int r = displayRateIndex(s, s, s);
   const double m = s.RateMantissa;
   double reading;
   if (fft) {
@@ -156,7 +158,7 @@ void cursdraw(Scope& s) {
   info.CurrentX = 20;
   info.CurrentY = 0;
   if (on) {
-    printValue(s, valueAtCursor(s, cursorIndex(s)));
+    printValue(s, valueAtCursor(s, cursorIndex(s, s, s)));
     printReading(s);
   } else {
     Markspace(s);

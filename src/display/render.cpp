@@ -16,15 +16,15 @@ using namespace display;
 
 namespace {
 
-bool captureMode(const Scope& s) {
+bool captureMode(const RunState& s) {
   return s.OperatingMode == kScope || s.OperatingMode == kFft;
 }
 
-int captureScrollLast(const Scope& s) {
+int captureScrollLast(const TimebaseState& s) {
   return (1 << s.SampleSizeIndex) * s.ScrollUnit - 1;
 }
 
-int genScrollLast(const Scope& s) {
+int genScrollLast(const GeneratorState& s) {
   return static_cast<int>(floorInt(s.GenLastIndex / 2));
 }
 
@@ -94,9 +94,10 @@ struct Division {
 };
 
 // Time per grid division, or frequency per spectral point in FFT.
-Division divisionOf(const Scope& s, double W, int r) {
-  const double m = s.RateMantissa;
-  if (s.OperatingMode != kFft) {
+Division divisionOf(const DeviceState& dev, const RunState& run, const RenderState& render,
+                    double W, int r) {
+  const double m = dev.RateMantissa;
+  if (run.OperatingMode != kFft) {
     const double D = static_cast<double>(floorInt(0.5 * W / 1.6384 / m + 0.5));
     switch (r) {
       case 4:
@@ -111,7 +112,7 @@ Division divisionOf(const Scope& s, double W, int r) {
         return {D / 10, "mS"};
     }
   }
-  const double perPoint = 0.05 * s.FftSize * std::pow(10.0, 4 - r);
+  const double perPoint = 0.05 * render.FftSize * std::pow(10.0, 4 - r);
   if (r >= 3) return {m / perPoint, "MHz"};
   if (r >= 1) return {1000 * m / perPoint, "KHz"};
   return {1000000 * m / perPoint, "Hz"};
@@ -119,56 +120,57 @@ Division divisionOf(const Scope& s, double W, int r) {
 
 // Zero-volt lines of the channels for the trigger marker: (Mag + 1) x Shift below the
 // centre, applied in this order so the math base feeds the later steps.
-void setMarkerBases(Scope& s) {
-  s.BaseMid = 2048;
-  auto at = [&](double k, double shift) { return toInt16(s.BaseMid + k * shift); };
-  if (s.MagIndexA == 0) s.BaseA = at(2, s.ShiftA);
-  if (s.MagIndexB == 0) s.BaseB = at(2, s.ShiftB);
-  if (s.MathMagIndex == 1) s.BaseMid = at(3, s.ShiftMath);
-  if (s.MagIndexA == 1) s.BaseA = at(3, s.ShiftA);
-  if (s.MagIndexB == 1) s.BaseB = at(3, s.ShiftB);
-  if (s.MathMagIndex == 2) s.BaseMid = at(6, s.ShiftMath);
-  if (s.MagIndexA == 2) s.BaseA = at(6, s.ShiftA);
-  if (s.MagIndexB == 2) s.BaseB = at(6, s.ShiftB);
-  if (s.MagIndexA == 3) s.BaseA = at(11, s.ShiftA);
-  if (s.MagIndexB == 3) s.BaseB = at(11, s.ShiftB);
+void setMarkerBases(RenderState& render, const VerticalState& vert) {
+  render.BaseMid = 2048;
+  auto at = [&](double k, double shift) { return toInt16(render.BaseMid + k * shift); };
+  if (vert.MagIndexA == 0) render.BaseA = at(2, vert.ShiftA);
+  if (vert.MagIndexB == 0) render.BaseB = at(2, vert.ShiftB);
+  if (vert.MathMagIndex == 1) render.BaseMid = at(3, vert.ShiftMath);
+  if (vert.MagIndexA == 1) render.BaseA = at(3, vert.ShiftA);
+  if (vert.MagIndexB == 1) render.BaseB = at(3, vert.ShiftB);
+  if (vert.MathMagIndex == 2) render.BaseMid = at(6, vert.ShiftMath);
+  if (vert.MagIndexA == 2) render.BaseA = at(6, vert.ShiftA);
+  if (vert.MagIndexB == 2) render.BaseB = at(6, vert.ShiftB);
+  if (vert.MagIndexA == 3) render.BaseA = at(11, vert.ShiftA);
+  if (vert.MagIndexB == 3) render.BaseB = at(11, vert.ShiftB);
 }
 
-void setTraceBases(Scope& s) {
-  s.BaseMid = 4096 / 2;
-  if (s.OperatingMode == kFft) {
-    s.BaseA = s.BaseB = s.BaseC = s.BaseD = 2048;
-    s.SavedMagMath = s.MagMath;
-    s.MagMath = 1;
-    s.SavedMagA = s.MagA;
-    s.MagA = 1;
-    s.SavedMagB = s.MagB;
-    s.MagB = 1;
+void setTraceBases(const RunState& run, RenderState& render, VerticalState& vert) {
+  render.BaseMid = 4096 / 2;
+  if (run.OperatingMode == kFft) {
+    render.BaseA = render.BaseB = render.BaseC = render.BaseD = 2048;
+    render.SavedMagMath = vert.MagMath;
+    vert.MagMath = 1;
+    render.SavedMagA = vert.MagA;
+    vert.MagA = 1;
+    render.SavedMagB = vert.MagB;
+    vert.MagB = 1;
   } else {
-    s.BaseA = toInt16(2048 + s.ShiftA);
-    s.BaseB = toInt16(2048 + s.ShiftB);
-    s.BaseC = 2048 + s.ShiftC;
-    s.BaseD = 2048 + s.ShiftD;
+    render.BaseA = toInt16(2048 + vert.ShiftA);
+    render.BaseB = toInt16(2048 + vert.ShiftB);
+    render.BaseC = 2048 + vert.ShiftC;
+    render.BaseD = 2048 + vert.ShiftD;
   }
-  s.BaseMid = toInt16(s.BaseMid + s.ShiftMath);
+  render.BaseMid = toInt16(render.BaseMid + vert.ShiftMath);
 }
 
 }  // namespace
 
-int displayRateIndex(const Scope& s) {
-  if (captureMode(s)) return s.DataRateIndex;
-  switch (s.GenMode) {
+int displayRateIndex(const RunState& run, const DisplayState& disp, const GeneratorState& gen) {
+  if (captureMode(run)) return disp.DataRateIndex;
+  switch (gen.GenMode) {
     case 0:
-      return s.GenRateIndex0;
+      return gen.GenRateIndex0;
     case 1:
-      return s.GenRateIndex1;
+      return gen.GenRateIndex1;
     default:
-      return s.GenCustomRate;
+      return gen.GenCustomRate;
   }
 }
 
-float currentScrollLast(const Scope& s) {
-  return static_cast<float>(captureMode(s) ? captureScrollLast(s) : genScrollLast(s));
+float currentScrollLast(const RunState& run, const TimebaseState& timebase,
+                        const GeneratorState& gen) {
+  return static_cast<float>(captureMode(run) ? captureScrollLast(timebase) : genScrollLast(gen));
 }
 
 void clampViewWindow(Scope& s) {
@@ -187,7 +189,7 @@ void HScroll1_Change(Scope& s) {
 
   // The window is clamped before anything is drawn: moving a bar raises its change
   // event, whose nested redraw shows the corrected window, and this call then stops.
-  s.ScrollLast = currentScrollLast(s);
+  s.ScrollLast = currentScrollLast(s, s, s);
   if (captureMode(s)) s.LastShown = 2 * s.ScrollLast + 1;
   PictureArea& sc = s.panel.ScopeScreen;
   s.ViewStart = s.panel.HScroll1.value();
@@ -199,8 +201,8 @@ void HScroll1_Change(Scope& s) {
   showPositionButtons(s);
   prepareScreen(s);
   const double W = 2.0 * s.ViewWidth;
-  const int r = displayRateIndex(s);
-  const Division div = divisionOf(s, W, r);
+  const int r = displayRateIndex(s, s, s);
+  const Division div = divisionOf(s, s, s, W, r);
   s.ViewFirst = 2 * s.ViewStart;
 
   if (s.GridOn == 1) {
@@ -212,7 +214,7 @@ void HScroll1_Change(Scope& s) {
   }
 
   sc.foreColour = kDefaultPen;
-  s.ScrollLast = currentScrollLast(s);
+  s.ScrollLast = currentScrollLast(s, s, s);
   s.LastShown = 2 * s.ScrollLast + 1;
   s.panel.Picture2.setScaleWidth(s.ScrollLast);
   clampViewWindow(s);
@@ -223,7 +225,7 @@ void HScroll1_Change(Scope& s) {
   drawBufferBar(s);
 
   sc.drawMode = DrawMode::CopyPen;
-  setTraceBases(s);
+  setTraceBases(s, s, s);
   drawTraces(s);
 
   if (s.OperatingMode == kFft) {
@@ -237,7 +239,7 @@ void HScroll1_Change(Scope& s) {
   curtest(s);
   cursdraw(s);
 
-  setMarkerBases(s);
+  setMarkerBases(s, s);
   s.MarkerTimerArm = 0;
   trcursdraw(s);
   s.MarkerTimerArm = 1;

@@ -39,7 +39,7 @@ const Step& mathStep(int index) {
   return kMath[std::clamp(index, 0, 2)];
 }
 
-bool verticalLocked(const Scope& s) {
+bool verticalLocked(const RunState& s) {
   return s.OperatingMode == kGenerator || s.OperatingMode == kFft;
 }
 
@@ -114,21 +114,21 @@ void setBold(Scope& s) {
   p.Command23.fontBold = s.CursorSel > 0;
 }
 
-Colour cursorColourOf(const Scope& s) {
-  switch (s.CursorSel) {
+Colour cursorColourOf(const RenderState& render, const CursorState& cursor) {
+  switch (cursor.CursorSel) {
     case 1:
       return 0xE00000;
     case 2:
       return 0x00E000;
     case 3:
-      return s.TraceColour[4];
+      return render.TraceColour[4];
     case 4:
-      return s.TraceColour[5];
+      return render.TraceColour[5];
     case 5:
     case 6:
-      return s.TraceColour[3];
+      return render.TraceColour[3];
     case 7:
-      return s.TraceColour[2];
+      return render.TraceColour[2];
     default:
       return 0;
   }
@@ -212,7 +212,7 @@ void Scrollcalc(Scope& s) {
 void SDISPLAY(Scope& s) {
   curtest(s);
   setBold(s);
-  s.CursorColour = cursorColourOf(s);
+  s.CursorColour = cursorColourOf(s, s);
   showCursorName(s);
   s.panel.CURSINFO.setBackColour(s.CursorSel > 0 ? 0xC0FFFF : 0xC0C0C0);
   Panel& p = s.panel;

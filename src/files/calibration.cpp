@@ -64,7 +64,7 @@ std::string gainText(double gain) {
   return text.substr(0, 4) + "     ";
 }
 
-std::string calibrationText(const Scope& s) {
+std::string calibrationText(const CalibrationState& s) {
   std::string out;
   for (double v : {s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB})
     out += fileNumber(v) + "\r\n";
@@ -89,7 +89,7 @@ std::optional<Calibration> parseCalibration(std::string_view text) {
   return c;
 }
 
-void CheckCal(Scope& s) {
+void CheckCal(CalibrationState& s) {
   const auto text = readFilePrefix(kCalibrationFile, 4096);
   const Calibration c = (text ? parseCalibration(*text) : std::nullopt).value_or(Calibration{});
   s.CalGainA = c.gainA;

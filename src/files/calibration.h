@@ -13,7 +13,7 @@ namespace qvx {
 inline constexpr const char* kCalibrationFile = "QVXcal.cfg";
 
 void UtilBoxSetup(Scope& s);
-void CheckCal(Scope& s);
+void CheckCal(CalibrationState& s);
 void SaveCal(Scope& s);
 void UtilButton_Click(Scope& s);
 void UtilExit_Click(Scope& s);
@@ -33,7 +33,7 @@ void DACADCdeldn_Click(Scope& s);
 struct Calibration {
   double gainA = 1, gainB = 1, offsetA = 0, offsetB = 0;
 };
-std::string calibrationText(const Scope& s);
+std::string calibrationText(const CalibrationState& s);
 std::optional<Calibration> parseCalibration(std::string_view text);
 
 // A gain as the panel shows it: "1.00", "0.90", "1.07".

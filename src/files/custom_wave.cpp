@@ -14,7 +14,7 @@ namespace {
 
 constexpr Colour kUpdatedGreen = 0x80FF80;
 
-std::int32_t lastIndex(const Scope& s) {
+std::int32_t lastIndex(const GeneratorState& s) {
   return static_cast<std::int32_t>(
       std::clamp(std::floor(static_cast<double>(s.GenLastIndex)), 0.0, 65535.0));
 }
@@ -45,7 +45,7 @@ bool fileChosen(Scope& s) {
 
 }  // namespace
 
-std::string customWaveBytes(const Scope& s) {
+std::string customWaveBytes(const GeneratorState& s) {
   const std::int32_t last = lastIndex(s);
   std::string out(2 * static_cast<std::size_t>(last + 1), '\0');
   for (std::int32_t i = 0; i <= last; ++i) {
@@ -101,12 +101,13 @@ void Customcsvload(Scope& s) {
   applyCsvWave(s, *text);
 }
 
-void copyChannelToCustom(Scope& s, int channel) {
-  const SampleBuffer* buffers[] = {&s.BufA, &s.BufB, &s.BufC, &s.BufD};
+void copyChannelToCustom(const TimebaseState& timebase, GeneratorState& gen,
+                         const SampleBuffers& bufs, int channel) {
+  const SampleBuffer* buffers[] = {&bufs.BufA, &bufs.BufB, &bufs.BufC, &bufs.BufD};
   const SampleBuffer& from = *buffers[std::clamp(channel, 0, 3)];
-  const std::int32_t points = 2048 << std::clamp<std::int32_t>(s.GenSizeIndex, 0, 5);
-  s.GenLastIndex = static_cast<float>(points - 1);
-  std::copy_n(from.begin(), points, s.GenTable.begin());
+  const std::int32_t points = 2048 << std::clamp<std::int32_t>(timebase.GenSizeIndex, 0, 5);
+  gen.GenLastIndex = static_cast<float>(points - 1);
+  std::copy_n(from.begin(), points, gen.GenTable.begin());
 }
 
 }  // namespace qvx

@@ -13,7 +13,7 @@ void customsave(Scope& s);
 void customload(Scope& s);
 void Customcsvload(Scope& s);
 
-std::string customWaveBytes(const Scope& s);
+std::string customWaveBytes(const GeneratorState& s);
 void applyRawWave(Scope& s, std::string_view bytes);
 void applyCsvWave(Scope& s, std::string_view text);
 
@@ -24,6 +24,7 @@ inline constexpr std::size_t kCsvWaveReadLimit = 65535 * 64;
 
 // Copies channel A, B, C or D (0..3) into the custom wave: as many points as the buffer
 // size kept when GENERATOR was entered, played at the capture's rate.
-void copyChannelToCustom(Scope& s, int channel);
+void copyChannelToCustom(const TimebaseState& timebase, GeneratorState& gen,
+                         const SampleBuffers& bufs, int channel);
 
 }  // namespace qvx

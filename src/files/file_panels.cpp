@@ -70,7 +70,7 @@ void showFolder(Scope& s, Lists l) {
   for (std::string& name : lister.folders(l.folder)) l.folders.items.push_back(name + "/");
   l.folders.listIndex = -1;
 
-  l.files.items = lister.files(l.folder, l.load ? loadExtensions(s) : saveExtensions(s));
+  l.files.items = lister.files(l.folder, l.load ? loadExtensions(s, s) : saveExtensions(s));
   l.files.listIndex = -1;
 
   l.pathBox.cls();
@@ -150,12 +150,12 @@ void showRestoredProfile(Scope& s) {
   scrollcalcf(s);
 }
 
-void clearLoadRequests(Scope& s) {
+void clearLoadRequests(FilePanelState& s) {
   s.ReqLoadAB = s.ReqLoadB = s.ReqLoadFFT = s.ReqLoadProfile = s.ReqLoadCustom = s.ReqLoadCsv = 0;
   s.ReqCopyA = s.ReqCopyB = s.ReqCopyC = s.ReqCopyD = s.ReqKeepCustom = 0;
 }
 
-void clearSaveRequests(Scope& s) {
+void clearSaveRequests(FilePanelState& s) {
   s.ReqSaveAB = s.ReqSaveFFT = s.ReqSaveCustom = s.ReqSaveProfile = s.ReqExportFFT = 0;
   s.ExportKind = 0;
 }
@@ -208,7 +208,7 @@ bool customPass(Scope& s) {
   int* copies[] = {&s.ReqCopyA, &s.ReqCopyB, &s.ReqCopyC, &s.ReqCopyD};
   for (int channel = 0; channel < 4; ++channel) {
     if (*copies[channel] != 1) continue;
-    copyChannelToCustom(s, channel);
+    copyChannelToCustom(s, s, s, channel);
     s.LoadResult = 1;
     s.GenCustomRate = s.SampleRateIndex;
     *copies[channel] = 0;
@@ -268,9 +268,9 @@ void showSavePanel(Scope& s) {
 
 }  // namespace
 
-std::vector<std::string> loadExtensions(const Scope& s) {
-  if (s.LoadPanelGeneral == 0) return {};
-  switch (s.OperatingMode) {
+std::vector<std::string> loadExtensions(const RunState& run, const FilePanelState& files) {
+  if (files.LoadPanelGeneral == 0) return {};
+  switch (run.OperatingMode) {
     case kScope:
       return {"qvx", "dpf"};
     case kFft:
@@ -282,7 +282,7 @@ std::vector<std::string> loadExtensions(const Scope& s) {
   }
 }
 
-std::vector<std::string> saveExtensions(const Scope& s) {
+std::vector<std::string> saveExtensions(const RunState& s) {
   switch (s.OperatingMode) {
     case kGenerator:
       return {"dcg", "dpf"};

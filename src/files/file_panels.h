@@ -27,8 +27,8 @@ bool openFileFromCommandLine(Scope& s, const std::string& path);
 
 // Extensions the file lists show for the panel's form and the operating mode (none:
 // every file, as custom waves may be raw files of any name).
-std::vector<std::string> loadExtensions(const Scope& s);
-std::vector<std::string> saveExtensions(const Scope& s);
+std::vector<std::string> loadExtensions(const RunState& run, const FilePanelState& files);
+std::vector<std::string> saveExtensions(const RunState& s);
 
 // Places the controls of both panels; the button column is arranged when a panel opens.
 void layOutFilePanels(Panel& p);

@@ -24,7 +24,7 @@ struct FileKind {
 constexpr FileKind kSignal{"QVX04", 8198, 262150, true, "Not a valid QVX signal file"};
 constexpr FileKind kFft{"FFT04", 2056, 262152, false, "Not a valid FFT signal file"};
 
-std::int32_t pointsToSave(const Scope& s) {
+std::int32_t pointsToSave(const TimebaseState& s) {
   const std::int32_t size = std::clamp<std::int32_t>(s.SampleSizeIndex, 0, 5);
   return std::min<std::int32_t>(2 * s.ScrollUnit * (1 << size), 65536);
 }

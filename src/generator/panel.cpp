@@ -27,7 +27,7 @@ constexpr double kHeadingY = 20, kLabelY = 500;
 constexpr double kModeTextX = 1800, kAmpTextX = 1700, kSettingTextX = 2250, kStyleTextX = 1130;
 constexpr double kStyleTextY = 280;
 
-bool generatorModeShown(const Scope& s) {
+bool generatorModeShown(const RunState& s) {
   return s.OperatingMode == kGeneratorMode || s.OperatingMode == kScopeGenMode;
 }
 
@@ -35,7 +35,7 @@ void printAt(PictureArea& p, double x, double y, const std::string& text) {
   p.printAt(x, y, text, false);
 }
 
-void stepFrequency(Scope& s, double by) {
+void stepFrequency(GeneratorState& s, double by) {
   s.GenFreq = std::clamp(s.GenFreq + by, kMinFreq, kMaxFreq);
 }
 
@@ -79,20 +79,20 @@ void printValue(PictureArea& box, const std::string& text) {
 
 }  // namespace
 
-void deriveSweepSettings(Scope& s) {
+void deriveSweepSettings(const DeviceState& dev, GeneratorState& gen) {
   static constexpr std::array<double, 10> kStart = {5,    10,   50,    100,   500,
                                                     1000, 5000, 10000, 50000, 100000};
   static constexpr std::array<int, 4> kRatio = {2, 5, 10, 20};
-  const int step = std::clamp(s.GenSweepStart, 0, 9);
-  s.GenSweepShort = step % 2;
-  s.GenRateIndex1 = step / 2;
-  s.GenSweepStartFreq = static_cast<float>(kStart[step] * s.RateMantissa);
-  s.GenSweepRatio = std::clamp(s.GenSweepRatio, 0, 3);
-  if (s.GenSweepRatio == 3 && s.GenSweepShort == 1) s.GenSweepRatio = 2;
-  s.GenSweepRatioShown = kRatio[s.GenSweepRatio];
+  const int step = std::clamp(gen.GenSweepStart, 0, 9);
+  gen.GenSweepShort = step % 2;
+  gen.GenRateIndex1 = step / 2;
+  gen.GenSweepStartFreq = static_cast<float>(kStart[step] * dev.RateMantissa);
+  gen.GenSweepRatio = std::clamp(gen.GenSweepRatio, 0, 3);
+  if (gen.GenSweepRatio == 3 && gen.GenSweepShort == 1) gen.GenSweepRatio = 2;
+  gen.GenSweepRatioShown = kRatio[gen.GenSweepRatio];
 }
 
-void applyCustomMagnification(Scope& s) {
+void applyCustomMagnification(GeneratorState& s) {
   const std::int32_t last =
       std::clamp<std::int32_t>(static_cast<std::int32_t>(s.GenLastIndex), 0,
                                static_cast<std::int32_t>(s.GenTable.size()) - 1);
@@ -195,7 +195,7 @@ void GENDISP(Scope& s) {
       printValue(p.GENFREQDISP, numberText(s.GenFreq));
       break;
     case genmode::Sweep:
-      deriveSweepSettings(s);
+      deriveSweepSettings(s, s);
       printValue(p.GENFREQDISP, numberText(s.GenSweepStartFreq));
       printAt(pic, kSettingTextX, kLabelY, numberText(s.GenSweepRatioShown) + "      ");
       break;
@@ -249,7 +249,7 @@ void GENSTYLEBUTTON_MouseDown(Scope& s) {
     return;
   }
   if (!confirmCrop(s, "Crop Custom data left of cursor? (irreversible)")) return;
-  CropCustomLeft(s);
+  CropCustomLeft(s, s, s);
   DSAMPLE(s);
   HScroll1_Change(s);
   GENDISP(s);
@@ -263,7 +263,7 @@ void GENAMPBUTTON_Click(Scope& s) {
     return;
   }
   if (!confirmCrop(s, "Crop Custom data right of cursor? (irreversible)")) return;
-  CropCustomRight(s);
+  CropCustomRight(s, s, s);
   s.CursorSel = 0;
   SDISPLAY(s);
   DSAMPLE(s);
@@ -328,7 +328,7 @@ void smallStep(Scope& s, int dir) {
   GENDISP(s);
 }
 
-void release(Scope& s) {
+void release(CursorState& s) {
   s.CursorButtonHeld = 0;
 }
 

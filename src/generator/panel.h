@@ -8,10 +8,10 @@ void GENDISP(Scope& s);
 
 // The sweep's start step decides its first-cycle length, its point rate and its start
 // frequency; a first cycle of 200 points has no X20 ratio, which falls back to X10.
-void deriveSweepSettings(Scope& s);
+void deriveSweepSettings(const DeviceState& dev, GeneratorState& gen);
 
 // CUSTOM mode: the output table from the custom wave at the chosen magnification.
-void applyCustomMagnification(Scope& s);
+void applyCustomMagnification(GeneratorState& s);
 
 // Texts the panel shows, for the settings given.
 std::string customRateText(int customRate, float rateMantissa);

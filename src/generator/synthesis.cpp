@@ -35,23 +35,25 @@ int cycleCountFor(double f) {
   return longTable ? 40 : 20;
 }
 
-std::int32_t tableEnd(const Scope& s) {
-  return std::clamp<std::int32_t>(s.DeviceMemSize, 0, static_cast<std::int32_t>(s.GenTable.size()));
+std::int32_t tableEnd(const DeviceState& dev, const GeneratorState& gen) {
+  return std::clamp<std::int32_t>(dev.DeviceMemSize, 0,
+                                  static_cast<std::int32_t>(gen.GenTable.size()));
 }
 
 // Writes one cycle of `points` points per cycle from index k on; returns the index
 // after it. Writing stops at the end of the table.
-std::int32_t writeCycle(Scope& s, std::int32_t k, double points, double highFrom) {
-  const std::int32_t end = tableEnd(s);
+std::int32_t writeCycle(const DeviceState& dev, const SpectrumState& spectrum, GeneratorState& gen,
+                        std::int32_t k, double points, double highFrom) {
+  const std::int32_t end = tableEnd(dev, gen);
   const double step = 360.0 / points;
   for (double theta = 0; theta <= kLastAngle && k < end; theta += step)
-    s.GenTable[k++] =
-        static_cast<std::int16_t>(styleCode(s.GenStyle, theta, s.GenAmpIndex, highFrom, s.PiConst));
+    gen.GenTable[k++] = static_cast<std::int16_t>(
+        styleCode(gen.GenStyle, theta, gen.GenAmpIndex, highFrom, spectrum.PiConst));
   return k;
 }
 
-void putCode(Scope& s, std::int32_t k, int code) {
-  if (k < tableEnd(s)) s.GenTable[k] = static_cast<std::int16_t>(code);
+void putCode(const DeviceState& dev, GeneratorState& gen, std::int32_t k, int code) {
+  if (k < tableEnd(dev, gen)) gen.GenTable[k] = static_cast<std::int16_t>(code);
 }
 
 std::int32_t buildNormal(Scope& s) {
@@ -60,29 +62,30 @@ std::int32_t buildNormal(Scope& s) {
   s.GenFreq = fit.frequency;
   s.GenDutyAngle = (100.0 - s.GenDuty) * 360 / 100;
   std::int32_t k = 0;
-  for (int c = 0; c < fit.cycles; ++c) k = writeCycle(s, k, fit.pointsPerCycle, s.GenDutyAngle);
+  for (int c = 0; c < fit.cycles; ++c)
+    k = writeCycle(s, s, s, k, fit.pointsPerCycle, s.GenDutyAngle);
   // One code past the wave, so the output comes to rest where the style begins.
-  if (s.GenStyle == genstyle::Triangle) putCode(s, k, s.MidLevel);
-  if (s.GenStyle == genstyle::Ramp || s.GenStyle == genstyle::Square) putCode(s, k, 0);
+  if (s.GenStyle == genstyle::Triangle) putCode(s, s, k, s.MidLevel);
+  if (s.GenStyle == genstyle::Ramp || s.GenStyle == genstyle::Square) putCode(s, s, k, 0);
   return k;
 }
 
 std::int32_t buildSweep(Scope& s) {
-  deriveSweepSettings(s);
+  deriveSweepSettings(s, s);
   const SweepPlan plan = sweepPlan(s.GenSweepShort, s.GenSweepRatio);
   std::int32_t k = 0;
   int cur = plan.startPoints;
   while (cur > plan.endPoints) {
     cur -= static_cast<int>(floorInt(plan.bias + static_cast<double>(cur) / plan.divisor));
-    k = writeCycle(s, k, cur, 180);
-    if (s.GenStyle == genstyle::Triangle) putCode(s, k, s.MidLevel);
+    k = writeCycle(s, s, s, k, cur, 180);
+    if (s.GenStyle == genstyle::Triangle) putCode(s, s, k, s.MidLevel);
   }
   return k;
 }
 
 // The sample under the cursor, as the cursor readout counts it.
-std::int32_t cursorSample(const Scope& s) {
-  return static_cast<std::int32_t>(roundHalfEven(s.ViewFirst + s.CursorX));
+std::int32_t cursorSample(const RenderState& render, const CursorState& cursor) {
+  return static_cast<std::int32_t>(roundHalfEven(render.ViewFirst + cursor.CursorX));
 }
 
 }  // namespace
@@ -152,13 +155,13 @@ void GENUPDATEBUTTON_Click(Scope& s) {
     return;
   }
 
-  std::fill(s.GenTable.begin(), s.GenTable.begin() + tableEnd(s), 0);
+  std::fill(s.GenTable.begin(), s.GenTable.begin() + tableEnd(s, s), 0);
   const std::int32_t written = s.GenMode == genmode::Sweep ? buildSweep(s) : buildNormal(s);
   s.GenLastIndex = static_cast<float>(written - 1);
   if (s.GenStyle == genstyle::Sine) {
     const auto rest = static_cast<std::int16_t>(roundHalfEven(2048.0 / s.GenAmpIndex));
     std::fill(s.GenTable.begin() + std::max<std::int32_t>(written, 0),
-              s.GenTable.begin() + tableEnd(s), rest);
+              s.GenTable.begin() + tableEnd(s, s), rest);
   }
 
   if (s.SelE != 0) HScroll2_Change(s);
@@ -168,20 +171,20 @@ void GENUPDATEBUTTON_Click(Scope& s) {
   GENDISP(s);
 }
 
-void CropCustomRight(Scope& s) {
-  const auto last = static_cast<std::int32_t>(s.GenLastIndex);
-  const std::int32_t x = std::clamp(cursorSample(s), 9, std::max(last, 9));
-  s.GenLastIndex = static_cast<float>(x);
+void CropCustomRight(const RenderState& render, const CursorState& cursor, GeneratorState& gen) {
+  const auto last = static_cast<std::int32_t>(gen.GenLastIndex);
+  const std::int32_t x = std::clamp(cursorSample(render, cursor), 9, std::max(last, 9));
+  gen.GenLastIndex = static_cast<float>(x);
 }
 
-void CropCustomLeft(Scope& s) {
-  const auto last = static_cast<std::int32_t>(s.GenLastIndex);
-  const std::int32_t x = std::clamp(cursorSample(s), 0, std::max(last - 9, 0));
+void CropCustomLeft(const RenderState& render, const CursorState& cursor, GeneratorState& gen) {
+  const auto last = static_cast<std::int32_t>(gen.GenLastIndex);
+  const std::int32_t x = std::clamp(cursorSample(render, cursor), 0, std::max(last - 9, 0));
   for (std::int32_t i = x; i <= last; ++i) {
-    s.GenTable[i - x] = s.GenTable[i];
-    s.CustomView[i - x] = s.CustomView[i];
+    gen.GenTable[i - x] = gen.GenTable[i];
+    gen.CustomView[i - x] = gen.CustomView[i];
   }
-  s.GenLastIndex = static_cast<float>(last - x);
+  gen.GenLastIndex = static_cast<float>(last - x);
 }
 
 }  // namespace qvx

@@ -41,7 +41,7 @@ void GENUPDATEBUTTON_Click(Scope& s);
 
 // Shorten the custom wave at the cursor: drop the points after it, or before it. At
 // least ten points stay.
-void CropCustomRight(Scope& s);
-void CropCustomLeft(Scope& s);
+void CropCustomRight(const RenderState& render, const CursorState& cursor, GeneratorState& gen);
+void CropCustomLeft(const RenderState& render, const CursorState& cursor, GeneratorState& gen);
 
 }  // namespace qvx

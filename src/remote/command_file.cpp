@@ -35,7 +35,7 @@ std::string fileStamp(const std::string& path) {
 }
 
 // Remembers the file so the next polls pass it by, and says why once.
-void skipFromNowOn(Scope& s, const std::string& stamp, const std::string& what,
+void skipFromNowOn(RemoteState& s, const std::string& stamp, const std::string& what,
                    const std::string& why) {
   if (stamp.empty() || stamp == s.RemoteSkipStamp) return;
   s.RemoteSkipStamp = stamp;

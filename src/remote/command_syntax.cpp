@@ -65,7 +65,7 @@ std::vector<std::string> readItems(std::string_view text) {
   return items;
 }
 
-void Remotereadcom(Scope& s) {
+void Remotereadcom(RemoteState& s) {
   const std::string item = s.RemoteKey;
   const std::size_t eq = item.find('=');
   // A key shorter than two characters, no "=" at all, or nothing after it.

@@ -17,6 +17,6 @@ std::vector<std::string> readItems(std::string_view text);
 // "=", upper case, not trimmed) and `RemoteValue` (between "=" and the first ";", blanks
 // trimmed, upper case). An item without a key of at least two characters or without a
 // value becomes the key "zzz", which no keyword matches.
-void Remotereadcom(Scope& s);
+void Remotereadcom(RemoteState& s);
 
 }  // namespace qvx

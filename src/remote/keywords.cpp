@@ -70,13 +70,13 @@ void setGeneratorMode(Scope& s, const std::string& value) {
   }
 }
 
-void setGeneratorAmplitude(Scope& s, const std::string& value) {
+void setGeneratorAmplitude(GeneratorState& s, const std::string& value) {
   const long long index = roundHalfEven(3 - leadingNumber(value));
   s.GenAmpIndex = static_cast<int>(std::clamp<long long>(index, 1, 2));
   s.GenDirty = 1;
 }
 
-void setTriggerLevel(Scope& s, const std::string& value) {
+void setTriggerLevel(TriggerState& s, const std::string& value) {
   s.TrigLevelVolts = static_cast<float>(std::floor(leadingNumber(value) * 1000) / 1000);
 }
 
