@@ -179,7 +179,7 @@ TEST(Options, ManualPageAndHelpListTheSameOptions) {
   const std::set<std::string> help = helpTerms(usage("qvxscope")), man = manTerms(manPage());
   EXPECT_EQ(man, help);
   EXPECT_EQ(help.size() + 1, programOptions().size());
-  for (const char* expected : {"--port=sim|direct", "-h, --help", "--folder=DIR", "--user-folder",
+  for (const char* expected : {"--port=sim|ppdev|direct", "-h, --help", "--folder=DIR", "--user-folder",
                                "--sim-a=WAVE", "--sim-unplugged", "--version"})
     EXPECT_EQ(help.count(expected), 1u) << expected;
   EXPECT_EQ(help.count("--man"), 0u);
