@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/stop_signals.h"
 #include "control/startup.h"
 #include "core/console_host.h"
 #include "core/scope.h"
@@ -25,8 +26,7 @@ void onStopSignal(int) {
 }  // namespace
 
 int runHeadless(const Options& options) {
-  std::signal(SIGINT, onStopSignal);
-  std::signal(SIGTERM, onStopSignal);
+  onStopSignals(onStopSignal);
 
   ConsoleHost host;
   std::unique_ptr<PortIO> port;

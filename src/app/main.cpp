@@ -9,6 +9,7 @@
 
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/stop_signals.h"
 #include "app/unattended_host.h"
 #include "control/startup.h"
 #include "core/scope.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   application.setStyle("Fusion");
-  std::signal(SIGINT, onInterrupt);
+  app::onStopSignals(onInterrupt);
 
   ui::QtHost host;
   std::unique_ptr<PortIO> port;
