@@ -42,12 +42,12 @@ TEST(FifoE2E, AFifoCalibrationFileDoesNotHoldStartUpWithoutAWindowAndSigtermEnds
 TEST(FifoE2E, FifoFilesOnTheCommandLineAreRefusedAndTheScreenshotStillTaken) {
   FifoFolder f;
   for (const char* name : {"f.qvx", "f.dpf", "f.fft"}) ::mkfifo(name, 0666);
-  testing::ChildProcess program(QVXSCOPE_PATH, {"--screenshot", "shot.png", "f.qvx", "f.dpf", "f.fft"},
-                                f.folder.path());
+  testing::ChildProcess program(
+      QVXSCOPE_PATH, {"--screenshot", "shot.png", "f.qvx", "f.dpf", "f.fft"}, f.folder.path());
   EXPECT_EQ(program.waitExit(60), 1) << program.stderrText();
   const std::string said = program.stderrText();
-  for (const char* message :
-       {"Not a valid QVX signal file", "Not a valid QVX profile file", "Not a valid FFT signal file"})
+  for (const char* message : {"Not a valid QVX signal file", "Not a valid QVX profile file",
+                              "Not a valid FFT signal file"})
     EXPECT_NE(said.find(message), std::string::npos) << said;
   EXPECT_TRUE(std::filesystem::exists(f.folder.path() / "shot.png"));
 }

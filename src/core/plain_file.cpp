@@ -42,7 +42,7 @@ std::FILE* openPlainFile(const std::string& path, const char* mode, std::string*
     tell(why, errno == ENXIO ? "it is not a plain file" : std::strerror(errno));
     return nullptr;
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     tell(why, "it is not a plain file");
