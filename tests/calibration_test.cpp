@@ -39,6 +39,26 @@ TEST_F(CalibrationFile, ValuesOutsideWhatTheFileMayHoldAreRepairedOneByOne) {
   EXPECT_TRUE(messages.empty()) << "a bad calibration file is not reported";
 }
 
+// A lone CR ends a line as LF and CR LF do: a file with CR line ends, as an old editor
+// writes it, gives its values instead of the defaults. What the panel writes reads back
+// as it was.
+TEST_F(CalibrationFile, EveryKindOfLineEndSeparatesTheValuesAndSavedValuesReadBack) {
+  for (const char* text :
+       {" 0.95\r 1.05\r 10\r-5\r", " 0.95\r 1.05\r 10\r-5", "0.95\n1.05\r\n10\r-5\n"}) {
+    fuzzing::writeBytes(kCalibrationFile, text);
+    CheckCal(s);
+    EXPECT_EQ(calibration(s), (Values{0.95, 1.05, 10, -5})) << text;
+  }
+  std::tie(s.CalGainA, s.CalGainB, s.CalOffsetA, s.CalOffsetB) =
+      std::tuple(0.912345678901234, 1.0999999, 30.0, -29.0);
+  SaveCal(s);
+  EXPECT_EQ(fuzzing::readBytes(kCalibrationFile),
+            " 0.912345678901234\r\n 1.0999999\r\n 30\r\n-29\r\n");
+  s.CalGainA = s.CalGainB = 0.5;
+  CheckCal(s);
+  EXPECT_EQ(calibration(s), (Values{0.912345678901234, 1.0999999, 30, -29}));
+}
+
 // Ten presses reach a gain's limit; an offset may go beyond what the file may hold, but
 // only for this session.
 TEST_F(AdjustmentPanel, GainsStopAtTheirLimitsAndOffsetsBeyondThirtyLastOneSession) {

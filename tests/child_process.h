@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,7 +15,8 @@
 namespace qvx::testing {
 
 // The program started as another program would start it: in `folder`, with its stderr
-// going to `folder`/stderr.txt. Stopped with SIGTERM when it goes out of scope.
+// going to `folder`/stderr.txt. Stopped with SIGTERM when it goes out of scope; one that
+// ignores it is killed, so a test never waits for ever.
 class ChildProcess {
  public:
   ChildProcess(const std::string& program, std::vector<std::string> args,
@@ -33,29 +35,33 @@ class ChildProcess {
   }
   ~ChildProcess() { stop(); }
 
-  // Sends SIGTERM and returns the exit status (-1 when it did not end normally).
-  int stop() {
+  // Sends `signal` and returns the exit status: -1 when the program did not end
+  // normally, or did not end within `seconds` and had to be killed.
+  int stop(int signal = SIGTERM, double seconds = 20) {
     if (pid_ <= 0) return status_;
-    ::kill(pid_, SIGTERM);
-    int raw = 0;
-    ::waitpid(pid_, &raw, 0);
+    ::kill(pid_, signal);
+    if (waitExit(seconds)) return status_;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
-    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    status_ = -1;
     return status_;
   }
-  // Waits up to `seconds` for the program to end by itself; then stops it as stop() does.
-  int waitForExit(double seconds) {
+  // Waits up to `seconds` for the program to end; its exit status (-1 when it did not
+  // end normally), or nothing while it still runs.
+  std::optional<int> waitExit(double seconds) {
+    if (pid_ <= 0) return status_;
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (pid_ > 0 && std::chrono::steady_clock::now() < until) {
+    for (;;) {
       int raw = 0;
       if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
         pid_ = -1;
         status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        break;
+        return status_;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      if (std::chrono::steady_clock::now() > until) return std::nullopt;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return stop();
   }
   int pid() const { return pid_; }
   std::string stderrText() const {

@@ -14,8 +14,11 @@ using fuzzing::Loader;
 
 TEST(CorpusReplay, EveryInputLoadsIntoASoundState) {
   // Seeds in the program's own formats must really load, or the fuzzers would start
-  // from refused files only.
-  const std::set<std::string> accepted = {"capture_2k.qvx", "spectrum_1k.fft", "started.dpf"};
+  // from refused files only; so must profiles cut after any value, whatever ends them,
+  // and one whose values stand on lines of their own ending in CR.
+  const std::set<std::string> accepted = {
+      "capture_2k.qvx",      "spectrum_1k.fft",       "started.dpf", "cut_after_77.dpf",
+      "cut_after_78_cr.dpf", "cut_after_93_crlf.dpf", "cr_lines.dpf"};
   fuzzing::LoaderRig rig;
   std::size_t acceptedSeen = 0;
   for (Loader loader : {Loader::Signal, Loader::Fft, Loader::Profile, Loader::RawWave,

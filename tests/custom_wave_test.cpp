@@ -47,6 +47,21 @@ TEST_F(CustomWave, CsvValuesAreLimitedAndRounded) {
   EXPECT_EQ(head(s.GenTable, 6), (std::vector{1, 2, 4, 0, 100, 1000}));
 }
 
+// CR, LF and CR LF all end a line; a final comma or line end adds no point.
+TEST_F(CustomWave, CsvLinesMayEndInCrLfOrBothAndAFinalCommaAddsNoPoint) {
+  for (const char* text : {"100\r200\r300\r400\r", "100\r200\n300\r\n400", "100,200\r300,400,\r"}) {
+    EXPECT_TRUE(fuzzing::loadFile(s, Customcsvload, "wave.csv", text)) << text;
+    EXPECT_EQ(head(s.GenTable, 5), (std::vector{100, 200, 300, 400, 0})) << text;
+  }
+  std::string twelve;
+  for (int i = 1; i <= 12; ++i) twelve += std::to_string(i * 300) + ",";
+  for (const char* end : {"", "\r", "\r\n"}) {
+    fuzzing::loadFile(s, Customcsvload, "wave.csv", twelve + end);
+    EXPECT_EQ(s.GenLastIndex, 11) << "12 points, ending '" << end << "'";
+    EXPECT_EQ(s.GenTable[11], 3600);
+  }
+}
+
 TEST_F(CustomWave, SavedWaveIsHighByteFirstAndLoadsBackAsItWas) {
   s.GenLastIndex = 4999;
   for (int i = 0; i < 65536; ++i) s.GenTable[i] = static_cast<std::int16_t>(i * 37 % 4096);

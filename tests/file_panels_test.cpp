@@ -90,6 +90,44 @@ TEST_F(FilePanels, SaveNameTakesTheExtensionOfWhatIsSaved) {
   filenametest(s);
   EXPECT_EQ(s.SaveConfirmed, 0);
   EXPECT_EQ(lastMessage(), "Help: No File name to save");
+
+  // Everything before the first dot is kept, blanks and all.
+  p.savename.text = "sig 1.5kHz";
+  filenametest(s);
+  EXPECT_EQ(s.FilePath, (r.folder.path() / "sig 1.qvx").string());
+  EXPECT_EQ(s.SaveConfirmed, 1);
+}
+
+// A name that would leave the chosen folder, or whose name before the first dot is empty
+// (a hidden file named only by its extension), is refused before anything is asked.
+TEST_F(FilePanels, SaveNamesWithAFolderOrNothingBeforeTheDotAreRefusedAndWriteNothing) {
+  s.SaveFolder = r.folder.path().string();
+  s.SaveExt = "dpf";
+  s.SaveWhat = "Scope Profile";
+  for (const char* typed :
+       {"../escape", "sub/name", "..\\up", ".hidden", ".", "..", " .qvx", "/tmp/x", "a/"}) {
+    SCOPED_TRACE(typed);
+    messages.clear();
+    s.FilePath.clear();
+    p.savename.text = typed;
+    filenametest(s);
+    EXPECT_EQ(s.SaveConfirmed, 0);
+    ASSERT_EQ(messages.size(), 1u) << "refused without the question";
+    EXPECT_EQ(lastMessage(), std::string("Help: ") + kBadSaveName);
+  }
+  // Through the panel: the save is refused, nothing is written, the panel stays open.
+  host.afterPumps(1, [&] {
+    p.savename.text = "../escape";
+    p.profilesavebutton.click();
+    host.afterPumps(2, [&] {
+      EXPECT_TRUE(p.filesavewindow.visible);
+      p.exitsavebutton.click();
+    });
+  });
+  filesavebutton_Click(s);
+  EXPECT_FALSE(std::filesystem::exists(r.folder.path().parent_path() / "escape.dpf"));
+  for (const auto& entry : std::filesystem::directory_iterator(r.folder.path()))
+    EXPECT_NE(entry.path().extension(), ".dpf") << entry.path();
 }
 
 TEST_F(FilePanels, SaveCancelKeepsThePanelOpenAndWritesNothing) {

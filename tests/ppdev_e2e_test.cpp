@@ -24,7 +24,7 @@ TEST(PpdevProgram, StartsAfterSayingWhyTheKernelRefusedTheNode) {
     testing::ChildProcess program(QVXSCOPE_PATH,
                                   {"--port=ppdev:" + c.node, "--screenshot", "shot.png", "--go"},
                                   folder.path());
-    EXPECT_EQ(program.waitForExit(60), 0) << program.stderrText();
+    EXPECT_EQ(program.waitExit(60).value_or(-1), 0) << program.stderrText();
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "shot.png"));
     const std::string said = program.stderrText();
     EXPECT_NE(said.find("qvxscope: " + c.says), std::string::npos) << said;

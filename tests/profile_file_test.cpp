@@ -186,6 +186,59 @@ TEST_F(Profile, SavedTextHoldsEveryFieldInItsPlace) {
             " 191, 192, 193, 194,");
 }
 
+// A profile cut short restores every group it holds whole, and nothing of a group it
+// holds only in part, whatever follows its last value: a comma, a line end of any kind,
+// both, or nothing. The cuts sit on either side of each group's end.
+TEST_F(Profile, ACutProfileRestoresItsCompleteGroupsWhateverEndsItsLastValue) {
+  changeEverything(s);
+  s.FCntManualState = 2;
+  const auto parts = items(profileText(s));
+  for (std::size_t cut : {69u, 70u, 71u, 77u, 78u, 79u, 92u, 93u, 94u}) {
+    for (const char* end : {",", "", ",\r\n", "\r\n", "\r", ",\r", "\n", ", "}) {
+      SCOPED_TRACE("cut after value " + std::to_string(cut) + " ending '" + end + "'");
+      std::string text = parts[0];
+      for (std::size_t i = 1; i <= cut; ++i) text += "," + parts[i];
+      text += end;
+      Scope& t = r.fresh();
+      const std::size_t whole = cut >= 94 ? 94 : cut >= 78 ? 78 : cut >= 70 ? 70 : 0;
+      ASSERT_EQ(load(t, text), whole > 0);
+      if (whole == 0) {
+        EXPECT_EQ(messages.back().text, "Not a valid QVX profile file");
+        EXPECT_EQ(t.TrigMode, 0);
+        continue;
+      }
+      EXPECT_TRUE(messages.empty());
+      // The last value of each group tells whether that group came back.
+      EXPECT_EQ(t.RunFlag, 0);
+      EXPECT_EQ(t.TrigMode, 2);
+      EXPECT_EQ((std::array{t.MagIndexA, t.RepeatMode}),
+                (whole >= 78 ? std::array{3, 1} : std::array{0, 0}));
+      EXPECT_EQ((std::array{t.ChanCOn, t.FCntValue, t.FCntManualState}),
+                (whole >= 94 ? std::array{0, 12345678, 2} : std::array{1, 0, 0}));
+    }
+  }
+}
+
+// Numbers that a %g-style form writes with an exponent or with lost digits come back
+// exactly as they were.
+TEST_F(Profile, NumbersReadBackExactlyWhateverTheirSize) {
+  std::tie(s.FCntValue, s.GenSweepStartFreq, s.GenSweepRatioShown, s.CursorX, s.CursorXDrawn,
+           s.TrigCursorY, s.GenFreq, s.FCntSpare) =
+      std::tuple(1073741823, 9999999.0f, 1234567, 0.0000125, 65534.5, 0.00004, 123456.789, -32768);
+  const std::string saved = profileText(s);
+  for (const char* text : {" 1073741823,", " 9999999,", " 1234567,", " 0.0000125,", " 65534.5,",
+                           " 0.00004,", " 123456.789,", "-32768,"})
+    EXPECT_NE(saved.find(text), std::string::npos) << text << " in " << saved;
+  EXPECT_EQ(saved.find_first_of("eE"), std::string::npos) << saved;
+  Scope& t = r.fresh();
+  ASSERT_TRUE(load(t, saved));
+  EXPECT_EQ(
+      std::tuple(t.FCntValue, t.GenSweepStartFreq, t.GenSweepRatioShown, t.CursorX, t.CursorXDrawn,
+                 t.TrigCursorY, t.GenFreq, t.FCntSpare),
+      std::tuple(1073741823, 9999999.0f, 1234567, 0.0000125, 65534.5, 0.00004, 123456.789, -32768));
+  EXPECT_EQ(profileText(t), saved);
+}
+
 TEST_F(Profile, OutOfRangeValuesRefuseTheWholeFile) {
   const auto good = items(profileText(r.fresh()));
   const std::pair<std::size_t, const char*> cases[] = {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "remote/command_file.h"
 #include "started_scope.h"
@@ -171,6 +175,49 @@ TEST_F(RemoteHandOver, AFileThatCannotBeRemovedRunsOnceUntilItChanges) {
   fs::remove("QVXcom.txt");
   Timer2_Timer(s);
   EXPECT_TRUE(s.RemoteSkipStamp.empty());
+}
+
+// A file passed by is the same file only while nothing about it changed: its permissions
+// count too, so a command file made readable with chmod alone is run at the next poll.
+TEST_F(RemoteHandOver, AFilePassedByIsTriedAgainOnceItsPermissionsChange) {
+  rig.host.refuseRemoval = "Permission denied";
+  ::testing::internal::CaptureStderr();
+  run("EXECUTE=1\n");
+  Timer2_Timer(s);
+  ::testing::internal::GetCapturedStderr();
+  ASSERT_EQ(handOvers.size(), 1u);
+  rig.host.refuseRemoval.clear();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  fs::permissions("QVXcom.txt", fs::perms::owner_read | fs::perms::owner_write);
+  Timer2_Timer(s);
+  EXPECT_EQ(handOvers.size(), 2u);
+  EXPECT_FALSE(commandFileThere());
+
+  // As it happens in use: a file of mode 000 is passed by, and run once it is made
+  // readable. Root reads any file, so the poll runs as an ordinary user in a child.
+  fs::permissions(".", fs::perms::all);
+  const pid_t child = ::fork();
+  if (child == 0) try {
+      if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+      command("ARANGE=0,EXECUTE=1\n");
+      fs::permissions("QVXcom.txt", fs::perms::none);
+      s.RangeA = 1;
+      ::testing::internal::CaptureStderr();
+      for (int i = 0; i < 3; ++i) Timer2_Timer(s);
+      ::testing::internal::GetCapturedStderr();
+      if (handOvers.size() != 2 || s.RangeA != 1) ::_exit(11);
+      fs::permissions("QVXcom.txt", fs::perms::owner_read | fs::perms::owner_write |
+                                        fs::perms::group_read | fs::perms::others_read);
+      Timer2_Timer(s);
+      ::_exit(handOvers.size() == 3 && s.RangeA == 0 && !commandFileThere() ? 0 : 12);
+    } catch (...) {
+      ::_exit(13);
+    }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no ordinary user, 11: an unreadable file ran, "
+                                       "12: the readable file was not run, 13: an error";
 }
 
 TEST_F(RemoteHandOver, SomethingThatIsNotAFileIsNeitherRunNorRemovedAndSaidOnce) {

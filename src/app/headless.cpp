@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/port_choice.h"
+#include "app/stop_signals.h"
 #include "control/startup.h"
 #include "core/console_host.h"
 #include "core/scope.h"
@@ -24,8 +25,7 @@ void onStopSignal(int) {
 }  // namespace
 
 int runHeadless(const Options& options) {
-  std::signal(SIGINT, onStopSignal);
-  std::signal(SIGTERM, onStopSignal);
+  onStopSignals(onStopSignal);
 
   ConsoleHost host;
   std::unique_ptr<PortIO> port = openPort(options, [&host] { return host.Now(); });

@@ -11,6 +11,7 @@
 #include "app/man_page.h"
 #include "app/options.h"
 #include "app/port_choice.h"
+#include "app/stop_signals.h"
 #include "app/unattended_host.h"
 #include "app/work_folder.h"
 #include "control/startup.h"
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   application.setStyle("Fusion");
-  std::signal(SIGINT, onInterrupt);
+  app::onStopSignals(onInterrupt);
 
   ui::QtHost host;
   std::unique_ptr<PortIO> port = app::openPort(options, [&host] { return host.Now(); });

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+
+#include "core/plain_file.h"
 
 namespace qvx {
 
@@ -12,14 +13,14 @@ bool writeWholeFile(const std::string& name, std::string_view bytes) {
   fs::path temp = target;
   temp += ".part";
   {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    std::string why;
+    std::FILE* out = openPlainFile(temp.string(), "wb", &why);
     if (!out) {
-      std::fprintf(stderr, "qvxscope: cannot create %s\n", temp.string().c_str());
+      std::fprintf(stderr, "qvxscope: cannot create %s (%s)\n", temp.string().c_str(), why.c_str());
       return false;
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written) {
       std::fprintf(stderr, "qvxscope: cannot write %s\n", temp.string().c_str());
       std::error_code ignored;
       fs::remove(temp, ignored);

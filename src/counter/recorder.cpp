@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/plain_file.h"
 #include "counter/panel.h"
 #include "panel/numeric.h"
 
@@ -53,7 +54,7 @@ std::string recorderFileName(const std::string& typed, const std::string& ext) {
 
 bool frecsave(const CounterState& counter, const SaveDialogState& dialog, RemoteState& remote) {
   remote.DataFilesReady = 0;
-  std::FILE* f = std::fopen(dialog.FilePath.c_str(), "ab");
+  std::FILE* f = openPlainFile(dialog.FilePath, "ab");
   if (!f) return false;
   // One write per line and a flush, so the file only ever ends in a whole line.
   const std::string line = counter.FRecField1 + "," + counter.FRecField2 + "\r\n";

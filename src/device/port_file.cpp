@@ -1,10 +1,13 @@
 #include "device/port_file.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
+#include "core/plain_file.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -23,36 +26,39 @@ bool isDigit(int c) {
 // Reads only as far as the first number ends, so a huge file costs no more than its
 // leading blanks.
 std::optional<int> readPortFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openPlainFile(path, "rb"), std::fclose);
   if (!in) return std::nullopt;
+  std::FILE* f = in.get();
 
-  int c = in.get();
-  while (in && isBlank(c)) c = in.get();
-  if (!in) return std::nullopt;
+  int c = std::getc(f);
+  while (c != EOF && isBlank(c)) c = std::getc(f);
 
   std::string number;
   if (c == '+' || c == '-') {
     number += static_cast<char>(c);
-    c = in.get();
+    c = std::getc(f);
   }
   bool digits = false;
-  while (in && isDigit(c)) {
+  while (isDigit(c)) {
     number += static_cast<char>(c);
     digits = true;
-    c = in.get();
+    c = std::getc(f);
   }
-  if (in && c == '.') {
+  if (c == '.') {
     number += '.';
-    c = in.get();
-    while (in && isDigit(c)) {
+    c = std::getc(f);
+    while (isDigit(c)) {
       number += static_cast<char>(c);
       digits = true;
-      c = in.get();
+      c = std::getc(f);
     }
   }
   if (!digits) return std::nullopt;
-  const double value = std::clamp(std::strtod(number.c_str(), nullptr), -32768.0, 32767.0);
-  return toInt16(value);
+  // from_chars takes no "+" and reads "." whatever the locale says the decimal sign is.
+  const std::size_t skip = number.front() == '+' ? 1 : 0;
+  double value = 0;
+  std::from_chars(number.data() + skip, number.data() + number.size(), value);
+  return toInt16(std::clamp(value, -32768.0, 32767.0));
 }
 
 void writePortFile(const std::string& path, int port) {

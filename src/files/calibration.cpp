@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/plain_file.h"
 #include "display/render.h"
 #include "files/file_text.h"
 #include "files/safe_write.h"
@@ -90,7 +91,7 @@ std::optional<Calibration> parseCalibration(std::string_view text) {
 }
 
 void CheckCal(CalibrationState& s) {
-  const auto text = readFilePrefix(kCalibrationFile, 4096);
+  const auto text = readPlainFile(kCalibrationFile, 4096);
   const Calibration c = (text ? parseCalibration(*text) : std::nullopt).value_or(Calibration{});
   s.CalGainA = c.gainA;
   s.CalGainB = c.gainB;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "acquisition/timebase.h"
+#include "core/plain_file.h"
 #include "files/file_text.h"
 #include "files/safe_write.h"
 #include "panel/numeric.h"
@@ -83,7 +84,7 @@ void applyCsvWave(Scope& s, std::string_view text) {
 
 void customload(Scope& s) {
   if (!fileChosen(s)) return;
-  const auto bytes = readFilePrefix(s.FilePath, kRawWaveReadLimit);
+  const auto bytes = readPlainFile(s.FilePath, kRawWaveReadLimit);
   if (!bytes) {
     helpMessage(s, kNoFileToLoad);
     return;
@@ -93,7 +94,7 @@ void customload(Scope& s) {
 
 void Customcsvload(Scope& s) {
   if (!fileChosen(s)) return;
-  const auto text = readFilePrefix(s.FilePath, kCsvWaveReadLimit);
+  const auto text = readPlainFile(s.FilePath, kCsvWaveReadLimit);
   if (!text) {
     helpMessage(s, kNoFileToLoad);
     return;

@@ -344,7 +344,17 @@ void filenametest(Scope& s) {
     helpMessage(s, "No File name to save");
     return;
   }
+  // The name is kept up to its first dot. A name that holds a folder would save outside
+  // the chosen folder, and one with nothing (or only blanks) before its first dot would
+  // save a hidden file named by the extension alone ("../escape" gives ".qvx"): both
+  // are refused before anything is asked or written.
   const std::size_t dot = name.find('.');
+  const std::string stem = name.substr(0, dot);
+  if (name.find_first_of("/\\") != std::string::npos ||
+      stem.find_first_not_of(" \t") == std::string::npos) {
+    helpMessage(s, kBadSaveName);
+    return;
+  }
   name = dot != std::string::npos ? name.substr(0, dot + 1) + s.SaveExt : name + "." + s.SaveExt;
   s.FilePath = (fs::path(absoluteFolder(s.SaveFolder)) / name).string();
   if (s.host.MsgBox("Save " + s.SaveWhat + " as " + s.FilePath, mb::OKCancel, "Save message") ==

@@ -14,6 +14,9 @@ void filesavebutton_Click(Scope& s);
 void FILELOAD(Scope& s);
 void filesave(Scope& s);
 void filenametest(Scope& s);
+// What filenametest says of a name that names another folder, or nothing before its dot.
+inline constexpr const char* kBadSaveName =
+    "Not a valid File name to save - type a name without / or \\ that does not begin with a dot";
 void File3_Click(Scope& s);
 
 // The custom-wave form of the load panel, as the generator's UPDATE opens it in CUSTOM

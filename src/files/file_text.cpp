@@ -2,23 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 
 namespace qvx {
 
 void helpMessage(Scope& s, const std::string& text) {
   s.host.MsgBox(text, mb::OK, "Help");
-}
-
-std::optional<std::string> readFilePrefix(const std::string& path, std::size_t limit) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes(limit, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(limit));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
 }
 
 namespace {
@@ -64,6 +52,11 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// CR, LF and CR LF all end a line; CR LF is a run of two, and a run counts as one.
+bool isLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
+
 }  // namespace
 
 double leadingNumber(std::string_view item) {
@@ -82,34 +75,42 @@ std::optional<double> wholeNumber(std::string_view item) {
 }
 
 std::vector<std::string_view> listItems(std::string_view text, std::size_t maxItems) {
+  // Blanks and line ends after the last item end it; a comma there opens no further item.
+  while (!text.empty() && (isBlank(text.back()) || isLineEnd(text.back()))) text.remove_suffix(1);
   std::vector<std::string_view> items;
   std::size_t start = 0;
   bool afterLineEnd = true;  // a line end right after another ends no item
-  for (std::size_t i = 0; i <= text.size() && items.size() < maxItems; ++i) {
-    const char c = i < text.size() ? text[i] : '\n';
-    if (c == ',') {
+  for (std::size_t i = 0; i < text.size() && items.size() < maxItems; ++i) {
+    if (text[i] == ',') {
       items.push_back(text.substr(start, i - start));
       start = i + 1;
       afterLineEnd = false;
-    } else if (c == '\n') {
-      std::string_view item = text.substr(start, i - start);
-      if (!item.empty() && item.back() == '\r') item.remove_suffix(1);
-      if (!(afterLineEnd && item.empty())) items.push_back(item);
+    } else if (isLineEnd(text[i])) {
+      if (!afterLineEnd) items.push_back(text.substr(start, i - start));
       start = i + 1;
       afterLineEnd = true;
-    } else if (c != '\r') {
+    } else {
       afterLineEnd = false;
     }
   }
+  if (start < text.size() && items.size() < maxItems) items.push_back(text.substr(start));
   return items;
 }
 
 std::string fileNumber(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  std::string text = buf;
-  if (text == "-0") text = "0";
-  return v >= 0 || text == "0" ? " " + text : text;
+  // Rounded to 15 significant digits, then written in plain decimals: never an exponent,
+  // which a %g form uses below 0.0001 and from 10^15, and never the locale's decimal
+  // comma, which would split the number into two items.
+  char digits[32];
+  const auto rounded =
+      std::to_chars(digits, digits + sizeof digits, v, std::chars_format::scientific, 14);
+  double value = 0;
+  std::from_chars(digits, rounded.ptr, value);
+  if (value == 0) value = 0;  // no "-0"
+  char buf[400];
+  const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  const std::string text(buf, written.ec == std::errc() ? written.ptr : buf);
+  return value >= 0 ? " " + text : text;
 }
 
 }  // namespace qvx

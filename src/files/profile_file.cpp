@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/plain_file.h"
 #include "files/file_text.h"
 #include "files/safe_write.h"
 #include "panel/numeric.h"
@@ -153,7 +154,7 @@ void profileload(Scope& s) {
     helpMessage(s, kNoFileToLoad);
     return;
   }
-  const auto text = readFilePrefix(s.FilePath, kProfileReadLimit);
+  const auto text = readPlainFile(s.FilePath, kProfileReadLimit);
   applyProfile(s, text ? std::string_view(*text) : std::string_view());
 }
 

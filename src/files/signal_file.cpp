@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "acquisition/timebase.h"
+#include "core/plain_file.h"
 #include "files/file_text.h"
 #include "files/safe_write.h"
 #include "panel/numeric.h"
@@ -236,7 +237,7 @@ void chabload(Scope& s) {
     helpMessage(s, "Not a valid QVX file");
     return;
   }
-  const auto bytes = readFilePrefix(s.FilePath, kSignalReadLimit);
+  const auto bytes = readPlainFile(s.FilePath, kSignalReadLimit);
   if (!applySignalFile(s, bytes ? std::string_view(*bytes) : std::string_view())) {
     s.ReqLoadAB = s.ReqLoadB = 0;
   }
@@ -249,7 +250,7 @@ void FFTabload(Scope& s) {
     s.ReqLoadFFT = 0;
     return;
   }
-  const auto bytes = readFilePrefix(s.FilePath, kSignalReadLimit);
+  const auto bytes = readPlainFile(s.FilePath, kSignalReadLimit);
   if (!applyFftFile(s, bytes ? std::string_view(*bytes) : std::string_view())) s.ReqLoadFFT = 0;
 }
 

@@ -1,15 +1,17 @@
 #include "remote/command_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "acquisition/trigger.h"
+#include "core/plain_file.h"
 #include "generator/generator.h"
 #include "remote/command_syntax.h"
 #include "remote/keywords.h"
@@ -21,16 +23,16 @@ namespace {
 constexpr int SCOPE_COUNTER = 3;
 constexpr int kWriterGraceMs = 50;
 
-// Size and time of writing: a rewritten file differs in at least one of them.
+// What tells one file from another under the same name: a rewritten file differs in its
+// size or its time of writing, a replaced one in its inode, and one whose permissions
+// changed (made readable with chmod, say) in its mode and its status-change time.
 std::string fileStamp(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
-  if (ec) return {};
-  const auto written = fs::last_write_time(path, ec);
-  if (ec) return {};
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
   std::ostringstream stamp;
-  stamp << size << '@' << written.time_since_epoch().count();
+  stamp << st.st_dev << ':' << st.st_ino << ':' << st.st_mode << ':' << st.st_size << '@'
+        << st.st_mtim.tv_sec << '.' << st.st_mtim.tv_nsec << '/' << st.st_ctim.tv_sec << '.'
+        << st.st_ctim.tv_nsec;
   return stamp.str();
 }
 
@@ -45,15 +47,15 @@ void skipFromNowOn(RemoteState& s, const std::string& stamp, const std::string& 
                what.c_str(), s.RemoteFilePath.c_str(), why.c_str());
 }
 
-// Only a plain file is a command: a folder or device of that name is neither read nor
-// removed. Returns an empty text when the file was read, otherwise why it was not.
+// Only a plain file is a command: a folder, FIFO or device of that name is neither read
+// nor removed, and is never waited on. Returns an empty text when the file was read,
+// otherwise why it was not.
 std::string readWhole(const std::string& path, std::string& text) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return "it is not a plain file";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "it cannot be opened";
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return in.bad() ? "it cannot be read to its end" : "";
+  std::string why;
+  std::optional<std::string> bytes = readPlainFile(path, std::string::npos, &why);
+  if (!bytes) return why;
+  text = std::move(*bytes);
+  return {};
 }
 
 // The level as a fraction of the source channel's full scale, kept just inside it, and

@@ -9,8 +9,8 @@ namespace qvx {
 // engine, which writes the data files.
 //
 // A command file that cannot be read or removed would otherwise be run again on every
-// tick; it is remembered by its size and time of writing, skipped until it changes, and
-// the reason is said once on stderr.
+// tick; it is remembered by its size, times and permissions, skipped until any of them
+// changes (so chmod alone makes it new), and the reason is said once on stderr.
 void RemoteCommand(Scope& s);
 
 // Whether a command file is waiting to be run: present, and not the one being skipped.

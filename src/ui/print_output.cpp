@@ -6,6 +6,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
+#include <cstdio>
+
+#include "core/plain_file.h"
 
 namespace qvx::ui {
 
@@ -31,9 +34,25 @@ std::string describe(const std::string& printTo) {
   return "the default printer, " + printer.printerName().toStdString();
 }
 
+// The PDF file is opened here first, without waiting: a FIFO or device under its name
+// would hold the program in the PDF writer's open() until another program read it.
+bool plainTarget(Scope& s, const Target& where, const std::string& printTo) {
+  if (where.pdfFile.isEmpty()) return true;
+  std::string why;
+  std::FILE* f = openPlainFile(where.pdfFile.toStdString(), "ab", &why);
+  if (f) {
+    std::fclose(f);
+    return true;
+  }
+  s.host.MsgBox("The page could not be printed on " + describe(printTo) + ": " + why + ".",
+                mb::OK | mb::Critical, "Print");
+  return false;
+}
+
 void printPicture(Scope& s, const std::string& printTo, const QPixmap& picture,
                   QPageLayout::Orientation orientation, bool fit, double widthShare) {
   const Target where = target(printTo);
+  if (!plainTarget(s, where, printTo)) return;
   QPrinter printer(QPrinter::HighResolution);
   if (!where.pdfFile.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "fifo_watch.h"
 #include "ui/print_output.h"
 #include "ui/started_window.h"
 
@@ -101,6 +102,20 @@ TEST(Printing, WithNoPrinterThePageGoesToAPdfFileHereAndAMessageNamesIt) {
   const PdfPage page = readPdf(pdfs[0]);
   EXPECT_EQ(page.pages, 1);
   EXPECT_LT(page.width, page.height);
+}
+
+// A FIFO named as the print file would hold the PDF writer in open() until someone read
+// it: the print is refused at once, with the reason, and the FIFO left as it was.
+TEST(Printing, AFifoNamedAsThePrintFileIsRefusedAtOnce) {
+  PrintingWindow w;
+  qvx::testing::FifoWatch fifo((w.folder.path() / "print.pdf").string());
+  w.rig.host.afterPumps(2, [&] { w.p.Printsignal.click(); });
+  EXPECT_LT(qvx::testing::secondsFor([&] { w.p.Command1.click(); }), 0.5);
+  ASSERT_EQ(w.rig.host.messages.size(), 1u);
+  EXPECT_EQ(w.rig.host.messages[0].text, "The page could not be printed on the file " +
+                                             (w.folder.path() / "print.pdf").string() +
+                                             ": it is not a plain file.");
+  EXPECT_TRUE(fifo.stillThere());
 }
 
 TEST(Printing, PicturesKeepTheirShapeOnThePage) {
