@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/file_lister.h"
+#include "core/settings_store.h"
 
 namespace qvx {
 
@@ -45,6 +46,12 @@ class Host {
     why = ec.message();
     return false;
   }
+  // The extras' settings that outlive the program; kept in memory unless the host keeps
+  // them somewhere lasting.
+  virtual SettingsStore& Settings() { return memorySettings_; }
+
+ private:
+  MemorySettings memorySettings_;
 };
 
 }  // namespace qvx

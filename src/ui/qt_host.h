@@ -7,6 +7,7 @@
 #include "core/host.h"
 #include "panel/panel.h"
 #include "ui/qt_file_lister.h"
+#include "ui/qt_settings.h"
 
 namespace qvx::ui {
 
@@ -39,6 +40,7 @@ class QtHost : public QObject, public Host {
   int MsgBox(const std::string& text, int style, const std::string& title) override;
   bool FileExists(const std::string& path) override;
   FileLister& Files() override { return files_; }
+  SettingsStore& Settings() override { return settings_; }
 
   // Fires the panel's due timers, syncs the window and checks for quitting.
   void tick();
@@ -46,6 +48,7 @@ class QtHost : public QObject, public Host {
  private:
   Panel* panel_ = nullptr;
   QtFileLister files_;
+  QtSettings settings_;
   QTimer idle_;
   QFileSystemWatcher folder_;
   std::function<void()> sync_;
