@@ -13,7 +13,9 @@ namespace qvx::testing {
 // host whose virtual clock is also the instrument's clock.
 struct Rig {
   explicit Rig(sim::Config config = {})
-      : instrument(config, [this] { return host.clock; }), port(&instrument), scope(host, port) {
+      : instrument(config, [this] { return host.NowNanoseconds(); }),
+        port(&instrument),
+        scope(host, port) {
     host.panel = &scope.panel;
     installRunControl(scope);
   }

@@ -35,7 +35,8 @@ int runHeadless(const Options& options) {
     if (!direct->available()) std::fprintf(stderr, "qvxscope: %s\n", direct->problem().c_str());
     port = std::move(direct);
   } else {
-    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
+    port =
+        std::make_unique<sim::Instrument>(options.sim, [&host] { return host.NowNanoseconds(); });
   }
   Scope scope(host, *port);
   host.attach(scope.panel);

@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
     if (!direct->available()) std::cerr << "qvxscope: " << direct->problem() << "\n";
     port = std::move(direct);
   } else {
-    port = std::make_unique<sim::Instrument>(options.sim, [&host] { return host.Now(); });
+    port =
+        std::make_unique<sim::Instrument>(options.sim, [&host] { return host.NowNanoseconds(); });
   }
   app::UnattendedHost unattended(host);
   Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
