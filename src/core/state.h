@@ -188,12 +188,17 @@ struct InstrumentState {
   int FCntResetReq = 0;
   std::int32_t FCntValue = 0;
   std::string FCntText = "0000000000";
+  // Shown in the readout instead of FCntText while it holds no reading of the signal now
+  // counted (a new generator output), or why that signal cannot be counted.
+  std::string FCntNote;
   // Settings the running measurement was started with (the level goes to ArmedTrigLevel).
   int FCntArmedMode = 0, FCntArmedSource = 0, FCntArmedStSp = 3;
   // Readings completed since the counting loop was entered, and the last frequency one.
   int FCntReadings = 0;
   std::int32_t FCntLastReading = 0;
   double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;
+  // Records of the current recording that could not be appended to its file.
+  int FRecLost = 0;
   std::string FRecField1, FRecField2;
   // Folder shown in the recorder panel.
   std::string FRecFolder;
@@ -213,7 +218,7 @@ struct InstrumentState {
   int ReqSaveAB = 0, ReqSaveFFT = 0, ReqSaveCustom = 0, ReqSaveProfile = 0, ReqExportFFT = 0;
   int ExportKind = 0;  // 1: export samples (also the save panel's request), else spectra
   std::string LoadFolder, SaveFolder;  // folders the panels show; empty: the current one
-  std::vector<std::string> LoadPlaces, SavePlaces;  // paths behind the place lists
+  std::vector<std::string> LoadPlaces, SavePlaces, FRecPlaces;  // paths behind the place lists
 
   // --- Sample buffers ---
   SampleBuffer BufA, BufB, BufC, BufD, TimeBufA, TimeBufB, GenTable;
@@ -232,8 +237,13 @@ struct InstrumentState {
   std::string RemoteSkipStamp;
 
   InstrumentState()
-      : BufA(65536, 2048), BufB(65536, 2048), BufC(65536, 2048), BufD(65536, 2048),
-        TimeBufA(65536, 2048), TimeBufB(65536, 2048), GenTable(65536, 2048) {}
+      : BufA(65536, 2048),
+        BufB(65536, 2048),
+        BufC(65536, 2048),
+        BufD(65536, 2048),
+        TimeBufA(65536, 2048),
+        TimeBufB(65536, 2048),
+        GenTable(65536, 2048) {}
 };
 
 }  // namespace qvx

@@ -19,7 +19,9 @@ bool frecsave(Scope& s);
 void frecnametest(Scope& s);
 // Runs the recorder panel until a file is set up or recording is turned off.
 void frecfilesave(Scope& s);
-// Recorder panel controls: enter the folder clicked, take the file name clicked, EXIT.
+// Recorder panel controls: go to the place or folder clicked, take the file name
+// clicked, EXIT.
+void FrecDrive_Click(Scope& s);
 void FrecDirList_Click(Scope& s);
 void FrecFileList_Click(Scope& s);
 void Command32_Click(Scope& s);
@@ -32,6 +34,8 @@ bool recorderDue(double now, double due);
 double recorderInterval(const std::string& typed);
 // The recorder's word on the counter panel: " OFF     " or the interval, e.g. " 5s       ".
 std::string recorderText(const InstrumentState& s);
+// A number as a record's field holds it.
+std::string recorderField(double value);
 // The file name the panel's name box gives: the extension replaced by `ext`.
 std::string recorderFileName(const std::string& typed, const std::string& ext);
 
