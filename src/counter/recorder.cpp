@@ -47,8 +47,9 @@ double recorderInterval(const std::string& typed) {
 
 std::string recorderText(const InstrumentState& s) {
   if (s.FRecInterval == 0) return " OFF     ";
-  if (s.FRecLost > 0)
-    return numberText(s.FRecInterval) + "s " + std::to_string(s.FRecLost) + " lost";
+  // The panel has room for one short word here: lost records matter more than the
+  // interval the user chose a moment ago, and red sets them apart.
+  if (s.FRecLost > 0) return std::to_string(s.FRecLost) + " lost   ";
   return numberText(s.FRecInterval) + "s       ";
 }
 

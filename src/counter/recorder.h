@@ -32,7 +32,8 @@ bool recorderDue(double now, double due);
 // The interval typed into the panel: its leading number, or 0 (recording off) outside
 // 3..9999 seconds.
 double recorderInterval(const std::string& typed);
-// The recorder's word on the counter panel: " OFF     " or the interval, e.g. " 5s       ".
+// The recorder's word on the counter panel: " OFF     ", the interval, e.g. " 5s       ",
+// or while records of this recording are lost their number, e.g. "2 lost   ".
 std::string recorderText(const InstrumentState& s);
 // A number as a record's field holds it.
 std::string recorderField(double value);
