@@ -46,7 +46,7 @@ void CounterPollingWithoutInput(benchmark::State& state) {
   RealTimeHost host;
   sim::Config config;
   config.inputs.c = {0, 0};  // nothing at C: the gate never closes
-  sim::Instrument instrument(config, [&host] { return host.Now(); });
+  sim::Instrument instrument(config, [&host] { return host.NowNanoseconds(); });
   Scope s(host, instrument);
   host.runFlag = &s.RunFlag;
   initport(s);
@@ -88,12 +88,12 @@ void SimulatedGateOnTwentyMegahertz(benchmark::State& state) {
   in.c = {20e6, 50};
   sim::TriggerCondition comparator;
   sim::CounterUnit counter(in, comparator);
-  double t = 1000;
+  sim::Ticks t = 1000 * sim::kTicksPerSecond;
   for (auto _ : state) {
     counter.load(128 + 12, 160, t);
     counter.load(128 + 12, 32, t);
-    benchmark::DoNotOptimize(counter.dataLines(t + 1.5));
-    t += 2;
+    benchmark::DoNotOptimize(counter.dataLines(t + sim::kTicksPerSecond * 3 / 2));
+    t += 2 * sim::kTicksPerSecond;
   }
   if (counter.count(t) != 20'000'000) state.SkipWithError("wrong count");
 }

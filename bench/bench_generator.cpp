@@ -47,7 +47,7 @@ BENCHMARK(BM_Upload64KCountingPort)->Unit(benchmark::kMillisecond);
 
 void BM_Upload64KSimulatedInstrument(benchmark::State& state) {
   testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return host.clock; });
+  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
   CountingPort port(&instrument);
   Scope scope(host, port);
   initport(scope);
@@ -147,7 +147,7 @@ void BM_ScopeGenPass64KSimulatedInstrument(benchmark::State& state) {
   config.inputs.a.shape = sim::AnalogSignal::Shape::Generator;
   config.inputs.b.shape = sim::AnalogSignal::Shape::Generator;
   config.inputs.b.rcSeconds = 1.6e-4;
-  sim::Instrument instrument(config, [&host] { return host.clock; });
+  sim::Instrument instrument(config, [&host] { return std::llround(host.clock * 1e9); });
   scopeGenPass(state, &instrument, host);
 }
 BENCHMARK(BM_ScopeGenPass64KSimulatedInstrument)->Unit(benchmark::kMillisecond);

@@ -51,7 +51,7 @@ BENCHMARK(BM_ReadoutCountingPortCalibrated)->Unit(benchmark::kMillisecond);
 
 void BM_ReadoutSimulatedInstrument(benchmark::State& state) {
   testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return host.clock; });
+  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
   CountingPort port(&instrument);
   Scope scope(host, port);
   initport(scope);
@@ -68,7 +68,7 @@ BENCHMARK(BM_ReadoutSimulatedInstrument)->Unit(benchmark::kMillisecond);
 // signals as the words are read.
 void BM_ReadoutSimulatedFreshCapture(benchmark::State& state) {
   testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return host.clock; });
+  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
   CountingPort port(&instrument);
   Scope scope(host, port);
   initport(scope);

@@ -118,7 +118,7 @@ void PanelRun(benchmark::State& state) {
     testing::TempFolder folder;
     std::ofstream("QVXport.cfg") << "1\n";
     ConsoleHost host;
-    sim::Instrument instrument({}, [&host] { return host.Now(); });
+    sim::Instrument instrument({}, [&host] { return host.NowNanoseconds(); });
     Scope s(host, instrument);
     host.attach(s.panel);
     Form_Load(s);

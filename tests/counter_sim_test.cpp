@@ -28,7 +28,7 @@ TEST(CounterEdges, ClosedFormAgreesWithSamplingForEveryShapeLevelAndSlope) {
           in.a = {shape, 1000, 0.7, 0.2};
           const TriggerCondition c{0, negative, level, false};
           auto beyond = [&](double t) {
-            const int code = sim::analogueCode(in, frontEnd, c.source, t);
+            const int code = sim::analogueCode(in, frontEnd, c.source, sim::toTicks(t));
             return negative ? code <= level : code >= level;
           };
           std::int64_t scanned = 0;
@@ -38,7 +38,9 @@ TEST(CounterEdges, ClosedFormAgreesWithSamplingForEveryShapeLevelAndSlope) {
             scanned += now && !before;
             before = now;
           }
-          EXPECT_EQ(sim::comparatorEdges(in, frontEnd, c).count(0.000123, 0.0173), scanned)
+          EXPECT_EQ(sim::comparatorEdges(in, frontEnd, c)
+                        .count(sim::toTicks(0.000123), sim::toTicks(0.0173)),
+                    scanned)
               << "shape " << static_cast<int>(shape) << " level " << level << " negative "
               << negative << " front " << frontEnd;
         }
@@ -52,7 +54,7 @@ TEST(CounterEdges, ScannedWaveFindsTheSameCrossingsAsTheClosedForm) {
   const auto scanned = sim::scannedComparatorEdges(in.a, false, 1, c, 4096);
   ASSERT_EQ(scanned.phases.size(), 1u);
   EXPECT_NEAR(scanned.phases[0], closed.phases[0], 1.0 / 4096);
-  EXPECT_EQ(scanned.count(0.3, 1.3), 1000);
+  EXPECT_EQ(scanned.count(sim::toTicks(0.3), sim::toTicks(1.3)), 1000);
 }
 
 // A counter with its source and control, driven the way the program drives it.
@@ -63,17 +65,17 @@ struct Unit {
   int control = 0;
   void arm(int source, int stsp, double at) {
     control = source + 4 * stsp;
-    counter.load(128 + control, 128 + 32, at);
-    counter.load(128 + control, 32, at);
+    counter.load(128 + control, 128 + 32, sim::toTicks(at));
+    counter.load(128 + control, 32, sim::toTicks(at));
   }
   // The 30-bit count as the program reads it: status top bits, then three bytes.
   std::int64_t read(double at, int& status) {
-    counter.load(128 + control, 32, at);
-    status = counter.dataLines(at);
+    counter.load(128 + control, 32, sim::toTicks(at));
+    status = counter.dataLines(sim::toTicks(at));
     std::int64_t v = status & 63;
     for (int f : {96, 64, 32}) {
-      counter.load(f + control, 32, at);
-      v = v * 256 + counter.dataLines(at);
+      counter.load(f + control, 32, sim::toTicks(at));
+      v = v * 256 + counter.dataLines(sim::toTicks(at));
     }
     return v;
   }
@@ -93,8 +95,8 @@ TEST(CounterUnit, OneSecondGateOnTwentyMegahertzEndsAndReadsBackThroughTheBytes)
 TEST(CounterUnit, RunBitHoldsTheCountWhileOff) {
   Unit u;
   u.arm(1, 3, 0);  // D: 2 kHz
-  u.counter.load(128 + u.control, 0, 0.2);
-  u.counter.load(128 + u.control, 32, 0.7);
+  u.counter.load(128 + u.control, 0, sim::toTicks(0.2));
+  u.counter.load(128 + u.control, 32, sim::toTicks(0.7));
   int status = 0;
   EXPECT_EQ(u.read(2, status), 1000);  // 0.5 s of the second counted
 }

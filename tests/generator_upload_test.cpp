@@ -86,7 +86,7 @@ TEST_F(Upload, GeneratorRunStopsTheOutputAndClearsTheMemoryAfterTheCounter) {
   // The output stopped, then the whole memory cleared.
   EXPECT_FALSE(rig.instrument.generator().playsContinuously());
   for (int code : rig.instrument.generatorMemory()) ASSERT_EQ(code, 0);
-  EXPECT_EQ(rig.instrument.generator().outputVolts(rig.host.clock + 1), 0);
+  EXPECT_EQ(rig.instrument.generator().outputVolts(sim::toTicks(rig.host.clock + 1)), 0);
 }
 
 // The counter's comparator counts the output's rising edges: a table played at its rate
@@ -99,7 +99,7 @@ TEST_F(Upload, PlayedOutputRisesAtTheTablesFrequency) {
     DACCONT(s);
     const sim::GeneratorUnit& gen = rig.instrument.generator();
     for (double t0 : {rig.host.clock + 0.0137, rig.host.clock + 2.5})
-      EXPECT_NEAR(gen.risingEdges(t0, t0 + 1, 1.0), s.GenFreq, 1);
+      EXPECT_NEAR(gen.risingEdges(sim::toTicks(t0), sim::toTicks(t0 + 1), 1.0), s.GenFreq, 1);
     rig.host.clock += 10;
   }
 }

@@ -114,7 +114,7 @@ TEST(Recorder, FiveSecondIntervalAppendsAfterOldLinesAndWritesZeroFiveTen) {
       << written;
 }
 
-TEST(Recorder, UnwritableFileTellsTheUserOnceAndStopsLookingAsIfRecording) {
+TEST(Recorder, UnwritableFileAtTheStartKeepsThePanelOpenWithAMessage) {
   CounterRig c;
   c.s.FRecFolder = (c.folder.path() / "missing").string();  // a folder that is not there
   fillRecorderPanel(c, "freq", "5");
@@ -128,19 +128,115 @@ TEST(Recorder, UnwritableFileTellsTheUserOnceAndStopsLookingAsIfRecording) {
   EXPECT_NE(c.rig.host.messages[1].text.find("Unable to save"), std::string::npos);
   EXPECT_FALSE(c.p.Filesavefrec.visible);
   EXPECT_EQ(c.s.FRecInterval, 0);
+}
 
-  // A file that stops being writable while recording.
-  std::filesystem::create_directory("rec");
-  c.s.FilePath = "rec/freq.csv";
-  c.s.FRecInterval = 5;
-  c.s.FRecNextTime = 0;
-  std::filesystem::remove("rec");
-  c.rig.host.messages.clear();
-  c.runForReadings(3);
-  ASSERT_EQ(c.rig.host.messages.size(), 1u);
-  EXPECT_NE(c.rig.host.messages[0].text.find("rec/freq.csv"), std::string::npos);
-  EXPECT_EQ(c.s.FRecInterval, 0);
-  EXPECT_NE(c.p.Picture10.texts().find(" OFF     "), std::string::npos);
+// A record that cannot be appended is lost, counted on the counter panel and told once on
+// stderr, with no box to stop the counting; recording goes on and later records arrive
+// once the file can be written again.
+TEST(Recorder, FailedAppendLosesThatRecordOnlyAndRecordingGoesOn) {
+  CounterRig c;
+  fillRecorderPanel(c, "freq", "3");
+  c.p.FCntStSpbutton.press();
+  const std::size_t confirmations = c.rig.host.messages.size();
+  const double t0 = c.rig.host.clock;
+  // Records fall due at 0, 3, 6, ... s; the file is a folder from 2 s to 8 s.
+  c.rig.host.atTime(t0 + 2, [] {
+    std::filesystem::rename("freq.csv", "kept.csv");
+    std::filesystem::create_directory("freq.csv");
+  });
+  std::string panelWhileLost;
+  c.rig.host.atTime(t0 + 8, [&c, &panelWhileLost] {
+    panelWhileLost = c.p.Picture10.texts();
+    std::filesystem::remove("freq.csv");
+    std::filesystem::rename("kept.csv", "freq.csv");
+  });
+  ::testing::internal::CaptureStderr();
+  c.runUntil([&c, t0] { return c.rig.host.clock - t0 > 13.5; });
+  const std::string err = ::testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(c.rig.host.messages.size(), confirmations);  // no box while counting
+  EXPECT_NE(panelWhileLost.find("2 lost"), std::string::npos) << panelWhileLost;
+  EXPECT_NE(c.p.Picture10.texts().find("2 lost"), std::string::npos) << c.p.Picture10.texts();
+  EXPECT_EQ(c.s.FRecInterval, 3);
+  // Told once, naming the file, though two records were lost.
+  EXPECT_NE(err.find("freq.csv"), std::string::npos) << err;
+  EXPECT_EQ(err.find("freq.csv"), err.rfind("freq.csv")) << err;
+  const std::string written = contents("freq.csv");
+  EXPECT_TRUE(std::regex_search(written, std::regex("\r\n0,5000\r\n9,5000\r\n12,5000\r\n$")))
+      << written;
+}
+
+// Counts of ten digits and more are written whole, never in exponent form.
+TEST(Recorder, TwelveMegahertzOnCIsRecordedWithEveryDigit) {
+  sim::Config cfg;
+  cfg.inputs.c = {12345678, 50};
+  CounterRig c(cfg);
+  fillRecorderPanel(c, "fast", "3");
+  c.p.FCntStSpbutton.press();
+  c.runForReadings(2);
+  const std::string written = contents("fast.csv");
+  EXPECT_NE(written.find("\r\n0,12345678\r\n"), std::string::npos) << written;
+}
+
+// An interval outside 3..9999 s turns recording off, as it must, and the panel says so
+// rather than closing without a word; 0 asks for it and says nothing.
+TEST(Recorder, IntervalOutsideItsRangeTurnsRecordingOffAndSaysWhy) {
+  for (auto [typed, told] : {std::pair{"2", true}, {"10000", true}, {"0", false}}) {
+    SCOPED_TRACE(typed);
+    CounterRig c;
+    fillRecorderPanel(c, "freq", typed);
+    c.p.FCntStSpbutton.press();
+    EXPECT_FALSE(c.p.Filesavefrec.visible);
+    EXPECT_EQ(c.s.FRecInterval, 0);
+    EXPECT_FALSE(std::filesystem::exists("freq.csv"));
+    if (told) {
+      ASSERT_EQ(c.rig.host.messages.size(), 1u);
+      EXPECT_NE(c.rig.host.messages[0].text.find("3 to 9999"), std::string::npos);
+      EXPECT_NE(c.rig.host.messages[0].text.find("nothing will be recorded"), std::string::npos);
+    } else {
+      EXPECT_TRUE(c.rig.host.messages.empty());
+    }
+  }
+}
+
+// The recorder panel chooses its place and folder with the lists the save panel uses.
+TEST(Recorder, PanelChoosesThePlaceAndFolderAsTheSavePanelDoes) {
+  CounterRig c;
+  std::filesystem::create_directory("sub");
+  for (const char* f : {"sub/old.csv", "sub/notes.txt"}) std::ofstream(f) << "x";
+  c.rig.host.afterPumps(2, [&c] {
+    const Panel& p = c.p;
+    EXPECT_NE(p.Filesavefrec.texts().find("Select Drive/Directory/File"), std::string::npos);
+    EXPECT_NE(p.Filesavefrec.texts().find("Drive selection"), std::string::npos);
+    EXPECT_EQ(p.FrecDrive.items.at(0), "/  (filesystem root)");
+    EXPECT_EQ(p.FrecDirList.items, (std::vector<std::string>{"..", "sub/"}));
+    c.p.FrecDirList.listIndex = 1;
+    c.p.FrecDirList.click();
+    EXPECT_EQ(p.FrecFileList.items, std::vector<std::string>{"old.csv"});
+    EXPECT_EQ(p.FrecDirPath.texts(), (c.folder.path() / "sub").string());
+    c.p.FrecDrive.listIndex = 0;
+    c.p.FrecDrive.click();
+    EXPECT_EQ(c.s.FRecFolder, "/");
+    c.p.FrecDirList.listIndex = 0;
+    EXPECT_NE(p.FrecDirList.items.at(0), "..") << "nothing above the root";
+    c.p.Frectimerx.text = "0";
+    c.p.Command32.press();
+  });
+  c.p.FCntStSpbutton.press();
+  EXPECT_FALSE(c.p.Filesavefrec.visible);
+}
+
+TEST(RecorderField, NumbersAreWrittenWholeInDecimal) {
+  for (auto [value, text] : {std::pair{0.0, "0"},
+                             {7.0, "7"},
+                             {9999999.0, "9999999"},
+                             {10000000.0, "10000000"},
+                             {12345678.0, "12345678"},
+                             {1073741823.0, "1073741823"},
+                             {20000000.0, "20000000"},
+                             {3.5, "3.5"},
+                             {34999996.5, "34999996.5"}})
+    EXPECT_EQ(recorderField(value), text);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace qvx::testing {
 struct Rig {
   using Backend = std::function<std::unique_ptr<PortIO>(PortIO& instrument)>;
   explicit Rig(sim::Config config = {}, const Backend& between = {})
-      : instrument(config, [this] { return host.clock; }),
+      : instrument(config, [this] { return host.NowNanoseconds(); }),
         backend(between ? between(instrument) : nullptr),
         port(backend ? backend.get() : &instrument),
         scope(host, port) {

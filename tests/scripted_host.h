@@ -23,6 +23,9 @@ class ScriptedHost : public Host {
   };
 
   double clock = 0;
+  // Where the clock started: the host's monotonic clock reads this plus `clock`, so a
+  // test can start the machine long after boot while its own times stay small.
+  std::int64_t originNanoseconds = 0;
   int pumps = 0;
   std::vector<int> sleeps;
   std::vector<Message> messages;
@@ -60,7 +63,8 @@ class ScriptedHost : public Host {
     sleeps.push_back(ms);
     clock += ms / 1000.0;
   }
-  double Now() override { return clock; }
+  double Now() override { return static_cast<double>(originNanoseconds) * 1e-9 + clock; }
+  std::int64_t NowNanoseconds() override { return originNanoseconds + std::llround(clock * 1e9); }
   double TimeOfDay() override { return 12 * 3600 + clock; }
   int MsgBox(const std::string& text, int style, const std::string& title) override {
     messages.push_back({text, title, style});

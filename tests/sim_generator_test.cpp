@@ -35,17 +35,19 @@ TEST(SimGeneratorUnit, RcLoadChargesExponentiallyPointByPoint) {
   GeneratorUnit gen;  // a two-level loop: 10 points of code 0, then 10 of 4095
   for (int i = 0; i < 20; ++i) gen.write(i < 10 ? 0 : 4095);
   const double tau = 5e-3;
+  using sim::toTicks;
   gen.holdFirst(0);
-  gen.play(1.0, 1000, 19, true);
-  EXPECT_DOUBLE_EQ(gen.filteredVolts(1.0 + 10e-3, tau), 0.0);  // settled at the first point
+  gen.play(toTicks(1.0), sim::kTicksPerSecond / 1000, 19, true);
+  EXPECT_DOUBLE_EQ(gen.filteredVolts(toTicks(1.0 + 10e-3), tau),
+                   0.0);  // settled at the first point
   // Half way into the high half: 2 V x (1 - e^(-5 ms / tau)).
-  EXPECT_NEAR(gen.filteredVolts(1.0 + 15e-3, tau), 2 * (1 - std::exp(-1.0)), 1e-12);
+  EXPECT_NEAR(gen.filteredVolts(toTicks(1.0 + 15e-3), tau), 2 * (1 - std::exp(-1.0)), 1e-12);
   // Asked again earlier, the integration starts afresh and agrees.
-  EXPECT_NEAR(gen.filteredVolts(1.0 + 12e-3, tau), 2 * (1 - std::exp(-0.4)), 1e-12);
+  EXPECT_NEAR(gen.filteredVolts(toTicks(1.0 + 12e-3), tau), 2 * (1 - std::exp(-0.4)), 1e-12);
   // After the single pass the last point stays on the output.
-  EXPECT_NEAR(gen.filteredVolts(1.0 + 40e-3, tau), 2 * (1 - std::exp(-6.0)), 1e-12);
+  EXPECT_NEAR(gen.filteredVolts(toTicks(1.0 + 40e-3), tau), 2 * (1 - std::exp(-6.0)), 1e-12);
   // With AC coupling the loop's mean, 1 V, is taken off while it plays.
-  EXPECT_NEAR(gen.socketVolts(1.0 + 15e-3, 0, true), 1.0, 1e-12);
+  EXPECT_NEAR(gen.socketVolts(toTicks(1.0 + 15e-3), 0, true), 1.0, 1e-12);
 }
 
 }  // namespace

@@ -40,9 +40,10 @@ TEST(SimOptions, SignalFieldsAndMalformedSignalsNameTheOption) {
 TEST(SimSignals, CouplingRangeAndClipping) {
   sim::Inputs in;
   in.a = {AnalogSignal::Shape::Sine, 1000, 0.8, 0.25};
-  EXPECT_EQ(sim::analogueCode(in, 0, 0, 0.00025), 4095);  // 1.05 V on the 1 V range
-  EXPECT_EQ(sim::analogueCode(in, sim::frontend::RangeA10V, 0, 0.00025), 2263);
-  EXPECT_EQ(sim::analogueCode(in, sim::frontend::AcA, 0, 0.00025), 3686);  // AC drops the offset
+  EXPECT_EQ(sim::analogueCode(in, 0, 0, sim::toTicks(0.00025)), 4095);  // 1.05 V on the 1 V range
+  EXPECT_EQ(sim::analogueCode(in, sim::frontend::RangeA10V, 0, sim::toTicks(0.00025)), 2263);
+  EXPECT_EQ(sim::analogueCode(in, sim::frontend::AcA, 0, sim::toTicks(0.00025)),
+            3686);  // AC drops the offset
   EXPECT_EQ(sim::converterCode(-2, 1), 0);
 }
 
@@ -51,11 +52,13 @@ TEST(SimTrigger, FilteredTriggerIgnoresShortPulses) {
   in.c = {1000, 0.1};  // high for 1 us of every ms: two samples at 2 MS/s
   sim::TriggerCondition cond;
   cond.source = 2;
-  EXPECT_TRUE(sim::findTrigger(in, 0, cond, 0.0005, 2e6, 1'000'000).has_value());
+  EXPECT_TRUE(sim::findTrigger(in, 0, cond, sim::toTicks(0.0005), sim::pointTicks(2, 1), 1'000'000)
+                  .has_value());
   cond.filtered = true;
-  EXPECT_FALSE(sim::findTrigger(in, 0, cond, 0.0005, 2e6, 1'000'000).has_value());
+  EXPECT_FALSE(sim::findTrigger(in, 0, cond, sim::toTicks(0.0005), sim::pointTicks(2, 1), 1'000'000)
+                   .has_value());
   in.c = {1000, 50};
-  auto n = sim::findTrigger(in, 0, cond, 0.0005, 2e6, 1'000'000);
+  auto n = sim::findTrigger(in, 0, cond, sim::toTicks(0.0005), sim::pointTicks(2, 1), 1'000'000);
   ASSERT_TRUE(n.has_value());
   EXPECT_NEAR(*n, 1000, 1);  // the next rising edge, 0.5 ms later
 }
@@ -101,7 +104,8 @@ TEST(SimSignals, WavesAreContinuousOverAWholePeriod) {
     int jumps = 0;
     double low = 1e9, high = -1e9;
     for (int i = 1; i <= 2 * kSteps; ++i) {
-      const double a = wave.volts((i - 1) * dt + 1e-7, false), b = wave.volts(i * dt + 1e-7, false);
+      const double a = wave.volts(sim::toTicks((i - 1) * dt + 1e-7), false),
+                   b = wave.volts(sim::toTicks(i * dt + 1e-7), false);
       low = std::min(low, b);
       high = std::max(high, b);
       if (std::abs(b - a) > 1.0001 * c.steepest + 1e-9) {

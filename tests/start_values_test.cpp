@@ -280,6 +280,7 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(FCntResetReq, "0"),
       ROW(FCntValue, "0"),
       ROW(FCntText, "'0000000000'"),
+      ROW(FCntNote, "''"),
       ROW(FCntArmedMode, "0"),
       ROW(FCntArmedSource, "0"),
       ROW(FCntArmedStSp, "3"),
@@ -288,9 +289,11 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(FRecInterval, "0"),
       ROW(FRecElapsed, "0"),
       ROW(FRecNextTime, "0"),
+      ROW(FRecLost, "0"),
       ROW(FRecField1, "''"),
       ROW(FRecField2, "''"),
       ROW(FRecFolder, "''"),
+      ROW(FRecPlaces, "[]"),
       ROW(FCntSpare, "0"),
       ROW(FilePath, "''"),
       ROW(SaveWhat, "''"),
@@ -344,7 +347,7 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(DataFileNumber, "0"),
       ROW(RemoteSkipStamp, "''"),
   };
-  EXPECT_EQ(std::size(rows), 268u) << "every field of the state has its row";
+  EXPECT_EQ(std::size(rows), 271u) << "every field of the state has its row";
   for (const Row& r : rows) EXPECT_EQ(r.shown, r.expected) << r.name;
 }
 

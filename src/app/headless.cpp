@@ -28,7 +28,7 @@ int runHeadless(const Options& options) {
   onStopSignals(onStopSignal);
 
   ConsoleHost host;
-  std::unique_ptr<PortIO> port = openPort(options, [&host] { return host.Now(); });
+  std::unique_ptr<PortIO> port = openPort(options, [&host] { return host.NowNanoseconds(); });
   Scope scope(host, *port);
   host.attach(scope.panel);
   // A stop request inside a run or a wait ends the program there: the window's state is

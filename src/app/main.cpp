@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   app::onStopSignals(onInterrupt);
 
   ui::QtHost host;
-  std::unique_ptr<PortIO> port = app::openPort(options, [&host] { return host.Now(); });
+  std::unique_ptr<PortIO> port = app::openPort(options, [&host] { return host.NowNanoseconds(); });
   app::UnattendedHost unattended(host);
   Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
   Scope scope(scopeHost, *port);

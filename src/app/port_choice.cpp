@@ -17,7 +17,7 @@ void sayProblem(const std::string& message) {
 
 }  // namespace
 
-std::unique_ptr<PortIO> openPort(const Options& options, std::function<double()> clock) {
+std::unique_ptr<PortIO> openPort(const Options& options, std::function<std::int64_t()> clock) {
   switch (options.port) {
     case Options::Port::Direct: {
       auto direct = std::make_unique<DirectPort>();

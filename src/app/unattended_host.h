@@ -14,6 +14,7 @@ class UnattendedHost : public Host {
   void DoEvents() override { inner_.DoEvents(); }
   void Sleep(int ms) override { inner_.Sleep(ms); }
   double Now() override { return inner_.Now(); }
+  std::int64_t NowNanoseconds() override { return inner_.NowNanoseconds(); }
   double TimeOfDay() override { return inner_.TimeOfDay(); }
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
   FileLister& Files() override { return inner_.Files(); }

@@ -85,6 +85,9 @@ void SmodeCheck(Scope& s) {
   if (mode > kFft) mode = kScope;
   if (mode < kScope) mode = kFft;
   if (mode > kCounter) p.ZoomButton.enabled = false;
+  // A reading of the generator's output says nothing about the inputs.
+  if (s.PrevMode == kGenerator && mode != kGenerator && countsGeneratorOutput(s))
+    s.FCntNote = kCountNoReading;
   s.PrevMode = mode;
 
   if (mode == kCounter) s.SelE = -1;

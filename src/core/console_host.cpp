@@ -59,6 +59,11 @@ double ConsoleHost::Now() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t ConsoleHost::NowNanoseconds() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 double ConsoleHost::TimeOfDay() {
   const std::time_t t = std::time(nullptr);
   std::tm local{};

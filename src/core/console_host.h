@@ -26,6 +26,7 @@ class ConsoleHost : public Host {
   void DoEvents() override;
   void Sleep(int ms) override;
   double Now() override;
+  std::int64_t NowNanoseconds() override;
   double TimeOfDay() override;
   int MsgBox(const std::string& text, int style, const std::string& title) override;
   bool FileExists(const std::string& path) override;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qvx {
 
@@ -20,6 +21,9 @@ struct CounterState {
   int FCntResetReq = 0;
   std::int32_t FCntValue = 0;
   std::string FCntText = "0000000000";
+  // Shown in the readout instead of FCntText while it holds no reading of the signal now
+  // counted (a new generator output), or why that signal cannot be counted.
+  std::string FCntNote;
   // Settings the running measurement was started with (the level goes to ArmedTrigLevel),
   // so that a change of them restarts it.
   int FCntArmedMode = 0;    // the counter mode it was started in
@@ -29,8 +33,10 @@ struct CounterState {
   // The last completed frequency reading: STOP during a gate shows it, not the cut count.
   std::int32_t FCntLastReading = 0;
   double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;
+  int FRecLost = 0;  // records of the current recording that could not be appended
   std::string FRecField1, FRecField2;
-  std::string FRecFolder;  // the folder shown in the recorder panel
+  std::string FRecFolder;               // the folder shown in the recorder panel
+  std::vector<std::string> FRecPlaces;  // the paths behind the recorder panel's place list
   int FCntSpare = 0;
 };
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -31,6 +33,9 @@ class Host {
   virtual void Sleep(int ms) = 0;
   // Monotonic seconds; the simulated instrument's clock follows it.
   virtual double Now() = 0;
+  // The same clock in whole nanoseconds, for the simulated instrument, whose sample
+  // instants must stay exact however long the machine has been up.
+  virtual std::int64_t NowNanoseconds() { return std::llround(Now() * 1e9); }
   // Seconds since midnight.
   virtual double TimeOfDay() = 0;
   // Shows a message box and returns the button pressed (mb::AnswerOK, mb::AnswerCancel).

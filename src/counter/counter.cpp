@@ -1,5 +1,6 @@
 #include "counter/counter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,8 @@ constexpr int kStatus = 128, kHighByte = 96, kMiddleByte = 64, kLowByte = 32, kI
 constexpr int kEnded = 128, kOverLimit = 64, kTopBits = 63;
 constexpr int kManual = 2;
 constexpr int kReadDirection = 0x22;
+constexpr int kOutputRegister = 38;  // the counter's set-up travels with the generator output
+constexpr int kComparator = 2;
 constexpr int kPollMs = 10, kWaitMs = 50, kRepeatPauseMs = 1000;
 
 enum class Next { Restart, Poll, End };
@@ -45,6 +48,13 @@ int pollStatus(Scope& s) {
 void readCount(Scope& s, int status) {
   s.FCntValue = status & kTopBits;
   FCntDataRead(s);
+  s.FCntNote.clear();
+}
+
+// A count cleared by Reset is a current value too.
+void clearCount(Scope& s) {
+  s.FCntValue = 0;
+  s.FCntNote.clear();
 }
 
 // A remote run waits for prefix + "Fdata.txt": one line of the ten digits, written so
@@ -98,7 +108,7 @@ Next endedCount(Scope& s, int status) {
     s.host.Sleep(kWaitMs);
     s.host.DoEvents();
     if (s.FCntResetReq == 1) {
-      s.FCntValue = 0;
+      clearCount(s);
       setReadout(s, kCountIdle);
       CountDisplay(s);
       return Next::Restart;
@@ -121,7 +131,7 @@ Next runningCount(Scope& s, int status) {
   s.host.DoEvents();
   if (s.RunFlag == 0) return Next::End;
   if (s.FCntResetReq == 1) {
-    s.FCntValue = 0;
+    clearCount(s);
     setReadout(s, kCountIdle);
     CountDisplay(s);
     return Next::Restart;
@@ -129,7 +139,20 @@ Next runningCount(Scope& s, int status) {
   return Next::Poll;
 }
 
+// Counting the generator's output through the comparator: an output that never rises
+// through the level is never counted, and the readout says why instead of a dead count.
+void noteUnseenOutput(Scope& s) {
+  if (!countsGeneratorOutput(s)) return;
+  const char* note = outputLevelNote(s);
+  if (note)
+    s.FCntNote = note;
+  else if (s.FCntNote == kCountBelowLevel || s.FCntNote == kCountAboveLevel)
+    s.FCntNote = kCountNoReading;
+  showCount(s);
+}
+
 void restart(Scope& s) {
+  noteUnseenOutput(s);
   s.FCntResetReq = 0;
   s.FCntManualState = 0;
   FCntStatUpdate(s, s, s);
@@ -159,6 +182,20 @@ Next poll(Scope& s) {
 
 int counterControlByte(const CounterState& s, int function) {
   return function + s.FCntSource + 4 * s.FCntStSp + (s.FCntManualState == 1 ? 16 : 0);
+}
+
+bool countsGeneratorOutput(const InstrumentState& s) {
+  return s.CounterRegSel == kOutputRegister && s.FCntSource == kComparator;
+}
+
+const char* outputLevelNote(const InstrumentState& s) {
+  const std::int32_t last =
+      std::clamp<std::int32_t>(s.DacLastIndex, 0, static_cast<std::int32_t>(s.GenTable.size()) - 1);
+  const auto begin = s.GenTable.begin(), end = begin + last + 1;
+  const auto [low, high] = std::minmax_element(begin, end);
+  if (*high < s.TrigLevelCode) return kCountBelowLevel;
+  if (*low >= s.TrigLevelCode) return kCountAboveLevel;
+  return nullptr;
 }
 
 std::string countText(std::int32_t value) {

@@ -33,6 +33,21 @@ int counterControlByte(const CounterState& s, int function);
 // FCntValue as the readout shows it: ten digits with leading zeros.
 std::string countText(std::int32_t value);
 
+// Readout notes: no reading of the current signal yet; the generator's output never
+// rises through the comparator's level, staying below or above it.
+inline constexpr const char* kCountNoReading = "----------";
+inline constexpr const char* kCountBelowLevel = "Below Trig";
+inline constexpr const char* kCountAboveLevel = "Above Trig";
+
+// Whether the counter is set to count the generator's output (a GENERATOR run set it up
+// through the output register, with the comparator as its input).
+bool countsGeneratorOutput(const InstrumentState& s);
+
+// Whether the generator's output, as the table plays it, rises through the trigger
+// comparator's level (a point at or above it after one below it); else the note that
+// says which side of the level it stays on.
+const char* outputLevelNote(const InstrumentState& s);
+
 // Readout backgrounds (0xBBGGRR).
 inline constexpr Colour kCountIdle = 0xC0FFFF;
 inline constexpr Colour kCountOff = 0xC0C0C0;

@@ -14,6 +14,7 @@ namespace {
 constexpr int kGeneratorMode = 1;
 constexpr int kManual = 2, kNoControl = 3;
 constexpr Colour kModeColour = 0x402050;
+constexpr Colour kRed = 0x0000FF;
 
 void text(PictureArea& p, double x, double y, const std::string& t, Colour c, double size) {
   p.foreColour = c;
@@ -47,7 +48,7 @@ void showCount(Scope& s) {
   s.FCntText = countText(s.FCntValue);
   PictureArea& readout = s.panel.Countdisp;
   readout.cls();
-  readout.printAt(0, 0, s.FCntText + "  ");
+  readout.printAt(0, 0, s.FCntNote.empty() ? s.FCntText + "  " : s.FCntNote);
 }
 
 void CountDisplay(Scope& s) {
@@ -67,7 +68,7 @@ void CountDisplay(Scope& s) {
     panel.FCntRepeatButton.enabled = s.FCntStSp < kManual;
     s.FRecInterval = 0;
   } else {
-    text(p, 800, 390, recorderText(s), 0, 9);
+    text(p, 800, 390, recorderText(s), s.FRecLost > 0 && s.FRecInterval != 0 ? kRed : 0, 9);
     panel.FCntResetbutton.enabled = false;
     panel.FCntStSpbutton.caption = "Rec";
     panel.FCntRepeatButton.enabled = false;

@@ -1,5 +1,6 @@
 #include "counter/recorder.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +16,22 @@ constexpr double kDay = 86400;
 constexpr double kEarlyMorning = 10000, kLateEvening = 76400;
 constexpr double kDueWrapAt = 96399;
 constexpr double kMinInterval = 3, kMaxInterval = 9999;
+constexpr Colour kLostColour = 0x0000FF;  // red
 
-// Recording must never look as if it went on when it cannot: the user is told, and the
-// recorder is switched off so the panel says OFF.
-void recorderFailed(Scope& s) {
-  s.host.MsgBox(
-      "Unable to write the frequency recorder file " + s.FilePath + " - recording is switched off",
-      mb::OK, "Help");
-  s.FRecInterval = 0;
-  CountDisplay(s);
+// A record that cannot be appended is lost, and only that one: the counting goes on
+// without a box to answer, the panel counts the lost records, stderr hears of it once
+// per recording, and the next due record tries the file again.
+void recordLost(Scope& s) {
+  ++s.FRecLost;
+  if (s.FRecLost == 1)
+    std::fprintf(stderr,
+                 "qvxscope: cannot append to the frequency recorder file %s; its records are "
+                 "lost (counted on the counter panel) until it can be written again\n",
+                 s.FilePath.c_str());
+  PictureArea& p = s.panel.Picture10;
+  p.foreColour = kLostColour;
+  p.fontSize = 9;
+  p.printAt(800, 390, recorderText(s));
 }
 }  // namespace
 
@@ -40,7 +48,19 @@ double recorderInterval(const std::string& typed) {
 
 std::string recorderText(const CounterState& s) {
   if (s.FRecInterval == 0) return " OFF     ";
+  // The panel has room for one short word here: lost records matter more than the
+  // interval the user chose a moment ago, and red sets them apart.
+  if (s.FRecLost > 0) return std::to_string(s.FRecLost) + " lost   ";
   return numberText(s.FRecInterval) + "s       ";
+}
+
+std::string recorderField(double value) {
+  // Shortest decimal that reads back to the value, never in exponent form: a count of
+  // 1,073,741,823 keeps all ten digits.
+  char text[400];
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+  return error == std::errc{} ? std::string(text, end) : std::string("0");
 }
 
 std::string recorderFileName(const std::string& typed, const std::string& ext) {
@@ -83,17 +103,17 @@ void FRecTest(Scope& s) {
   if (s.FRecInterval == 0) return;
   const double now = std::fmod(s.host.TimeOfDay(), kDay);
   if (!recorderDue(now, s.FRecNextTime)) return;
-  s.FRecField1 = plainNumber(s.FRecElapsed);
-  s.FRecField2 = plainNumber(s.FCntValue);
+  s.FRecField1 = recorderField(s.FRecElapsed);
+  s.FRecField2 = recorderField(s.FCntValue);
   s.FRecElapsed += s.FRecInterval;
   s.FRecNextTime += s.FRecInterval;
   if (s.FRecNextTime > kDueWrapAt) s.FRecNextTime -= kDay;
 
   PictureArea& p = s.panel.Picture10;
-  p.foreColour = s.TraceColour[2];
+  p.foreColour = s.FRecLost > 0 ? kLostColour : s.TraceColour[2];
   p.fontSize = 9;
   p.printAt(800, 390, recorderText(s));
-  if (!frecsave(s, s, s)) recorderFailed(s);
+  if (!frecsave(s, s, s)) recordLost(s);
 }
 
 }  // namespace qvx

@@ -19,7 +19,9 @@ bool frecsave(const CounterState& counter, const SaveDialogState& dialog, Remote
 void frecnametest(Scope& s);
 // Runs the recorder panel until a file is set up or recording is turned off.
 void frecfilesave(Scope& s);
-// Recorder panel controls: enter the folder clicked, take the file name clicked, EXIT.
+// Recorder panel controls: go to the place or folder clicked, take the file name
+// clicked, EXIT.
+void FrecDrive_Click(Scope& s);
 void FrecDirList_Click(Scope& s);
 void FrecFileList_Click(Scope& s);
 void Command32_Click(Scope& s);
@@ -30,8 +32,11 @@ bool recorderDue(double now, double due);
 // The interval typed into the panel: its leading number, or 0 (recording off) outside
 // 3..9999 seconds.
 double recorderInterval(const std::string& typed);
-// The recorder's word on the counter panel: " OFF     " or the interval, e.g. " 5s       ".
+// The recorder's word on the counter panel: " OFF     ", the interval, e.g. " 5s       ",
+// or while records of this recording are lost their number, e.g. "2 lost   ".
 std::string recorderText(const CounterState& s);
+// A number as a record's field holds it.
+std::string recorderField(double value);
 // The file name the panel's name box gives: the extension replaced by `ext`.
 std::string recorderFileName(const std::string& typed, const std::string& ext);
 

@@ -1,12 +1,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "counter/recorder.h"
+#include "files/place_chooser.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -32,57 +34,49 @@ void drawPanel(Scope& s) {
   w.printAt(600, 300, "Frequency recorder file saving");
   w.foreColour = 0;
   w.fontSize = 10;
-  w.printAt(600, 1000, "Select Directory/File and click button to save");
+  w.printAt(600, 1000, "Select Drive/Directory/File and click button to save");
   w.printAt(600, 1560, "Type in File Name to save >>");
-  w.printAt(600, 2200, "Directory selection");
-  w.printAt(6000, 2200, "File selection");
+  w.printAt(600, 2200, "Drive selection");
+  w.printAt(3500, 2200, "Directory selection");
+  w.printAt(7400, 2200, "File selection");
   w.printAt(600, 6500, "Frequency save interval (sec)");
   w.fontBold = false;
   w.printAt(600, 6800, "   (3 to 9999 secs)");
   w.printAt(600, 7100, "   (0 to disable recording)");
-  w.fontSize = 9;
-  w.printAt(600, 2480, s.FRecFolder);
 
   place(p.Frecname, 4000, 1500, 3600, 380, 10);
-  place(p.FrecDirList, 600, 2800, 5000, 3500, 9);
-  place(p.FrecFileList, 6000, 2800, 5000, 3500, 9);
+  place(p.FrecDrive, 600, 2500, 2700, 3800, 9);
+  place(p.FrecDirPath, 3500, 2500, 7500, 330, 9);
+  p.FrecDirPath.backColour = 0xFFFFFF;
+  place(p.FrecDirList, 3500, 2900, 3700, 3400, 9);
+  place(p.FrecFileList, 7400, 2900, 3600, 3400, 9);
   place(p.Frectimerx, 4000, 6440, 1200, 380, 10);
   place(p.Command32, 9400, 7100, 1600, 500, 10);
   p.Command32.fontBold = true;
 }
 
-std::vector<std::string> sortedNames(const fs::path& folder, bool folders) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (it->is_directory(typeError) == folders) names.push_back(it->path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+FolderLists recorderLists(Scope& s) {
+  Panel& p = s.panel;
+  return {p.FrecDrive,  p.FrecDirPath, p.FrecDirList, p.FrecFileList,
+          s.FRecFolder, s.FRecPlaces,  {"csv"}};
 }
 
-// The folder list (its parent first) and the file list of the chosen folder.
+// The place, folder and file lists of the chosen folder, as the save panel shows them.
 void listFolder(Scope& s) {
-  Panel& p = s.panel;
-  p.FrecDirList.items = {".."};
-  for (std::string& name : sortedNames(s.FRecFolder, true)) p.FrecDirList.items.push_back(name);
-  p.FrecDirList.listIndex = -1;
-  p.FrecFileList.items = sortedNames(s.FRecFolder, false);
-  p.FrecFileList.listIndex = -1;
+  showFolder(s.host, recorderLists(s));
   drawPanel(s);
 }
 
 }  // namespace
 
+void FrecDrive_Click(Scope& s) {
+  placeChosen(s.host, recorderLists(s));
+  drawPanel(s);
+}
+
 void FrecDirList_Click(Scope& s) {
-  const ListBox& list = s.panel.FrecDirList;
-  if (list.listIndex < 0 || list.listIndex >= static_cast<int>(list.items.size())) return;
-  std::error_code ec;
-  const fs::path next =
-      fs::weakly_canonical(fs::path(s.FRecFolder) / list.items[list.listIndex], ec);
-  if (!ec) s.FRecFolder = next.string();
-  listFolder(s);
+  folderChosen(s.host, recorderLists(s));
+  drawPanel(s);
 }
 
 void FrecFileList_Click(Scope& s) {
@@ -129,10 +123,19 @@ bool startFile(Scope& s) {
 bool finish(Scope& s) {
   s.SaveWhat = "Frequency data points";
   s.SaveExt = "csv";
-  const double interval = recorderInterval(s.panel.Frectimerx.text);
+  const std::string typed = s.panel.Frectimerx.text;
+  const double interval = recorderInterval(typed);
   s.panel.Frectimerx.text = plainNumber(interval);
   s.FRecInterval = interval;
-  if (interval == 0) return true;
+  if (interval == 0) {
+    // Only 0 asks for no recording; any other value outside the range also turns it off,
+    // and the user must not leave the panel believing a recording was set up.
+    if (std::strtod(typed.c_str(), nullptr) != 0)
+      s.host.MsgBox("The interval must be 3 to 9999 seconds; \"" + typed +
+                        "\" turns recording off, so nothing will be recorded",
+                    mb::OK, "Help");
+    return true;
+  }
   frecnametest(s);
   if (s.SaveConfirmed != 1) return false;
   if (!startFile(s)) {
@@ -141,6 +144,7 @@ bool finish(Scope& s) {
   }
   s.FRecNextTime = std::fmod(s.host.TimeOfDay(), 86400);
   s.FRecElapsed = 0;
+  s.FRecLost = 0;
   return true;
 }
 }  // namespace

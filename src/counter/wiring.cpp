@@ -13,6 +13,7 @@ void wireCounter(Scope& s) {
   p.FCntStSpbutton.onClick = on(FCntStSpbutton_Click);
   p.FCntRepeatButton.onClick = on(FCntRepeatButton_Click);
   p.FCntResetbutton.onClick = on(FCntResetbutton_Click);
+  p.FrecDrive.onClick = on(FrecDrive_Click);
   p.FrecDirList.onClick = on(FrecDirList_Click);
   p.FrecFileList.onClick = on(FrecFileList_Click);
   p.Command32.onClick = on(Command32_Click);

@@ -167,6 +167,12 @@ void cursdraw(Scope& s) {
 
 void Markspace(Scope& s) {
   if (s.CursorSel > 0) return;
+  // GENERATOR shows the generator's wave and no channel: a measurement of the channel's
+  // last capture would read as if it were the wave on the screen.
+  if (s.OperatingMode == kGenerator) {
+    s.panel.CURSINFO.cls();
+    return;
+  }
   s.MeasInvalid = 0;
   const SampleBuffer* sources[] = {&s.BufA, &s.BufB, &s.BufC, &s.BufD};
   const SampleBuffer& src = *sources[std::clamp(s.TrigSource, 0, 3)];

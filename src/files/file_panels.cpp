@@ -10,6 +10,7 @@
 #include "display/settings.h"
 #include "files/custom_wave.h"
 #include "files/file_text.h"
+#include "files/place_chooser.h"
 #include "files/profile_file.h"
 #include "files/signal_file.h"
 #include "generator/generator.h"
@@ -25,84 +26,13 @@ constexpr int kScope = 0, kGenerator = 1, kScopeGen = 2, kCounter = 3, kFft = 4;
 // How long a panel loop waits between looks at its flags, in ms.
 constexpr int kPollMs = 20;
 
-// One panel's lists and the folder they show.
-struct Lists {
-  ListBox& places;
-  PictureArea& pathBox;
-  ListBox& folders;
-  ListBox& files;
-  std::string& folder;
-  std::vector<std::string>& placePaths;
-  bool load;
-};
-
-Lists loadLists(Scope& s) {
+FolderLists loadLists(Scope& s) {
   Panel& p = s.panel;
-  return {p.Drive1, p.Dir1Path, p.Dir1, p.File1, s.LoadFolder, s.LoadPlaces, true};
+  return {p.Drive1, p.Dir1Path, p.Dir1, p.File1, s.LoadFolder, s.LoadPlaces, loadExtensions(s, s)};
 }
-Lists saveLists(Scope& s) {
+FolderLists saveLists(Scope& s) {
   Panel& p = s.panel;
-  return {p.Drive2, p.Dir2Path, p.Dir2, p.File3, s.SaveFolder, s.SavePlaces, false};
-}
-
-std::string absoluteFolder(const std::string& folder) {
-  std::error_code ec;
-  fs::path path = folder.empty() ? fs::current_path(ec) : fs::path(folder);
-  fs::path normal = fs::weakly_canonical(path, ec);
-  return (ec ? path : normal).string();
-}
-
-void showFolder(Scope& s, Lists l) {
-  l.folder = absoluteFolder(l.folder);
-  FileLister& lister = s.host.Files();
-  l.placePaths.clear();
-  l.places.items.clear();
-  for (const FileLister::Place& place : lister.places()) {
-    l.places.items.push_back(place.label);
-    l.placePaths.push_back(place.path);
-  }
-  l.places.listIndex = -1;
-  for (std::size_t i = 0; i < l.placePaths.size(); ++i)
-    if (l.placePaths[i] == l.folder) l.places.listIndex = static_cast<int>(i);
-
-  l.folders.items.clear();
-  if (fs::path(l.folder).has_relative_path()) l.folders.items.push_back("..");
-  for (std::string& name : lister.folders(l.folder)) l.folders.items.push_back(name + "/");
-  l.folders.listIndex = -1;
-
-  l.files.items = lister.files(l.folder, l.load ? loadExtensions(s, s) : saveExtensions(s));
-  l.files.listIndex = -1;
-
-  l.pathBox.cls();
-  l.pathBox.CurrentX = 60;
-  l.pathBox.CurrentY = 30;
-  l.pathBox.print(l.folder);
-}
-
-void placeChosen(Scope& s, Lists l) {
-  const int i = l.places.listIndex;
-  if (i < 0 || i >= static_cast<int>(l.placePaths.size())) return;
-  l.folder = l.placePaths[i];
-  showFolder(s, l);
-}
-
-void folderChosen(Scope& s, Lists l) {
-  const int i = l.folders.listIndex;
-  if (i < 0 || i >= static_cast<int>(l.folders.items.size())) return;
-  std::string name = l.folders.items[i];
-  if (name == "..") {
-    l.folder = fs::path(l.folder).parent_path().string();
-  } else {
-    if (!name.empty() && name.back() == '/') name.pop_back();
-    l.folder = (fs::path(l.folder) / name).string();
-  }
-  showFolder(s, l);
-}
-
-std::string chosenFile(const Lists& l) {
-  const int i = l.files.listIndex;
-  if (i < 0 || i >= static_cast<int>(l.files.items.size())) return {};
-  return (fs::path(l.folder) / l.files.items[i]).string();
+  return {p.Drive2, p.Dir2Path, p.Dir2, p.File3, s.SaveFolder, s.SavePlaces, saveExtensions(s)};
 }
 
 // Stacks the buttons that are shown in the panel's right-hand column.
@@ -184,7 +114,7 @@ void showLoadPanel(Scope& s, bool custom) {
     w.printAt(400, 7300,
               "Note: Existing channel data will not be overwritten if channel is turned OFF");
   w.visible = true;
-  showFolder(s, loadLists(s));
+  showFolder(s.host, loadLists(s));
 }
 
 // One pass of the custom-wave form; true when the form is to close.
@@ -263,7 +193,7 @@ void showSavePanel(Scope& s) {
   p.savename.visible = true;
   p.savename.text = "Untitled";
   w.visible = true;
-  showFolder(s, saveLists(s));
+  showFolder(s.host, saveLists(s));
 }
 
 }  // namespace
@@ -447,10 +377,10 @@ bool openFileFromCommandLine(Scope& s, const std::string& path) {
 
 void wireFileLists(Scope& s) {
   Panel& p = s.panel;
-  p.Drive1.onClick = [&s] { placeChosen(s, loadLists(s)); };
-  p.Dir1.onClick = [&s] { folderChosen(s, loadLists(s)); };
-  p.Drive2.onClick = [&s] { placeChosen(s, saveLists(s)); };
-  p.Dir2.onClick = [&s] { folderChosen(s, saveLists(s)); };
+  p.Drive1.onClick = [&s] { placeChosen(s.host, loadLists(s)); };
+  p.Dir1.onClick = [&s] { folderChosen(s.host, loadLists(s)); };
+  p.Drive2.onClick = [&s] { placeChosen(s.host, saveLists(s)); };
+  p.Dir2.onClick = [&s] { folderChosen(s.host, saveLists(s)); };
 }
 
 void layOutFilePanels(Panel& p) {

@@ -53,6 +53,8 @@ void DACGEN(Scope& s) {
   // The counter measures the output through the trigger comparator until STOP.
   s.CounterRegSel = kRegOutput;
   s.FCntSource = kComparatorSource;
+  // Whatever the readout held belongs to another signal.
+  s.FCntNote = kCountNoReading;
   FcntON(s);
   FCntMain(s);
 

@@ -9,17 +9,17 @@ void Panel::add(Widget& w, Widget* container) {
 
 Panel::Panel() {
   for (Widget* w : std::initializer_list<Widget*>{
-           &ScopeScreen, &CURSINFO,   &Picture2, &HScroll1,   &HScroll2,       &Picture7,
-           &ModeText,    &SCOPEMODE,  &GOCOLOR,  &GOBUTTON,   &SmodeUP,        &SmodeDown,
-           &FFTbutton,   &Command22,  &Command1, &helpbutton, &fileloadbutton, &filesavebutton,
-           &SETUP,       &UtilButton})
+           &ScopeScreen, &CURSINFO,       &Picture2,       &HScroll1,  &HScroll2,
+           &Picture7,    &ModeText,       &SCOPEMODE,      &GOCOLOR,   &GOBUTTON,
+           &SmodeUP,     &SmodeDown,      &FFTbutton,      &Command22, &Command1,
+           &helpbutton,  &fileloadbutton, &filesavebutton, &SETUP,     &UtilButton})
     add(*w);
 
   add(Picture6);
   for (Widget* w : std::initializer_list<Widget*>{
-           &Command13, &Command15, &Command16,  &Command12,   &Command17, &Command18, &Command8,
-           &Command9,  &Command19, &Command20,  &Command21,   &Command23, &Command24, &Command25,
-           &Command26, &Command27, &ZoomButton, &Scrollup,  &scrolldown})
+           &Command13, &Command15, &Command16, &Command12, &Command17, &Command18, &Command8,
+           &Command9, &Command19, &Command20, &Command21, &Command23, &Command24, &Command25,
+           &Command26, &Command27, &ZoomButton, &Scrollup, &scrolldown})
     add(*w, &Picture6);
 
   // Each channel panel also holds the position and magnify buttons of its trace.
@@ -98,8 +98,9 @@ Panel::Panel() {
            &helpexit, &helppage})
     add(*w, &helpwindow);
   add(Filesavefrec);
-  for (Widget* w : std::initializer_list<Widget*>{&FrecDirList, &FrecFileList, &Frecname,
-                                                  &Frectimerx, &Command32})
+  for (Widget* w :
+       std::initializer_list<Widget*>{&FrecDrive, &FrecDirPath, &FrecDirList, &FrecFileList,
+                                      &Frecname, &Frectimerx, &Command32})
     add(*w, &Filesavefrec);
 
   timers = {&Timer1, &Timer2};

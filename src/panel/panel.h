@@ -209,6 +209,8 @@ struct Panel {
   Button helpexit{"helpexit", "EXIT"};
   PictureArea helppage{"helppage"};          // the page of the topic chosen
   PictureArea Filesavefrec{"Filesavefrec"};  // frequency recorder panel
+  ListBox FrecDrive{"FrecDrive"};            // places, as on the load and save panels
+  PictureArea FrecDirPath{"FrecDirPath"};
   ListBox FrecDirList{"FrecDirList"};
   ListBox FrecFileList{"FrecFileList"};
   TextBox Frecname{"Frecname"};

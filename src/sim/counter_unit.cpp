@@ -1,12 +1,10 @@
 #include "sim/counter_unit.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace qvx::sim {
 
 namespace {
-constexpr double kNever = std::numeric_limits<double>::infinity();
 constexpr int kClear = 128, kRun = 32, kManualRunning = 16;
 enum Control { ControlC = 0, ControlD = 1, Manual = 2, Gate = 3 };
 
@@ -34,14 +32,14 @@ EdgeTrain CounterUnit::sourceEdges() const {
 // The window opens and closes with the events of the start/stop control: the gate's
 // second, the high time of C (rising to falling edge), the low time of D, or the span
 // of the manual bit.
-void CounterUnit::arm(double now) {
+void CounterUnit::arm(Ticks now) {
   armed_ = true;
   held_ = 0;
   runSince_ = now;
   switch (startStop(control_)) {
     case Gate:
       windowStart_ = now;
-      windowEnd_ = now + kGateSeconds;
+      windowEnd_ = now + kGateTicks;
       break;
     case ControlC:
       windowStart_ = risingEdges(inputs_.c).next(now);
@@ -58,7 +56,7 @@ void CounterUnit::arm(double now) {
   }
 }
 
-void CounterUnit::load(int control, int frontEnd, double now, const GeneratorUnit* output) {
+void CounterUnit::load(int control, int frontEnd, Ticks now, const GeneratorUnit* output) {
   const int before = control_, frontBefore = frontEnd_;
   // What ran so far is counted under the settings it ran with.
   if (running_ && armed_) held_ += countIn(runSince_, now);
@@ -86,20 +84,20 @@ void CounterUnit::load(int control, int frontEnd, double now, const GeneratorUni
 
 // The comparator reads the generator's output on the output's own code scale: level
 // 2048 sits at 1 V, the middle of a full-amplitude wave.
-std::int64_t CounterUnit::generatorEdges(double from, double to) const {
+std::int64_t CounterUnit::generatorEdges(Ticks from, Ticks to) const {
   if (!(to > from)) return 0;
   const double volts = (comparator_.level - 0.5) * 2.0 / 4095;
   return output_->risingEdges(from, to, volts);
 }
 
-std::int64_t CounterUnit::countIn(double from, double to) const {
+std::int64_t CounterUnit::countIn(Ticks from, Ticks to) const {
   from = std::max(from, windowStart_);
   to = std::min(to, windowEnd_);
   if (countsGenerator()) return generatorEdges(from, to);
   return sourceEdges().count(from, to);
 }
 
-std::int64_t CounterUnit::count(double now) const {
+std::int64_t CounterUnit::count(Ticks now) const {
   if (!armed_) return 0;
   std::int64_t n = held_;
   if (running_) n += countIn(runSince_, now);
@@ -108,14 +106,14 @@ std::int64_t CounterUnit::count(double now) const {
 
 // The frequency gate is closed by the first input edge after its second, so without an
 // input the count never ends.
-bool CounterUnit::ended(double now) const {
+bool CounterUnit::ended(Ticks now) const {
   if (!armed_ || now < windowEnd_) return false;
   if (startStop(control_) != Gate) return true;
   if (countsGenerator()) return generatorEdges(windowEnd_, now) > 0;
   return sourceEdges().next(windowEnd_) <= now;
 }
 
-std::uint8_t CounterUnit::dataLines(double now) const {
+std::uint8_t CounterUnit::dataLines(Ticks now) const {
   const std::int64_t n = count(now);
   const std::int64_t shown = std::min(n, kMaxCount);
   switch (control_ & 0xE0) {

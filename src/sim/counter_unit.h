@@ -19,7 +19,7 @@ namespace qvx::sim {
 // + 16 while a manual count runs. Front-end bits: 128 clear, 32 run.
 class CounterUnit {
  public:
-  static constexpr double kGateSeconds = 1.0;
+  static constexpr Ticks kGateTicks = kTicksPerSecond;   // the frequency gate: one second
   static constexpr std::int64_t kLimit = 1'073'741'568;  // beyond this the over-limit bit is set
   static constexpr std::int64_t kMaxCount = (1 << 30) - 1;
 
@@ -31,25 +31,25 @@ class CounterUnit {
   // A (counter control, front-end) pair reached the counter at time `now`. Settings
   // loaded through the generator's output register (`output` not null) point the
   // trigger comparator at the generator's output instead of input A or B.
-  void load(int control, int frontEnd, double now, const GeneratorUnit* output = nullptr);
+  void load(int control, int frontEnd, Ticks now, const GeneratorUnit* output = nullptr);
 
   // Whether the control byte selects a counter byte for the data lines.
   bool drivesDataLines() const { return (control_ & 0xE0) != 0; }
   // The byte the counter shows on the data lines at time `now`.
-  std::uint8_t dataLines(double now) const;
+  std::uint8_t dataLines(Ticks now) const;
 
   // Inside views, for tests.
-  std::int64_t count(double now) const;
-  bool ended(double now) const;
+  std::int64_t count(Ticks now) const;
+  bool ended(Ticks now) const;
 
  private:
   EdgeTrain sourceEdges() const;
   bool countsGenerator() const { return output_ != nullptr && (control_ & 3) == 2; }
   // Rising crossings of the comparator level by the generator's output in (from, to].
-  std::int64_t generatorEdges(double from, double to) const;
+  std::int64_t generatorEdges(Ticks from, Ticks to) const;
   // Edges counted while the run bit was on, between `from` and `to`, inside the window.
-  std::int64_t countIn(double from, double to) const;
-  void arm(double now);
+  std::int64_t countIn(Ticks from, Ticks to) const;
+  void arm(Ticks now);
 
   const Inputs& inputs_;
   const TriggerCondition& comparator_;
@@ -58,10 +58,10 @@ class CounterUnit {
   const GeneratorUnit* output_ = nullptr;
 
   bool armed_ = false;
-  double windowStart_ = 0, windowEnd_ = 0;  // counting happens inside this window
-  bool running_ = false;                    // the run bit
-  double runSince_ = 0;                     // start of the current run-bit interval
-  std::int64_t held_ = 0;                   // counted in earlier run-bit intervals
+  Ticks windowStart_ = 0, windowEnd_ = 0;  // counting happens inside this window
+  bool running_ = false;                   // the run bit
+  Ticks runSince_ = 0;                     // start of the current run-bit interval
+  std::int64_t held_ = 0;                  // counted in earlier run-bit intervals
 };
 
 }  // namespace qvx::sim

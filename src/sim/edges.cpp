@@ -9,8 +9,6 @@ namespace qvx::sim {
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kNoiseSteps = 1e8;  // the noise source takes a new value this often a second
-constexpr double kNever = std::numeric_limits<double>::infinity();
-
 double wrap(double phase) {
   return phase - std::floor(phase);
 }
@@ -34,25 +32,45 @@ bool threshold(const TriggerCondition& c, double fullScale, double& volts) {
 }
 }  // namespace
 
-std::int64_t EdgeTrain::count(double from, double to) const {
+namespace {
+// Edges at phase `phase` of a wave of `frequency` Hz up to time t, counted from an
+// arbitrary but fixed origin: floor(cycles - phase).
+std::int64_t edgesUpTo(double frequency, double phase, Ticks t) {
+  const Cycles c = cyclesAt(frequency, t);
+  return c.whole - (c.fraction < phase ? 1 : 0);
+}
+
+std::int64_t edgesIn(double frequency, double phase, Ticks from, Ticks to) {
+  return edgesUpTo(frequency, phase, to) - edgesUpTo(frequency, phase, from);
+}
+
+// The tick of the first edge after t: estimated from the phase still to run, then
+// settled on the tick at which the count steps, so that it agrees with count().
+Ticks nextEdge(double frequency, double phase, Ticks t) {
+  if (!(frequency > 0)) return kNever;
+  const double fraction = cyclesAt(frequency, t).fraction;
+  const double ahead = fraction < phase ? phase - fraction : 1 + phase - fraction;
+  auto at =
+      t + std::max<Ticks>(1, static_cast<Ticks>(std::ceil(ahead * kTicksPerSecond / frequency)));
+  while (at - 1 > t && edgesIn(frequency, phase, t, at - 1) > 0) --at;
+  while (edgesIn(frequency, phase, t, at) == 0) ++at;
+  return at;
+}
+}  // namespace
+
+std::int64_t EdgeTrain::count(Ticks from, Ticks to) const {
   if (!(to > from)) return 0;
   std::int64_t n = 0;
-  if (randomRate > 0)
-    n += static_cast<std::int64_t>(std::floor(to * randomRate) - std::floor(from * randomRate));
-  for (double phase : phases)
-    n += static_cast<std::int64_t>(std::floor(to * frequency - phase) -
-                                   std::floor(from * frequency - phase));
+  if (randomRate > 0) n += edgesIn(randomRate, 0, from, to);
+  for (double phase : phases) n += edgesIn(frequency, phase, from, to);
   return n;
 }
 
-double EdgeTrain::next(double t) const {
-  double best = kNever;
-  if (randomRate > 0) best = (std::floor(t * randomRate) + 1) / randomRate;
-  for (double phase : phases) {
-    double at = (std::floor(t * frequency - phase) + 1 + phase) / frequency;
-    if (at <= t) at += 1 / frequency;
-    best = std::min(best, at);
-  }
+Ticks EdgeTrain::next(Ticks t) const {
+  if (t == kNever) return kNever;
+  Ticks best = kNever;
+  if (randomRate > 0) best = nextEdge(randomRate, 0, t);
+  for (double phase : phases) best = std::min(best, nextEdge(frequency, phase, t));
   return best;
 }
 
@@ -75,7 +93,8 @@ EdgeTrain scannedComparatorEdges(const AnalogSignal& wave, bool ac, double fullS
   const double period = wave.period();
   if (!(period > 0) || !std::isfinite(period) || steps < 2) return {};
   auto beyond = [&](int k) {
-    const int code = converterCode(wave.volts(k * period / steps, ac), fullScale);
+    const int code =
+        converterCode(wave.voltsAtPhase(static_cast<double>(k) / steps, ac), fullScale);
     return cond.negative ? code <= cond.level : code >= cond.level;
   };
   EdgeTrain train{1 / period, {}, 0};

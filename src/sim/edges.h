@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "sim/sampler.h"
+#include "sim/ticks.h"
 
 namespace qvx::sim {
 
@@ -15,9 +16,10 @@ struct EdgeTrain {
   double randomRate = 0;  // rising edges per second of a noise source, spread evenly
 
   // Rising edges in the interval (from, to], in closed form: no stepping through time.
-  std::int64_t count(double from, double to) const;
-  // The first rising edge strictly after t; infinity when there is none.
-  double next(double t) const;
+  // An edge between two ticks belongs to the later one.
+  std::int64_t count(Ticks from, Ticks to) const;
+  // The tick of the first rising edge strictly after t; kNever when there is none.
+  Ticks next(Ticks t) const;
 };
 
 // Rising and falling edges of the logic signal at input C or D.

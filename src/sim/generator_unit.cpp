@@ -20,7 +20,7 @@ void GeneratorUnit::write(int code) {
   if (!playing_) latch_ = code & 0xFFF;
 }
 
-void GeneratorUnit::play(double now, double rate, std::int32_t last, bool once) {
+void GeneratorUnit::play(Ticks now, Ticks point, std::int32_t last, bool once) {
   if (playing_) stop(now);
   last = std::clamp<std::int32_t>(last, 0, kMemSize - 1);
   before_ = latch_;
@@ -29,37 +29,34 @@ void GeneratorUnit::play(double now, double rate, std::int32_t last, bool once) 
       std::accumulate(played_.begin(), played_.end(), 0.0) / static_cast<double>(played_.size());
   mean_ = meanCode * 2.0 / 4095;
   start_ = now;
-  rate_ = rate;
+  point_ = point;
   once_ = once;
-  stop_ = std::numeric_limits<double>::infinity();
+  stop_ = kNever;
   hasPlayback_ = true;
   playing_ = true;
   rc_.clear();
   edgeThreshold_ = std::numeric_limits<double>::quiet_NaN();
 }
 
-void GeneratorUnit::stop(double now) {
+void GeneratorUnit::stop(Ticks now) {
   if (!playing_) return;
   latch_ = now > start_ ? codeOfPoint(positionAt(now).point) : before_;
   stop_ = std::max(now, start_);
   playing_ = false;
 }
 
-void GeneratorUnit::holdFirst(double now) {
+void GeneratorUnit::holdFirst(Ticks now) {
   stop(now);
   latch_ = memory_[0];
 }
 
-GeneratorUnit::Position GeneratorUnit::positionAt(double t) const {
-  double x = (t - start_) * rate_;
-  // Sample instants land on point boundaries; keep rounding from pushing them over.
-  const double nearest = std::round(x);
-  if (std::abs(x - nearest) < 1e-7 * std::max(1.0, std::abs(x))) x = nearest;
-  if (x <= 0) return {-1, 0};
-  auto point = static_cast<std::int64_t>(std::ceil(x)) - 1;
+GeneratorUnit::Position GeneratorUnit::positionAt(Ticks t) const {
+  const Ticks since = t - start_;
+  if (since <= 0 || point_ <= 0) return {-1, 0};
+  std::int64_t point = (since - 1) / point_;  // the interval (i P, (i + 1) P] holding t
   const auto last = static_cast<std::int64_t>(played_.size()) - 1;
   if (once_ && point > last) point = last;
-  return {point, x - static_cast<double>(point)};
+  return {point, static_cast<double>(since - point * point_) / static_cast<double>(point_)};
 }
 
 int GeneratorUnit::codeOfPoint(std::int64_t n) const {
@@ -68,42 +65,42 @@ int GeneratorUnit::codeOfPoint(std::int64_t n) const {
   return played_[static_cast<std::size_t>(once_ ? std::min(n, size - 1) : n % size)];
 }
 
-double GeneratorUnit::outputVolts(double t) const {
+double GeneratorUnit::outputVolts(Ticks t) const {
   if (!hasPlayback_ || t > stop_) return volts(latch_);
   if (t <= start_) return volts(before_);
   return volts(codeOfPoint(positionAt(t).point));
 }
 
-double GeneratorUnit::filteredVolts(double t, double tau) const {
+double GeneratorUnit::filteredVolts(Ticks t, double tau) const {
   if (tau <= 0) return outputVolts(t);
   if (!hasPlayback_) return volts(latch_);
   if (t <= start_) return volts(before_);
 
-  const double until = std::min(t, stop_);
+  const Ticks until = std::min(t, stop_);
   const Position pos = positionAt(until);
   auto found =
       std::find_if(rc_.begin(), rc_.end(), [tau](const RcState& r) { return r.tau == tau; });
   if (found == rc_.end()) found = rc_.insert(rc_.end(), {tau, 0, volts(before_)});
   RcState& rc = *found;
   if (rc.points > pos.point) rc = {tau, 0, volts(before_)};
-  const auto forgetting = static_cast<std::int64_t>(std::ceil(kMemoryConstants * tau * rate_));
+  const auto forgetting = static_cast<std::int64_t>(std::ceil(kMemoryConstants * points(tau)));
   if (pos.point - rc.points > forgetting) {
     rc.points = pos.point - forgetting;
     rc.volts = volts(codeOfPoint(rc.points));
   }
   // Each point is a constant input for one point time: the exact first-order step.
-  const double decay = std::exp(-1.0 / (rate_ * tau));
+  const double decay = std::exp(-1.0 / points(tau));
   for (; rc.points < pos.point; ++rc.points) {
     const double u = volts(codeOfPoint(rc.points));
     rc.volts = u + (rc.volts - u) * decay;
   }
   const double u = volts(codeOfPoint(pos.point));
-  double v = u + (rc.volts - u) * std::exp(-pos.fraction / (rate_ * tau));
-  if (t > stop_) v = volts(latch_) + (v - volts(latch_)) * std::exp(-(t - stop_) / tau);
+  double v = u + (rc.volts - u) * std::exp(-pos.fraction / points(tau));
+  if (t > stop_) v = volts(latch_) + (v - volts(latch_)) * std::exp(-seconds(t - stop_) / tau);
   return v;
 }
 
-double GeneratorUnit::socketVolts(double t, double tau, bool ac) const {
+double GeneratorUnit::socketVolts(Ticks t, double tau, bool ac) const {
   const double v = tau > 0 ? filteredVolts(t, tau) : outputVolts(t);
   if (!ac) return v;
   // A coupling capacitor passes only what changes: the loop about its mean.
@@ -113,10 +110,10 @@ double GeneratorUnit::socketVolts(double t, double tau, bool ac) const {
 double GeneratorUnit::period() const {
   if (!playing_) return 0;
   if (once_) return std::numeric_limits<double>::infinity();
-  return static_cast<double>(played_.size()) / rate_;
+  return static_cast<double>(played_.size()) * seconds(point_);
 }
 
-std::int64_t GeneratorUnit::risingEdges(double t0, double t1, double thresholdVolts) const {
+std::int64_t GeneratorUnit::risingEdges(Ticks t0, Ticks t1, double thresholdVolts) const {
   if (!hasPlayback_) return 0;
   t0 = std::max(t0, start_);
   t1 = std::min(t1, stop_);

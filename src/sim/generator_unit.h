@@ -3,6 +3,8 @@
 #include <limits>
 #include <vector>
 
+#include "sim/ticks.h"
+
 namespace qvx::sim {
 
 // The instrument's generator: its 64K-point memory, the loop it plays, and the voltage
@@ -10,8 +12,9 @@ namespace qvx::sim {
 // word last written into the memory while nothing plays, shows each point in turn
 // while the loop plays, and holds the point it stopped at.
 //
-// Point i of a playback started at time t0 at rate r is on the output during
-// (t0 + i / r, t0 + (i + 1) / r]; a sample taken at the end of that interval sees it.
+// Point i of a playback started at time t0 with P ticks a point is on the output during
+// (t0 + i P, t0 + (i + 1) P]; a sample taken at the end of that interval sees it. Times
+// are whole ticks, so a sample instant on a point boundary is exactly on it.
 class GeneratorUnit {
  public:
   static constexpr std::int32_t kMemSize = 65536;
@@ -24,30 +27,31 @@ class GeneratorUnit {
   const std::vector<std::uint16_t>& memory() const { return memory_; }
   std::int32_t writes() const { return writes_; }
 
-  // Output control at instrument time `now`. `last` is the loop's last point.
-  void play(double now, double rate, std::int32_t last, bool once);
+  // Output control at instrument time `now`, `point` ticks a point. `last` is the
+  // loop's last point.
+  void play(Ticks now, Ticks point, std::int32_t last, bool once);
   // Stops playing; the output holds the point it was showing.
-  void stop(double now);
+  void stop(Ticks now);
   // Stops playing and holds the first point (the stepped pass waiting to start).
-  void holdFirst(double now);
+  void holdFirst(Ticks now);
   bool playsContinuously() const { return playing_ && !once_; }
-  double rate() const { return rate_; }
+  Ticks pointTicks() const { return point_; }
 
   // The output in volts at time t.
-  double outputVolts(double t) const;
+  double outputVolts(Ticks t) const;
   // The capacitor voltage of a first-order RC low-pass (time constant `tau` seconds)
   // driven by the output, integrated exactly point by point. It starts settled at the
   // voltage held before the playback began.
-  double filteredVolts(double t, double tau) const;
+  double filteredVolts(Ticks t, double tau) const;
   // What an input socket wired to the output sees: straight (tau 0) or through the RC
   // load; with `ac` the DC part, the mean of the playing loop, is removed.
-  double socketVolts(double t, double tau, bool ac) const;
+  double socketVolts(Ticks t, double tau, bool ac) const;
   // Seconds after which the output repeats itself: the loop time while it plays
   // continuously, 0 while it holds still, infinity during a single pass.
   double period() const;
   // Rising crossings of `thresholdVolts` by the output during (t0, t1]: a point at or
   // above the threshold following one below it.
-  std::int64_t risingEdges(double t0, double t1, double thresholdVolts) const;
+  std::int64_t risingEdges(Ticks t0, Ticks t1, double thresholdVolts) const;
 
  private:
   static double volts(int code) { return code * 2.0 / 4095; }
@@ -57,9 +61,11 @@ class GeneratorUnit {
     std::int64_t point;
     double fraction;
   };
-  Position positionAt(double t) const;
+  Position positionAt(Ticks t) const;
   int codeOfPoint(std::int64_t n) const;
-  bool covers(double t) const { return hasPlayback_ && t > start_ && t <= stop_; }
+  bool covers(Ticks t) const { return hasPlayback_ && t > start_ && t <= stop_; }
+  // Time constants of an RC load, in points.
+  double points(double tauSeconds) const { return tauSeconds / seconds(point_); }
 
   std::vector<std::uint16_t> memory_;
   std::int32_t address_ = 0;
@@ -71,8 +77,8 @@ class GeneratorUnit {
   bool hasPlayback_ = false;
   bool playing_ = false;
   bool once_ = false;
-  double start_ = 0, rate_ = 0;
-  double stop_ = std::numeric_limits<double>::infinity();
+  Ticks start_ = 0, point_ = 0;
+  Ticks stop_ = kNever;
   int before_ = 0;  // the code shown before the playback began
   std::vector<std::uint16_t> played_;
   double mean_ = 0;

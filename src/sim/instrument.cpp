@@ -14,7 +14,7 @@ constexpr int Idle = 0, Start = 2, Length = 3, Channels = 4, LengthPulses = 6, R
 }
 }  // namespace
 
-Instrument::Instrument(Config config, std::function<double()> clock)
+Instrument::Instrument(Config config, std::function<std::int64_t()> clock)
     : config_(config), clock_(std::move(clock)) {
   config_.inputs.generator = &generator_;
   for (int pair = 0; pair < 2; ++pair) {
@@ -36,7 +36,7 @@ std::uint8_t Instrument::probeMask() const {
 }
 
 bool Instrument::capturing() const {
-  return running_ && clock_() < capture_.end;
+  return running_ && now() < capture_.end;
 }
 
 bool Instrument::endFlag() const {
@@ -70,7 +70,7 @@ std::uint8_t Instrument::InPort(std::uint32_t address) {
     return static_cast<std::uint8_t>(status);
   }
   if (readDirection() && config_.powered && counter_.drivesDataLines())
-    return counter_.dataLines(clock_());
+    return counter_.dataLines(now());
   return readDirection() && config_.powered ? readoutByte() : data_;
 }
 
@@ -79,8 +79,8 @@ std::uint16_t Instrument::memoryWord(int pair, std::int32_t address) {
   std::uint32_t& stamp = stamp_[pair][address];
   if (stamp != capture_.id) {
     const std::int32_t k = address - (kMemSize - capture_.length);
-    const double t =
-        capture_.stepped ? steppedSampleTime(address) : capture_.start + k / capture_.rate;
+    const Ticks t =
+        capture_.stepped ? steppedSampleTime(address) : capture_.start + k * capture_.point;
     word = sampleWord(config_.inputs, capture_.frontEnd, pair, t);
     stamp = capture_.id;
   }
@@ -175,7 +175,7 @@ void Instrument::clock(int b1, int b2) {
     counterControl_ = b1;
     frontEnd_ = b2;
     configFollows_ = false;
-    counter_.load(b1, b2, clock_(), function_ == fn::Output ? &generator_ : nullptr);
+    counter_.load(b1, b2, now(), function_ == fn::Output ? &generator_ : nullptr);
     return;
   }
   switch (function_) {
@@ -196,11 +196,11 @@ void Instrument::clock(int b1, int b2) {
   }
 }
 
-void Instrument::beginCapture(double start, double rate) {
+void Instrument::beginCapture(Ticks start, Ticks point) {
   capture_.start = start;
-  capture_.rate = rate;
+  capture_.point = point;
   capture_.length = loopLength_;
-  capture_.end = start + loopLength_ / rate;
+  capture_.end = start + loopLength_ * point;
   capture_.frontEnd = frontEnd_;
   capture_.stepped = false;
   ++capture_.id;
@@ -210,7 +210,7 @@ void Instrument::beginCapture(double start, double rate) {
 void Instrument::startInstant(int rateCode) {
   endFlag_ = false;
   running_ = false;
-  beginCapture(clock_(), sampleRate(rateCode, config_.modelCode));
+  beginCapture(now(), pointTicks(rateCode, config_.modelCode));
 }
 
 // The trigger is found by scanning the signals from now on; the capture then runs
@@ -218,11 +218,11 @@ void Instrument::startInstant(int rateCode) {
 void Instrument::startTriggered(int rateCode) {
   endFlag_ = false;
   running_ = false;
-  const double rate = sampleRate(rateCode, config_.modelCode);
-  const double now = clock_();
+  const Ticks point = pointTicks(rateCode, config_.modelCode);
+  const Ticks armed = now();
   trigger_.filtered = frontEnd_ & frontend::Filtered;
-  const auto n = findTrigger(config_.inputs, frontEnd_, trigger_, now, rate, kMaxTriggerScan);
-  if (n) beginCapture(now + static_cast<double>(*n) / rate, rate);
+  const auto n = findTrigger(config_.inputs, frontEnd_, trigger_, armed, point, kMaxTriggerScan);
+  if (n) beginCapture(armed + *n * point, point);
 }
 
 }  // namespace qvx::sim

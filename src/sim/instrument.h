@@ -26,8 +26,9 @@ struct Config {
 // registers, memories and status, exactly as the hardware does.
 class Instrument : public PortIO {
  public:
-  // `clock` gives the instrument's time in seconds.
-  Instrument(Config config, std::function<double()> clock);
+  // `clock` gives the host's monotonic time in whole nanoseconds; the instrument counts
+  // its own time in exact ticks from it.
+  Instrument(Config config, std::function<std::int64_t()> clock);
   // The generator input of the signals points at this instrument's own generator.
   Instrument(const Instrument&) = delete;
   Instrument& operator=(const Instrument&) = delete;
@@ -50,8 +51,6 @@ class Instrument : public PortIO {
   int counterControlByte() const { return counterControl_; }
   const TriggerCondition& triggerCondition() const { return trigger_; }
   const CounterUnit& counter() const { return counter_; }
-  // Time of the last capture's first point after its trigger; negative before any.
-  double captureTime() const { return capture_.start; }
   std::int32_t readPointer() const { return readPointer_; }
   // The two bytes of memory word `address` of a channel pair (0 A/C, 1 B/D).
   std::uint16_t memoryWord(int pair, std::int32_t address);
@@ -76,7 +75,7 @@ class Instrument : public PortIO {
 
   void startInstant(int rateCode);
   void startTriggered(int rateCode);
-  void beginCapture(double start, double rate);
+  void beginCapture(Ticks start, Ticks point);
   std::uint8_t readoutByte();
 
   // Generator output control (registers 34 and 38) and the single stepped pass.
@@ -84,10 +83,11 @@ class Instrument : public PortIO {
   void outputRegister(int value);
   void startSteppedPass(int rateCode);
   // When the sample stored at `address` was taken during a stepped pass.
-  double steppedSampleTime(std::int32_t address) const;
+  Ticks steppedSampleTime(std::int32_t address) const;
+  Ticks now() const { return clock_() * kTicksPerNanosecond; }
 
   Config config_;
-  std::function<double()> clock_;
+  std::function<std::int64_t()> clock_;
 
   std::uint8_t data_ = 0;
   std::uint8_t control_ = 0;
@@ -113,10 +113,10 @@ class Instrument : public PortIO {
   TriggerCondition trigger_;
 
   // The last capture: memory word k after the trigger point (k may be negative, the
-  // points before it) is the sample at start + k / rate. The memory is filled from the
+  // points before it) is the sample at start + k x point. The memory is filled from the
   // signals only where it is read; `stamp_` marks which words belong to which capture.
   struct Capture {
-    double start = -1, rate = 0, end = 0;
+    Ticks start = 0, point = 0, end = 0;
     std::int32_t length = 65536;
     int frontEnd = 0;
     std::uint32_t id = 0;

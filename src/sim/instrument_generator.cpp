@@ -21,14 +21,14 @@ void Instrument::outputRegister(int value) {
   levelFollows_ = (value & 16) != 0;
   configFollows_ = (value & 32) != 0;
   const int rateCode = value & 7;
-  const double now = clock_();
+  const Ticks at = now();
   if (rateCode == 0) {
-    if (!levelFollows_ && !configFollows_) generator_.stop(now);
+    if (!levelFollows_ && !configFollows_) generator_.stop(at);
     return;
   }
-  const double rate = sampleRate(rateCode, config_.modelCode);
-  if (generator_.playsContinuously() && generator_.rate() == rate) return;
-  generator_.play(now, rate, std::min(loopLength_, kMemSize - 1), false);
+  const Ticks point = pointTicks(rateCode, config_.modelCode);
+  if (generator_.playsContinuously() && generator_.pointTicks() == point) return;
+  generator_.play(at, point, std::min(loopLength_, kMemSize - 1), false);
 }
 
 // Register 34: hold the first point (rate 0), or run the loop once at a rate while the
@@ -36,7 +36,7 @@ void Instrument::outputRegister(int value) {
 void Instrument::stepRegister(int value) {
   const int rateCode = value & 7;
   if (rateCode == 0) {
-    generator_.holdFirst(clock_());
+    generator_.holdFirst(now());
     if (capture_.stepped) running_ = false;
     return;
   }
@@ -44,16 +44,16 @@ void Instrument::stepRegister(int value) {
 }
 
 void Instrument::startSteppedPass(int rateCode) {
-  const double rate = sampleRate(rateCode, config_.modelCode);
-  if (rate <= 0) return;
-  const double now = clock_();
+  const Ticks point = pointTicks(rateCode, config_.modelCode);
+  if (point <= 0) return;
+  const Ticks start = now();
   const std::int32_t last = std::min(loopLength_, kMemSize - 1);
-  generator_.play(now, rate, last, true);
+  generator_.play(start, point, last, true);
   endFlag_ = false;
-  capture_.start = now;
-  capture_.rate = rate;
+  capture_.start = start;
+  capture_.point = point;
   capture_.length = last;
-  capture_.end = now + (last + 1) / rate;
+  capture_.end = start + (last + 1) * point;
   capture_.frontEnd = frontEnd_;
   capture_.stepped = true;
   capture_.delay = converterDelay(rateCode);
@@ -63,11 +63,11 @@ void Instrument::startSteppedPass(int rateCode) {
 
 // Sample i, taken at the end of point i, lies at address 65536 - L + delay + i (modulo
 // the memory). Words outside the pass were taken while the first point was held.
-double Instrument::steppedSampleTime(std::int32_t address) const {
+Ticks Instrument::steppedSampleTime(std::int32_t address) const {
   std::int32_t i = (address - (kMemSize - capture_.length) - capture_.delay) % kMemSize;
   if (i < 0) i += kMemSize;
   if (i > capture_.length) i -= kMemSize;
-  return capture_.start + (i + 1) / capture_.rate;
+  return capture_.start + (i + 1) * capture_.point;
 }
 
 }  // namespace qvx::sim

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "sim/signal.h"
+#include "sim/ticks.h"
 
 namespace qvx::sim {
 
@@ -28,17 +29,14 @@ int converterCode(double volts, double fullScale);
 
 // The voltage at an analogue input socket carrying `signal` at time t; with `ac` its DC
 // part removed. Inputs wired to the generator read its output through `in.generator`.
-double inputVolts(const Inputs& in, const AnalogSignal& signal, double t, bool ac);
+double inputVolts(const Inputs& in, const AnalogSignal& signal, Ticks t, bool ac);
 
 // The 12-bit code of analogue channel `side` (0 A, 1 B) at time t.
-int analogueCode(const Inputs& in, int frontEnd, int side, double t);
+int analogueCode(const Inputs& in, int frontEnd, int side, Ticks t);
 
 // One sample of a channel pair (0 A/C, 1 B/D) as the data lines show it: the first
 // byte (digital bit 7, code bits 11..8 in bits 6..3) high, the second byte low.
-std::uint16_t sampleWord(const Inputs& in, int frontEnd, int pair, double t);
-
-// Points per second for a rate code 1..5; 0 for any other code.
-double sampleRate(int rateCode, int modelCode);
+std::uint16_t sampleWord(const Inputs& in, int frontEnd, int pair, Ticks t);
 
 // A trigger condition as latched from the port.
 struct TriggerCondition {
@@ -48,12 +46,12 @@ struct TriggerCondition {
   bool filtered = false;
 };
 
-// Samples from the arm time at the sample rate until the source crosses the level in
+// Samples from the arm time, one every `point` ticks, until the source crosses the level in
 // the slope's direction; returns the sample number of the crossing. The filtered
 // trigger ignores crossings that do not last a few samples. Gives up after `maxScan`
 // samples, or at once for a source that never changes.
 std::optional<std::int64_t> findTrigger(const Inputs& in, int frontEnd,
-                                        const TriggerCondition& cond, double armTime, double rate,
+                                        const TriggerCondition& cond, Ticks armTime, Ticks point,
                                         std::int64_t maxScan);
 
 }  // namespace qvx::sim

@@ -12,17 +12,12 @@ namespace qvx::sim {
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
-// Fraction of the period elapsed at time t, computed so that large clock values keep
-// their precision.
-double phaseAt(double frequency, double t) {
-  double cycles = frequency * t;
-  return cycles - std::floor(cycles);
-}
+constexpr Ticks kNoiseStepTicks = kTicksPerSecond / 100'000'000;  // a new value every 10 ns
 
 // Noise that is a pure function of time: the same instant always reads the same value,
 // so a capture read twice gives the same data.
-double noiseAt(double t) {
-  auto x = static_cast<std::uint64_t>(static_cast<std::int64_t>(std::floor(t * 1e8)));
+double noiseAt(Ticks t) {
+  auto x = static_cast<std::uint64_t>(floorDiv(t, kNoiseStepTicks));
   x ^= x >> 33;
   x *= 0xff51afd7ed558ccdULL;
   x ^= x >> 33;
@@ -73,9 +68,13 @@ AnalogSignal parseGenerator(const std::vector<std::string>& f, const std::string
 }
 }  // namespace
 
-double AnalogSignal::volts(double t, bool ac) const {
+double AnalogSignal::volts(Ticks t, bool ac) const {
+  if (shape == Shape::Noise) return (ac ? 0 : offset) + amplitude * noiseAt(t);
+  return voltsAtPhase(cyclesAt(frequency, t).fraction, ac);
+}
+
+double AnalogSignal::voltsAtPhase(double p, bool ac) const {
   const double dc = ac ? 0 : offset;
-  const double p = phaseAt(frequency, t);
   switch (shape) {
     case Shape::Sine:
       return dc + amplitude * std::sin(kTwoPi * p);
@@ -88,7 +87,6 @@ double AnalogSignal::volts(double t, bool ac) const {
     case Shape::Dc:
       return dc;
     case Shape::Noise:
-      return dc + amplitude * noiseAt(t);
     case Shape::Generator:
       return 0;
   }
@@ -101,9 +99,9 @@ double AnalogSignal::period() const {
   return 1 / frequency;
 }
 
-bool DigitalSignal::high(double t) const {
+bool DigitalSignal::high(Ticks t) const {
   if (frequency <= 0 || duty <= 0 || duty >= 100) return duty >= 100;
-  return phaseAt(frequency, t) * 100 < duty;
+  return cyclesAt(frequency, t).fraction * 100 < duty;
 }
 
 double DigitalSignal::period() const {

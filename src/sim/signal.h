@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "sim/ticks.h"
+
 namespace qvx::sim {
 
 // A wave at an analogue input socket, in volts.
@@ -13,9 +15,11 @@ struct AnalogSignal {
   double offset = 0;        // V, the DC part
   double rcSeconds = 0;     // Generator: time constant of the RC load between; 0 = straight
 
-  // The voltage at time t (seconds); with `ac` the DC part is removed, as the
-  // coupling capacitor does. The generator's output is not known here: 0.
-  double volts(double t, bool ac) const;
+  // The voltage at time t; with `ac` the DC part is removed, as the coupling capacitor
+  // does. The generator's output is not known here: 0.
+  double volts(Ticks t, bool ac) const;
+  // The voltage at `phase` (0 <= phase < 1) of a period of a periodic wave.
+  double voltsAtPhase(double phase, bool ac) const;
   // Seconds after which the wave repeats itself: 0 for a constant, infinity for noise.
   double period() const;
 };
@@ -25,7 +29,7 @@ struct DigitalSignal {
   double frequency = 5000;  // Hz; 0 means a constant level
   double duty = 50;         // % of the period spent high; 0 or 100 for a constant level
 
-  bool high(double t) const;
+  bool high(Ticks t) const;
   double period() const;
 };
 

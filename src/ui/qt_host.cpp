@@ -46,6 +46,11 @@ double QtHost::Now() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t QtHost::NowNanoseconds() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 double QtHost::TimeOfDay() {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
