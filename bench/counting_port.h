@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "device/port.h"
+#include "core/port.h"
 
 namespace qvx::bench {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "device/port.h"
+#include "core/port.h"
 #include "device/ppdev_driver.h"
 
 namespace qvx::testing {

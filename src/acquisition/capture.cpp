@@ -1,10 +1,10 @@
 #include "acquisition/capture.h"
 
 #include "acquisition/readout.h"
+#include "core/command_file_watch.h"
+#include "core/status_box.h"
 #include "device/link.h"
-#include "display/status_box.h"
 #include "panel/numeric.h"
-#include "remote/command_file.h"
 
 namespace qvx {
 

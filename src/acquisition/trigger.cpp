@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/auto_repeat.h"
-#include "display/cursor.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -210,7 +209,7 @@ void TSOURCEBUTTON_MouseDown(Scope& s) {
   if (s.TrigSource > 1) s.TrigMarkOn = 0;
   TRIGGER(s);
   trcursdraw(s);
-  Markspace(s);
+  if (s.runControl.measure) s.runControl.measure(s);
 }
 
 void TSLOPEBUTTON_MouseDown(Scope& s) {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/options.h"
-#include "device/port.h"
+#include "core/port.h"
 
 namespace qvx::app {
 

@@ -6,8 +6,10 @@
 #include "control/startup.h"
 #include "counter/wiring.h"
 #include "device/port_panel.h"
+#include "display/cursor.h"
 #include "display/wiring.h"
 #include "files/calibration.h"
+#include "files/file_panels.h"
 #include "files/wiring.h"
 #include "generator/generator.h"
 #include "help/help.h"
@@ -19,6 +21,8 @@ void installRunControl(Scope& s) {
   s.runControl.showMode = SMODEDISP;
   s.runControl.checkMode = SmodeCheck;
   s.runControl.go = GOMODE;
+  s.runControl.measure = Markspace;
+  s.runControl.customWaveForm = customWaveForm;
 }
 
 void wireHandlers(Scope& s) {

@@ -3,22 +3,26 @@
 #include <string>
 
 #include "core/host.h"
+#include "core/port.h"
 #include "core/state.h"
-#include "device/port.h"
 #include "panel/panel.h"
 
 namespace qvx {
 
 struct Scope;
 
-// The run-control procedures the subsystems call back into: the mode display after a
+// The procedures of higher rooms that a subsystem calls back into: the mode display after a
 // channel is switched on or off, the mode check after settings are loaded, one run for
-// the command file. Run control installs them when the window is wired; the subsystems
-// never include run control itself.
+// the command file, the measurement after the trigger source changed (the display's, called
+// by the trigger settings), and the custom-wave form of the load panel (the files', opened
+// by the generator's UPDATE). Run control installs them when the window is wired, so no
+// subsystem includes run control, nor one that includes it back.
 struct RunControlCalls {
   void (*showMode)(Scope&) = nullptr;
   void (*checkMode)(Scope&) = nullptr;
   void (*go)(Scope&) = nullptr;
+  void (*measure)(Scope&) = nullptr;
+  bool (*customWaveForm)(Scope&) = nullptr;
 };
 
 // What the window gives the print menu: a print of the whole window scaled to fit a page

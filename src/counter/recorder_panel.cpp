@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/place_chooser.h"
 #include "counter/recorder.h"
-#include "files/place_chooser.h"
 #include "panel/numeric.h"
 
 namespace qvx {

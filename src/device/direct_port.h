@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "device/port.h"
+#include "core/port.h"
 
 namespace qvx {
 

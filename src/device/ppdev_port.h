@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "device/port.h"
+#include "core/port.h"
 #include "device/ppdev_driver.h"
 
 namespace qvx {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/port.h"
+#include "core/port.h"
 
 namespace qvx {
 

@@ -7,7 +7,6 @@
 #include "display/render.h"
 #include "display/render_parts.h"
 #include "display/settings.h"
-#include "files/calibration.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -155,11 +154,6 @@ void ZoomButton_Click(Scope& s) {
   const auto before = s.panel.ScopeScreen.clears;
   s.panel.HScroll1.setValue(s.ViewStart);
   if (s.panel.ScopeScreen.clears == before) HScroll1_Change(s);
-}
-
-void Cursxwinsel_Click(Scope& s) {
-  s.CursorAbsolute = 1 - s.CursorAbsolute;
-  UtilButton_Click(s);
 }
 
 }  // namespace qvx

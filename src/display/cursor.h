@@ -9,7 +9,6 @@ void cursdraw(Scope& s);
 void Markspace(Scope& s);
 void Command23_Click(Scope& s);
 void ZoomButton_Click(Scope& s);
-void Cursxwinsel_Click(Scope& s);
 
 // Cursor move buttons: << and >> move by the coarse step, < and > by the fine step.
 // A press moves once and then repeats while the button is held; a key moves once.

@@ -47,7 +47,6 @@ void wireDisplay(Scope& s) {
   p.Command26.onKeyPress = onKey(Command26_KeyPress);
   p.Command27.onKeyPress = onKey(Command27_KeyPress);
   p.ZoomButton.onClick = on(ZoomButton_Click);
-  p.Cursxwinsel.onClick = on(Cursxwinsel_Click);
 }
 
 }  // namespace qvx

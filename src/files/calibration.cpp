@@ -223,5 +223,9 @@ void DACADCdeldn_Click(Scope& s) {
   s.StepPreDelay -= 1;
   UtilButton_Click(s);
 }
+void Cursxwinsel_Click(Scope& s) {
+  s.CursorAbsolute = 1 - s.CursorAbsolute;
+  UtilButton_Click(s);
+}
 
 }  // namespace qvx

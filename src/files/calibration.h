@@ -27,6 +27,8 @@ void CBOffUp_Click(Scope& s);
 void CBOffDn_Click(Scope& s);
 void DACADCdelup_Click(Scope& s);
 void DACADCdeldn_Click(Scope& s);
+// Switches the cursor's x reference between the first data point and the display's edge.
+void Cursxwinsel_Click(Scope& s);
 
 // The calibration file's text for the values as they stand, and the values a text holds
 // after the repairs (nothing when it does not hold four numbers).

@@ -36,6 +36,7 @@ void wireFiles(Scope& s) {
   p.File3.onClick = on(File3_Click);
 
   p.UtilExit.onClick = on(UtilExit_Click);
+  p.Cursxwinsel.onClick = on(Cursxwinsel_Click);
   p.CAGainUp.onClick = on(CAGainUp_Click);
   p.CAGainDn.onClick = on(CAGainDn_Click);
   p.CBGainUp.onClick = on(CBGainUp_Click);

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "acquisition/readout.h"
+#include "core/command_file_watch.h"
+#include "core/status_box.h"
 #include "device/link.h"
-#include "display/status_box.h"
 #include "generator/upload.h"
 #include "panel/numeric.h"
-#include "remote/command_file.h"
 
 namespace qvx {
 

@@ -5,7 +5,6 @@
 
 #include "acquisition/timebase.h"
 #include "display/render.h"
-#include "files/file_panels.h"
 #include "generator/panel.h"
 #include "panel/numeric.h"
 
@@ -146,7 +145,7 @@ int styleCode(int style, double theta, int amp, double highFrom, double pi) {
 
 void GENUPDATEBUTTON_Click(Scope& s) {
   if (s.GenMode == genmode::Custom) {
-    if (customWaveForm(s)) {
+    if (s.runControl.customWaveForm && s.runControl.customWaveForm(s)) {
       s.GenDirty = 0;
       s.panel.GENUPDATEBACK.setBackColour(kUpToDate);
       DSAMPLE(s);

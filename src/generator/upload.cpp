@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/status_box.h"
 #include "counter/counter.h"
 #include "device/link.h"
-#include "display/status_box.h"
 
 namespace qvx {
 

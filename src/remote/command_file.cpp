@@ -1,16 +1,14 @@
 #include "remote/command_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "acquisition/trigger.h"
+#include "core/command_file_watch.h"
 #include "core/plain_file.h"
 #include "generator/generator.h"
 #include "remote/command_syntax.h"
@@ -22,19 +20,6 @@ namespace {
 
 constexpr int SCOPE_COUNTER = 3;
 constexpr int kWriterGraceMs = 50;
-
-// What tells one file from another under the same name: a rewritten file differs in its
-// size or its time of writing, a replaced one in its inode, and one whose permissions
-// changed (made readable with chmod, say) in its mode and its status-change time.
-std::string fileStamp(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
-  std::ostringstream stamp;
-  stamp << st.st_dev << ':' << st.st_ino << ':' << st.st_mode << ':' << st.st_size << '@'
-        << st.st_mtim.tv_sec << '.' << st.st_mtim.tv_nsec << '/' << st.st_ctim.tv_sec << '.'
-        << st.st_ctim.tv_nsec;
-  return stamp.str();
-}
 
 // Remembers the file so the next polls pass it by, and says why once.
 void skipFromNowOn(RemoteState& s, const std::string& stamp, const std::string& what,
@@ -90,11 +75,6 @@ void runOnce(Scope& s) {
 }
 
 }  // namespace
-
-bool commandFileWaiting(Scope& s) {
-  if (!s.host.FileExists(s.RemoteFilePath)) return false;
-  return s.RemoteSkipStamp.empty() || fileStamp(s.RemoteFilePath) != s.RemoteSkipStamp;
-}
 
 void RemoteCommand(Scope& s) {
   s.RemoteFilePath = s.RemotePrefix + "com.txt";

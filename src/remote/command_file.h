@@ -1,4 +1,5 @@
 #pragma once
+#include "core/command_file_watch.h"
 #include "core/scope.h"
 
 namespace qvx {
@@ -12,9 +13,5 @@ namespace qvx {
 // tick; it is remembered by its size, times and permissions, skipped until any of them
 // changes (so chmod alone makes it new), and the reason is said once on stderr.
 void RemoteCommand(Scope& s);
-
-// Whether a command file is waiting to be run: present, and not the one being skipped.
-// The capture, generator and counter waits end their run when one arrives.
-bool commandFileWaiting(Scope& s);
 
 }  // namespace qvx

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "device/port.h"
+#include "core/port.h"
 #include "sim/counter_unit.h"
 #include "sim/generator_unit.h"
 #include "sim/sampler.h"

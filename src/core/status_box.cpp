@@ -1,4 +1,4 @@
-#include "display/status_box.h"
+#include "core/status_box.h"
 
 namespace qvx {
 

@@ -1,4 +1,4 @@
-#include "files/place_chooser.h"
+#include "core/place_chooser.h"
 
 #include <filesystem>
 
