@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace qvx {
 namespace {
 
@@ -45,15 +47,38 @@ TEST_F(ConsoleHostOnPanel, APopUpPanelWaitingForItsExitGetsItPressedAndSaysSoOnc
   EXPECT_NE(pumpsSay(true, 1).find("CONFIGWINDOW"), std::string::npos);
 }
 
-TEST_F(ConsoleHostOnPanel, TimersFireOnTheRealClockWhenIdle) {
-  int ticks = 0;
-  panel.Timer1.onTimer = [&] { ++ticks; };
-  panel.Timer1.setInterval(5);
-  panel.Timer1.setEnabled(true);
+// The panel's timers count milliseconds on the steady clock: never early, and late by no
+// more than a loaded machine makes them, far less than a timer counting in the wrong unit
+// (ten times slower or faster) would be. A slower timer beside a fast one keeps its own
+// pace, and a one-shot that disables itself fires once.
+TEST_F(ConsoleHostOnPanel, TimersFireOnTheRealClockWhenIdleNeitherEarlyNorLate) {
+  std::vector<double> fast, slow, once;
   const double start = host.Now();
-  while (ticks < 3 && host.Now() - start < 5) host.idle();
-  EXPECT_EQ(ticks, 3);
-  EXPECT_GE(host.Now() - start, 0.015);  // three whole intervals, never early
+  panel.Timer2.onTimer = [&] { fast.push_back(host.Now() - start); };
+  panel.Timer2.setInterval(60);
+  panel.Timer2.setEnabled(true);
+  panel.Timer1.onTimer = [&] {
+    slow.push_back(host.Now() - start);
+    if (slow.size() == 2) panel.Timer1.setEnabled(false);
+  };
+  panel.Timer1.setInterval(250);
+  panel.Timer1.setEnabled(true);
+  while (slow.size() < 2 && host.Now() - start < 10) host.idle();
+  ASSERT_EQ(slow.size(), 2u);
+  // Three whole intervals of the fast timer, and two of the slow one, never early.
+  ASSERT_GE(fast.size(), 3u);
+  EXPECT_GE(fast[2], 0.180);
+  EXPECT_LT(fast[2], 0.180 * 4);
+  EXPECT_GE(slow[0], 0.250);
+  EXPECT_LT(slow[0], 0.250 * 4);
+  EXPECT_GE(slow[1], 0.500);
+  EXPECT_LT(slow[1], 0.500 * 3);
+  // The fast one went on at its own pace meanwhile: a tick every 60 ms, never sooner.
+  EXPECT_LE(fast.size() * 0.060, slow[1] + 0.005);
+  EXPECT_GE(fast.size() * 0.060 * 4, slow[1]);
+  const double stopped = host.Now();
+  while (host.Now() - stopped < 0.3) host.idle();
+  EXPECT_EQ(slow.size(), 2u);  // disabled: no more ticks
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "counter/counter.h"
 #include "counter_rig.h"
+#include "sim/signal.h"
 
 namespace qvx {
 namespace {
@@ -87,6 +88,35 @@ TEST(CounterCount, ChOrDControlCountsTheReferenceWhileItsInputIsActiveAndRepeatR
   c.p.FCntStSpbutton.press();  // Ch D: from its falling to its rising edge
   c.runForReadings(1);
   EXPECT_EQ(c.s.FCntText, "0000000250");
+}
+
+// At 50 % duty a gate that opened on the wrong edge, or a clock high for the low share of its
+// period, would read the same; at 20 % and 80 % they do not. 1 kHz clocks, counting the 1 MHz
+// reference: C at 20 % is high for 200 us, at 80 % for 800 us; D at 20 % is low for 800 us,
+// at 80 % for 200 us. The frequency of C does not depend on its duty.
+TEST(CounterCount, CHighAndDLowWindowsAtTwentyAndEightyPercentDuty) {
+  for (const char* duty : {"20", "80"}) {
+    SCOPED_TRACE(std::string("duty ") + duty + " %");
+    sim::Config cfg;
+    cfg.inputs.c = sim::parseDigital(std::string("clock:1000:") + duty, "--sim-c");
+    cfg.inputs.d = sim::parseDigital(std::string("clock:1000:") + duty, "--sim-d");
+    const bool twenty = std::string(duty) == "20";
+    CounterRig c(cfg);
+
+    c.runForReadings(1);  // frequency mode on Ch C
+    EXPECT_EQ(c.s.FCntText, "0000001000");
+
+    c.toCounterMode(0);  // Ch C: from its rising to its falling edge
+    c.chooseSource(3);
+    c.runForReadings(1);
+    EXPECT_EQ(c.s.FCntText, twenty ? "0000000200" : "0000000800");
+    EXPECT_EQ(c.p.Countdisp.backColour, kCountEndOrange);
+
+    c.p.FCntStSpbutton.press();  // Ch D: from its falling to its rising edge
+    c.runForReadings(1);
+    EXPECT_EQ(c.s.FCntText, twenty ? "0000000800" : "0000000200");
+    EXPECT_EQ(c.p.Countdisp.texts(), c.s.FCntText + "  ");
+  }
 }
 
 TEST(CounterCount, ManualStartStopShowsOrangeAndResetClears) {

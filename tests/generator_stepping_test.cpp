@@ -141,6 +141,18 @@ TEST(StepPassEndToEnd, StopOrACommandFileDuringThePreDelayOrThePassReadsNothing)
     EXPECT_LT(r.g.rig.host.clock - start, after + 1.5);
     EXPECT_EQ(r.s.panel.GOBUTTON.caption, "GO");
     EXPECT_FALSE(r.s.panel.Trigwait.visible);
+    // The conversation ends by stopping the pass with the output held at the table's first
+    // point, and the simulated generator stays at that point's voltage from then on.
+    testing::Conversation stopped;
+    stopped.writeReg(0, 34);
+    const auto& log = r.g.rig.port.log;
+    ASSERT_GE(log.size(), stopped.log.size());
+    EXPECT_EQ(std::vector(log.end() - stopped.log.size(), log.end()), stopped.log);
+    const sim::GeneratorUnit& gen = r.g.rig.instrument.generator();
+    const double first = r.s.GenTable[0] * 2.0 / 4095;
+    EXPECT_FALSE(gen.playsContinuously());
+    for (double later : {0.001, 0.1, 3.0, 60.0})
+      EXPECT_DOUBLE_EQ(gen.outputVolts(sim::toTicks(r.g.rig.host.clock + later)), first) << later;
   }
 }
 

@@ -219,6 +219,52 @@ TEST_F(Profile, ACutProfileRestoresItsCompleteGroupsWhateverEndsItsLastValue) {
   }
 }
 
+// The groups field by field, where the test above follows each group by its last value: a
+// file of exactly the first two groups brings back all eight fields of the second, the
+// repeat mode at its very end included, and none of the third; one value short of a group's
+// end, that group is left whole as it was.
+TEST_F(Profile, ExactlyTwoGroupsRestoreEveryFieldOfTheSecondAndOneShortOnlyThoseBefore) {
+  auto parts = items(profileText(r.fresh()));
+  ASSERT_EQ(parts.size(), 95u);
+  parts[26] = " 2";  // TrigMode, in the first group
+  const std::vector<std::string> second = {" 3", " 2", "-7.5", " 12", " 0", " 0", " 1", " 1"};
+  const std::vector<std::string> third = {" 0", " 0", " 1", " 1", " 2", " 1",    "-3.25", " 5",
+                                          " 1", " 2", " 1", "-5", " 1", " 4321", " 1",    " 2"};
+  std::copy(second.begin(), second.end(), parts.begin() + 71);
+  std::copy(third.begin(), third.end(), parts.begin() + 79);
+
+  const auto secondGroup = [](const Scope& t) {
+    return std::tuple(t.MagIndexA, t.MagIndexB, t.PosStepA, t.PosStepB, t.ChanAOn, t.ChanBOn,
+                      t.TrigDelayMode, t.RepeatMode);
+  };
+  const auto thirdGroup = [](const Scope& t) {
+    return std::tuple(t.ChanCOn, t.ChanDOn, t.SelC, t.SelD, t.MagIndexC, t.MagIndexD, t.PosStepC,
+                      t.PosStepD, t.FCntMode, t.FCntSource, t.FCntStSp, t.FCntSpare, t.FCntResetReq,
+                      t.FCntValue, t.FCntRepeat, t.FCntManualState);
+  };
+  const auto restoredSecond = std::tuple(3, 2, -7.5, 12.0, 0, 0, 1, 1);
+  const auto restoredThird = std::tuple(0, 0, 1, 1, 2, 1, -3.25, 5, 1, 2, 1, -5, 1, 4321, 1, 2);
+  // Start values, each unlike the value the file holds for it.
+  const auto untouchedSecond = std::tuple(0, 0, 0.0, 0.0, 1, 1, 0, 0);
+  const auto untouchedThird = std::tuple(1, 1, -1, -1, 0, 0, 0.0, 0, 0, 0, 3, 0, 0, 0, 0, 0);
+  ASSERT_EQ(secondGroup(r.fresh()), untouchedSecond);
+  ASSERT_EQ(thirdGroup(r.fresh()), untouchedThird);
+
+  for (const char* end : {"", ","}) {
+    SCOPED_TRACE(std::string("ending '") + end + "'");
+    for (std::size_t cut : {77u, 78u, 93u, 94u}) {
+      SCOPED_TRACE("cut after value " + std::to_string(cut));
+      std::string text = parts[0];
+      for (std::size_t i = 1; i <= cut; ++i) text += "," + parts[i];
+      Scope& t = r.fresh();
+      ASSERT_TRUE(load(t, text + end));
+      EXPECT_EQ(t.TrigMode, 2);
+      EXPECT_EQ(secondGroup(t), cut >= 78 ? restoredSecond : untouchedSecond);
+      EXPECT_EQ(thirdGroup(t), cut >= 94 ? restoredThird : untouchedThird);
+    }
+  }
+}
+
 // Numbers that a %g-style form writes with an exponent or with lost digits come back
 // exactly as they were.
 TEST_F(Profile, NumbersReadBackExactlyWhateverTheirSize) {

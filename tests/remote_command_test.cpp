@@ -51,6 +51,32 @@ TEST_F(RemoteCommands, ChannelTriggerAndCounterKeywordsTakeOnlyTheirListedValues
   EXPECT_EQ(settings(), chosen);
 }
 
+// The counter panel names its input as the command file chooses it, in COUNTER mode and
+// out of it; a value off the list keeps both the input and its name.
+TEST_F(RemoteCommands, CounterSourceShowsTheNewInputsNameOnTheCounterPanel) {
+  const auto inputShown = [this] {
+    for (const DrawOp& op : p.Picture10.ops)
+      if (op.kind == DrawOp::Kind::Text && op.points[0].x == 800 && op.points[0].y == 80)
+        return op.text;
+    return std::string("(none)");
+  };
+  EXPECT_EQ(inputShown(), " Ch C  ");
+  std::vector<std::string> names;
+  for (const char* source : {"1", "2", "3", "0", "2"}) {
+    run(std::string("FREQCOUNTSOURCE=") + source + "\n");
+    names.push_back(inputShown());
+  }
+  EXPECT_EQ(names,
+            (std::vector<std::string>{" Ch D  ", " Trig  ", " Ref   ", " Ch C  ", " Trig  "}));
+  run("FREQCOUNTSOURCE=4\n");
+  EXPECT_EQ(std::tuple(s.FCntSource, inputShown()), std::tuple(2, std::string(" Trig  ")));
+
+  while (s.OperatingMode != 3) p.SmodeUP.press();
+  run("SCOPEMODE=3,FREQCOUNTSOURCE=1\n");
+  EXPECT_EQ(std::tuple(s.FCntSource, inputShown()), std::tuple(1, std::string(" Ch D  ")));
+  EXPECT_EQ(p.Picture10.texts().substr(0, 19), "COUNTER| Freq. Hz  ");
+}
+
 TEST_F(RemoteCommands, AnUnlistedSizeStillRefreshesChannelsTriggerAndTimebase) {
   s.SampleSizeIndex = 2;
   const std::vector<PictureArea*> redrawn{&p.Picture3, &p.Picture4, &p.Picture5, &p.SSIZEDISP};

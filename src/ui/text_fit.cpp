@@ -5,20 +5,31 @@
 
 namespace qvx::ui {
 
-namespace {
-bool fits(const QFont& font, const QString& text, QSizeF room) {
-  QFontMetricsF m(font);
-  return m.horizontalAdvance(text) <= room.width() && m.height() <= room.height() + 1;
+int fittedPixelSize(int described, const TextMeasure& measure, QSizeF room) {
+  const auto fits = [&](int px) {
+    const QSizeF extent = measure(px);
+    return extent.width() <= room.width() && extent.height() <= room.height() + 1;
+  };
+  if (described <= 1 || fits(described)) return described;
+  for (int px = described - 1; px > 1; --px)
+    if (fits(px)) return px;
+  return 1;
 }
-}  // namespace
 
 QFont fittedFont(const QFont& font, const QString& text, QSizeF room) {
-  if (text.isEmpty() || fits(font, text, room)) return font;
+  if (text.isEmpty()) return font;
+  const int px = fittedPixelSize(
+      font.pixelSize(),
+      [&](int size) {
+        QFont f = font;
+        if (size != font.pixelSize()) f.setPixelSize(size);
+        const QFontMetricsF m(f);
+        return QSizeF(m.horizontalAdvance(text), m.height());
+      },
+      room);
+  if (px == font.pixelSize()) return font;
   QFont f = font;
-  for (int px = font.pixelSize() - 1; px >= 1; --px) {
-    f.setPixelSize(px);
-    if (fits(f, text, room)) break;
-  }
+  f.setPixelSize(px);
   return f;
 }
 

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace qvx::ui {
@@ -15,6 +16,13 @@ constexpr double kTextGap = 2;
 // otherwise the largest smaller pixel size that fits. Captions and readouts thus keep
 // their described size where they have the room and never spill out of their boxes.
 QFont fittedFont(const QFont& font, const QString& text, QSizeF room);
+
+// The arithmetic of that choice, apart from any font: `measure` gives the text's advance and
+// line height at a pixel size. A text fits when its advance is within the room's width and
+// its line within the room's height, with a pixel of leading to spare. Sizes below 1 px
+// are never chosen; a text that fits at no size gets 1 px.
+using TextMeasure = std::function<QSizeF(int pixelSize)>;
+int fittedPixelSize(int described, const TextMeasure& measure, QSizeF room);
 
 // The room a picture text starting at `at` has in an image of `size`: up to the right and
 // bottom edges, and on its rows up to the first control placed to its right in the
