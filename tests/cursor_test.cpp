@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "display_rig.h"
+#include "files/calibration.h"
 
 namespace qvx {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(Cursor, ReadsFiftyMicrosecondsItsReciprocalAndFromTheFirstSample) {
   // Counted from the first sample with the window starting at point 1000: 1100 points.
   s.panel.HScroll1.setValue(500);
   EXPECT_DOUBLE_EQ(s.CursorReading, 50);
-  s.panel.Cursxwinsel.click();
+  Cursxwinsel_Click(s);  // the adjustment panel's reference button
   cursdraw(s);
   EXPECT_DOUBLE_EQ(s.CursorReading, 0.55);
   EXPECT_EQ(s.CursorUnit, "mS");
