@@ -5,6 +5,7 @@
 #include "acquisition/timebase.h"
 #include "control/data_files.h"
 #include "control/groups.h"
+#include "core/remote_poll.h"
 #include "counter/counter.h"
 #include "device/link.h"
 #include "display/render.h"
@@ -19,7 +20,9 @@ namespace {
 
 constexpr int SCOPE = 0, GENERATOR = 1, SCOPEGEN = 2, COUNTER = 3, FFT = 4;
 
-bool scopeOrFft(const Scope& s) { return s.OperatingMode == SCOPE || s.OperatingMode == FFT; }
+bool scopeOrFft(const Scope& s) {
+  return s.OperatingMode == SCOPE || s.OperatingMode == FFT;
+}
 
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
@@ -30,7 +33,8 @@ void refuseRun(Scope& s, const char* line1, const char* line2) {
   s.host.Sleep(2000);
   s.panel.Trigwait.visible = false;
   HScroll1_Change(s);
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
+  s.RunActive = 0;
+  if (s.RemoteExecute == 0) resumeRemotePoll(s);
 }
 
 // Start-up keeps channel B selectable whatever the probe said; a run's probe is the one
@@ -105,7 +109,9 @@ void captureStep(Scope& s) {
   } else {
     if (s.GenDirty != 0) GENUPDATEBUTTON_Click(s);
     s.DacLastIndex = static_cast<std::int32_t>(roundHalfEven(s.GenLastIndex));
-    passRate = s.GenMode == 0 ? s.GenRateIndex0 : s.GenMode == 1 ? s.GenRateIndex1 : s.GenCustomRate;
+    passRate = s.GenMode == 0   ? s.GenRateIndex0
+               : s.GenMode == 1 ? s.GenRateIndex1
+                                : s.GenCustomRate;
   }
   s.RateCode = 5 - passRate;
   s.CounterRateCode = s.RateCode;
@@ -114,11 +120,20 @@ void captureStep(Scope& s) {
 
   switch (s.OperatingMode) {
     case SCOPE:
-    case FFT: ADCconvert(s); break;
-    case GENERATOR: DACGEN(s); break;
-    case SCOPEGEN: DACADC(s); break;
-    case COUNTER: FCntMain(s); break;
-    default: break;
+    case FFT:
+      ADCconvert(s);
+      break;
+    case GENERATOR:
+      DACGEN(s);
+      break;
+    case SCOPEGEN:
+      DACADC(s);
+      break;
+    case COUNTER:
+      FCntMain(s);
+      break;
+    default:
+      break;
   }
 
   if (s.CaptureDone == 1 && (s.RemoteExecute == 0 || s.RemoteDisplayUpdate == 1)) {
@@ -142,10 +157,14 @@ void unlockPanel(Scope& s) {
     SAMPLEENABLE(s);
   }
   if (s.OperatingMode != GENERATOR) {
-    if (s.ChanAOn == 1) RANGEAENABLE(s);
-    else RANGEADISABLE(s);
-    if (s.ChanBOn == 1) RANGEBENABLE(s);
-    else RANGEBDISABLE(s);
+    if (s.ChanAOn == 1)
+      RANGEAENABLE(s);
+    else
+      RANGEADISABLE(s);
+    if (s.ChanBOn == 1)
+      RANGEBENABLE(s);
+    else
+      RANGEBDISABLE(s);
     if (s.ChanBFitted == 0) s.panel.Command18.enabled = false;
   }
   SAMPLEENABLE(s);
@@ -154,7 +173,8 @@ void unlockPanel(Scope& s) {
   s.panel.SCOPEMODE.enabled = true;
   s.panel.SmodeUP.enabled = true;
   s.panel.SmodeDown.enabled = true;
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
+  s.RunActive = 0;
+  if (s.RemoteExecute == 0) resumeRemotePoll(s);
   s.panel.ScopeScreen.AutoRedraw = false;
 }
 
@@ -167,7 +187,8 @@ void GOBUTTON_Click(Scope& s) {
 }
 
 void GOMODE(Scope& s) {
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(false);
+  s.RunActive = 1;
+  if (s.RemoteExecute == 0) holdRemotePoll(s);
   initport(s);
   if (s.ModelCode == 0) {
     refuseRun(s, "  No QVX Hardware !!! ", "  Aborting Command ...");

@@ -34,6 +34,9 @@ struct InstrumentState {
   int OperatingMode = 0;  // 0 SCOPE, 1 GENERATOR, 2 SCOPE+GEN, 3 COUNTER, 4 FFT
   int PrevMode = 0;
   int RunFlag = 0;
+  // 1 from the start of a run to its end, whether GO or the command file started it and
+  // even after STOP has already cleared RunFlag.
+  int RunActive = 0;
   int RepeatMode = 0;
   int CaptureDone = 1;
   int TrigDelayMode = 0;
@@ -232,8 +235,13 @@ struct InstrumentState {
   std::string RemoteSkipStamp;
 
   InstrumentState()
-      : BufA(65536, 2048), BufB(65536, 2048), BufC(65536, 2048), BufD(65536, 2048),
-        TimeBufA(65536, 2048), TimeBufB(65536, 2048), GenTable(65536, 2048) {}
+      : BufA(65536, 2048),
+        BufB(65536, 2048),
+        BufC(65536, 2048),
+        BufD(65536, 2048),
+        TimeBufA(65536, 2048),
+        TimeBufB(65536, 2048),
+        GenTable(65536, 2048) {}
 };
 
 }  // namespace qvx

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/remote_poll.h"
 #include "device/link.h"
 #include "device/port_file.h"
 #include "panel/numeric.h"
@@ -98,6 +99,7 @@ void Checkconfig(Scope& s) {
 void Configport(Scope& s) {
   PictureArea& w = s.panel.CONFIGWINDOW;
   s.ConfigExitReq = 0;
+  holdRemotePoll(s);
 
   double statusX = 0, statusY = 0;
   showPanel(s, statusX, statusY);
@@ -123,6 +125,7 @@ void Configport(Scope& s) {
   if (s.ConfigWriteFlag == 1) writePortFile(kPortFileName, s.LptNumber);
   w.FontTransparent = true;
   w.visible = false;
+  resumeRemotePoll(s);
 }
 
 void SETUP_Click(Scope& s) {
