@@ -141,7 +141,7 @@ void Form_Activate(Scope& s) {
 
   Checkconfig(s);
   initport(s);
-  if (s.ModelCode == 0) Configport(s);
+  if (s.ModelCode == 0) Configport(s, nothingAnsweredOn(s.LptNumber));
 
   // Every mode and channel B stay selectable until the first run probes again.
   s.ChanBFitted = 64;
