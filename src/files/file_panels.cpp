@@ -136,7 +136,13 @@ void copyLoadedWaveToView(Scope& s) {
 }
 
 // What the panel shows after a profile: the restored mode and every panel it touches.
+// The profile's window goes into the two bars that hold it, which keep it within what the
+// mode can show; the window drawn is then the one the bars show.
 void showRestoredProfile(Scope& s) {
+  const int width = s.ViewWidth, start = s.ViewStart;
+  s.panel.HScroll2.setValue(width);
+  s.panel.HScroll1.setValue(start);
+  s.ViewWidth = s.panel.HScroll2.value();
   if (s.runControl.checkMode) s.runControl.checkMode(s);
   CHANA(s);
   CHANB(s);
