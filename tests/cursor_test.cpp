@@ -157,7 +157,7 @@ TEST(Markspace, SquareWavesOnTheTriggerSourceAndNothingWithoutAPeriod) {
     testing::DisplayRig rig;
     Scope& s = rig.s();
     s.TrigSource = source;
-    s.SampleRateIndex = rateIndex;
+    s.DataRateIndex = rateIndex;  // the rate the capture was taken at, not the panel's next
     SampleBuffer& buf = source ? s.BufB : s.BufA;
     for (int j = 0; j < 4096; ++j)
       buf[j] = static_cast<std::int16_t>(

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -141,6 +142,54 @@ TEST_F(PanelOnLpt2, AnOpenPanelDoesNotPileUpDrawingsAndClosingTheWindowEndsIt) {
   SETUP_Click(s);
   EXPECT_TRUE(s.unloaded);
   EXPECT_FALSE(p.CONFIGWINDOW.visible);
+}
+
+// Started with the instrument on LPT2: the panel says why it opened, and its status line
+// follows the selected port like the port line does, so the two never disagree.
+TEST(PortPanelAtStartUp, SaysWhyItOpenedAndItsStatusFollowsTheSelectedPort) {
+  TempFolder folder;
+  sim::Config config;
+  config.lpt = 2;
+  Rig r(config);
+  Panel& p = r.scope.panel;
+  auto shows = [&p](const std::string& text) {
+    return std::count_if(
+        p.CONFIGWINDOW.ops.begin(), p.CONFIGWINDOW.ops.end(),
+        [&](const DrawOp& op) { return op.kind == DrawOp::Kind::Text && op.text == text; });
+  };
+  std::vector<std::string> reasons;
+  std::vector<std::vector<long>> seen;  // per pump: FOUND, NOT FOUND on each of the two lines
+  int pumps = 0;
+  r.host.onPump = [&] {
+    if (!p.CONFIGWINDOW.visible) {
+      pumps = 0;
+      return;
+    }
+    if (++pumps == 1) reasons.push_back(p.CONFIGWINDOW.texts());
+    seen.push_back(
+        {shows(" FOUND "), shows(" NOT FOUND "), shows("  >>FOUND<<   "), shows("  NOT FOUND ")});
+    if (pumps == 4 && reasons.size() == 1) p.SETLPT2.press();
+    if (pumps == 12 || pumps > 1000) p.CONFIGEXIT.press();
+  };
+  Form_Load(r.scope);
+  Form_Activate(r.scope);  // no port file: the panel opens, LPT2 is chosen
+  ASSERT_EQ(reasons.size(), 1u) << "LPT2 answered: no second panel";
+  EXPECT_NE(reasons[0].find("Opened because there is no port file (QVXport.cfg)."),
+            std::string::npos);
+  ASSERT_GE(seen.size(), 12u);
+  EXPECT_EQ(seen[1], (std::vector<long>{0, 1, 0, 1})) << "LPT1: nothing on either line";
+  EXPECT_EQ(seen.back(), (std::vector<long>{1, 0, 1, 0})) << "LPT2: found on both lines";
+  for (const auto& pump : seen) EXPECT_EQ(pump[0] + pump[1], 1) << "one status at a time";
+
+  // The file now names LPT2; with the instrument moved to LPT3 nothing answers there.
+  reasons.clear();
+  seen.clear();
+  r.instrument.config().lpt = 3;
+  Form_Load(r.scope);
+  Form_Activate(r.scope);
+  ASSERT_EQ(reasons.size(), 1u);
+  EXPECT_NE(reasons[0].find("Opened because nothing answered on LPT2."), std::string::npos);
+  EXPECT_EQ(reasons[0].find("no port file"), std::string::npos);
 }
 
 }  // namespace

@@ -50,11 +50,21 @@ TEST_F(PrintMenu, ShowsItsTextsAndFourButtonsWithThePollOffAndExitPrintsNothing)
                         "Click this to print the whole Scope display in Landscape format",
                         "Click this to print the whole Scope display in Portrait format"})
     EXPECT_NE(texts.find(t), std::string::npos) << t;
+  EXPECT_NE(texts.find("start the program with --print-to=FILE.pdf"), std::string::npos);
   EXPECT_TRUE(jobs.empty());
   EXPECT_GT(p.ScopeScreen.clears, clears);  // the display is redrawn
+
+  // Started with --print-to: the menu names the file and no longer offers the option.
+  s.printer.toChosenFile = true;
+  print(p.exitprint);
+  EXPECT_EQ(texts.find("--print-to"), std::string::npos);
+  EXPECT_NE(texts.find("The printout will be directed to the file test.pdf"), std::string::npos);
+  EXPECT_NE(
+      texts.find("(The file was chosen when the program was started; each print replaces it)"),
+      std::string::npos);
   EXPECT_FALSE(p.printwindow.visible);
   EXPECT_TRUE(p.Timer2.enabled());
-  EXPECT_EQ(rig.host.sleeps, std::vector<int>{10});  // the open menu sleeps between looks
+  EXPECT_EQ(rig.host.sleeps, (std::vector<int>{10, 10}));  // the open menu sleeps between looks
 }
 
 // Above x1 magnification the math position buttons show on the display but not on a

@@ -94,6 +94,7 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(OperatingMode, "0"),
       ROW(PrevMode, "0"),
       ROW(RunFlag, "0"),
+      ROW(RunActive, "0"),
       ROW(RepeatMode, "0"),
       ROW(CaptureDone, "1"),
       ROW(TrigDelayMode, "0"),
@@ -166,6 +167,7 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(ViewStart, "0"),
       ROW(ViewFirst, "0"),
       ROW(ViewPoints, "2001"),
+      ROW(AxisRateIndex, "3"),
       ROW(ScrollLast, "2047"),
       ROW(LastShown, "4095"),
       ROW(GenScrollLast, "2048"),
@@ -347,7 +349,7 @@ TEST(StartValues, EveryFieldAfterStartUpHasItsValue) {
       ROW(DataFileNumber, "0"),
       ROW(RemoteSkipStamp, "''"),
   };
-  EXPECT_EQ(std::size(rows), 271u) << "every field of the state has its row";
+  EXPECT_EQ(std::size(rows), 273u) << "every field of the state has its row";
   for (const Row& r : rows) EXPECT_EQ(r.shown, r.expected) << r.name;
 }
 

@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
   host.attach(scope.panel);
 
   ui::MainWindow window(scope.panel);
+  host.setOwner(&window);
   // Screenshots are taken at a fixed size so pictures stay comparable.
   if (!options.screenshot.empty()) window.setOpeningScale(kScreenshotScale);
   ui::installPrinting(scope, window, options.printTo);

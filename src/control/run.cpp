@@ -6,6 +6,7 @@
 #include "control/data_files.h"
 #include "control/groups.h"
 #include "core/status_box.h"
+#include "core/remote_poll.h"
 #include "counter/counter.h"
 #include "device/link.h"
 #include "display/render.h"
@@ -32,7 +33,8 @@ void refuseRun(Scope& s, const char* line1, const char* line2) {
   s.host.Sleep(2000);
   s.panel.Trigwait.visible = false;
   HScroll1_Change(s);
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
+  s.RunActive = 0;
+  if (s.RemoteExecute == 0) resumeRemotePoll(s);
 }
 
 // Start-up keeps channel B selectable whatever the probe said; a run's probe is the one
@@ -171,7 +173,8 @@ void unlockPanel(Scope& s) {
   s.panel.SCOPEMODE.enabled = true;
   s.panel.SmodeUP.enabled = true;
   s.panel.SmodeDown.enabled = true;
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(true);
+  s.RunActive = 0;
+  if (s.RemoteExecute == 0) resumeRemotePoll(s);
   s.panel.ScopeScreen.AutoRedraw = false;
 }
 
@@ -184,7 +187,8 @@ void GOBUTTON_Click(Scope& s) {
 }
 
 void GOMODE(Scope& s) {
-  if (s.RemoteExecute == 0) s.panel.Timer2.setEnabled(false);
+  s.RunActive = 1;
+  if (s.RemoteExecute == 0) holdRemotePoll(s);
   initport(s);
   if (s.ModelCode == 0) {
     refuseRun(s, "  No QVX Hardware !!! ", "  Aborting Command ...");

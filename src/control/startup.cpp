@@ -11,6 +11,7 @@
 #include "control/modes.h"
 #include "control/start_values.h"
 #include "control/wiring.h"
+#include "core/remote_poll.h"
 #include "counter/counter.h"
 #include "device/link.h"
 #include "device/port_panel.h"
@@ -140,7 +141,7 @@ void Form_Activate(Scope& s) {
 
   Checkconfig(s);
   initport(s);
-  if (s.ModelCode == 0) Configport(s);
+  if (s.ModelCode == 0) Configport(s, nothingAnsweredOn(s.LptNumber));
 
   // Every mode and channel B stay selectable until the first run probes again.
   s.ChanBFitted = 64;
@@ -180,7 +181,7 @@ void Form_Activate(Scope& s) {
   SMODEDISP(s);
 
   p.Timer2.setInterval(1);
-  p.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void Timer1_Timer(Scope& s) {
@@ -195,10 +196,10 @@ void Timer1_Timer(Scope& s) {
 // The poll stays off while it runs, so a command that starts a run cannot be
 // re-entered by the next tick.
 void Timer2_Timer(Scope& s) {
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   RemoteCommand(s);
   s.panel.Timer2.setInterval(1);
-  s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void Command22_Click(Scope& s) {
@@ -207,10 +208,10 @@ void Command22_Click(Scope& s) {
 }
 
 void Command1_Click(Scope& s) {
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   s.panel.focus = s.panel.FFTbutton.name;
   printscope(s);
-  s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 // The window can be closed by EXIT and by its close box; the port driver is released

@@ -26,6 +26,9 @@ struct RenderState {
   int ViewStart = 0;
   std::int32_t ViewFirst = 0;
   double ViewPoints = 2000;
+  // The rate index the time axis on the screen was drawn with. The cursor readout and the
+  // measurement read time with it, so they agree with the labels whatever changed since.
+  int AxisRateIndex = 3;
   float ScrollLast = 0;
   float LastShown = 0;
   float GenScrollLast = 0;

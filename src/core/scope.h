@@ -27,11 +27,13 @@ struct RunControlCalls {
 
 // What the window gives the print menu: a print of the whole window scaled to fit a page
 // turned to landscape or portrait, a print of the signal display alone at a share of the
-// page width, and a description of where prints go. Empty where there is no window.
+// page width, a description of where prints go, and whether that is a file chosen when the
+// program was started. Empty where there is no window.
 struct PrintCalls {
   std::function<void(bool portrait)> window;
   std::function<void(double widthShare)> signalDisplay;
   std::function<std::string()> destination;
+  bool toChosenFile = false;
 };
 
 // The main window: the instrument state, the panel model, the platform host and the

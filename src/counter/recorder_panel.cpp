@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/place_chooser.h"
+#include "core/remote_poll.h"
 #include "counter/recorder.h"
 #include "panel/numeric.h"
 
@@ -151,8 +152,7 @@ bool finish(Scope& s) {
 
 void frecfilesave(Scope& s) {
   Panel& p = s.panel;
-  const bool polling = p.Timer2.enabled();
-  p.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   std::error_code ec;
   if (s.FRecFolder.empty()) s.FRecFolder = fs::current_path(ec).string();
   p.Frecname.text = "Untitled";
@@ -171,7 +171,7 @@ void frecfilesave(Scope& s) {
   }
   s.SavePanelDone = 0;
   p.Filesavefrec.visible = false;
-  if (polling) p.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 }  // namespace qvx

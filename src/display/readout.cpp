@@ -101,7 +101,7 @@ void printValue(Scope& s, double v) {
 void printReading(Scope& s) {
   PictureArea& info = s.panel.CURSINFO;
   const bool fft = s.OperatingMode == kFft;
-  const int r = displayRateIndex(s, s, s);
+  const int r = s.AxisRateIndex;
   const double m = s.RateMantissa;
   double reading;
   if (fft) {
@@ -222,8 +222,10 @@ void Markspace(Scope& s) {
   const double period = startsLow ? r2 - r1 : f2 - f1;
   const double mark = startsLow ? f1 - r1 : f2 - r1;
   s.MeasDuty = static_cast<float>(floorInt(mark * 1000 / period)) / 10;
+  // The rate the shown samples were taken at, as the time axis has it: the panel's rate
+  // may have been stepped since the capture.
   s.MeasFreq = static_cast<float>(
-      floorInt(200000 * s.RateMantissa * std::pow(10.0, s.SampleRateIndex) / period) / 100.0);
+      floorInt(200000 * s.RateMantissa * std::pow(10.0, s.AxisRateIndex) / period) / 100.0);
   s.MeasUnit = "Hz";
   if (s.MeasFreq > 5000000) {
     info.cls();

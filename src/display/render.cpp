@@ -202,6 +202,7 @@ void HScroll1_Change(Scope& s) {
   prepareScreen(s);
   const double W = 2.0 * s.ViewWidth;
   const int r = displayRateIndex(s, s, s);
+  s.AxisRateIndex = r;
   const Division div = divisionOf(s, s, s, W, r);
   s.ViewFirst = 2 * s.ViewStart;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/plain_file.h"
+#include "core/remote_poll.h"
 #include "display/render.h"
 #include "files/file_text.h"
 #include "files/safe_write.h"
@@ -166,7 +167,7 @@ void UtilBoxSetup(Scope& s) {
 // opens, so text the user is typing survives a press of another button.
 void UtilButton_Click(Scope& s) {
   Panel& p = s.panel;
-  p.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   if (!p.UtilBox.visible) p.RemoteName.text = s.RemotePrefix;
   p.UtilBox.visible = true;
   showValue(p.CAGainVal, gainText(s.CalGainA));
@@ -186,7 +187,7 @@ void UtilExit_Click(Scope& s) {
   s.host.DoEvents();
   HScroll2_Change(s);
   p.focus = p.FFTbutton.name;
-  p.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void CAGainUp_Click(Scope& s) {

@@ -7,6 +7,7 @@
 #include "acquisition/timebase.h"
 #include "acquisition/trigger.h"
 #include "core/place_chooser.h"
+#include "core/remote_poll.h"
 #include "display/render.h"
 #include "display/settings.h"
 #include "files/custom_wave.h"
@@ -65,7 +66,13 @@ void copyLoadedWaveToView(Scope& s) {
 }
 
 // What the panel shows after a profile: the restored mode and every panel it touches.
+// The profile's window goes into the two bars that hold it, which keep it within what the
+// mode can show; the window drawn is then the one the bars show.
 void showRestoredProfile(Scope& s) {
+  const int width = s.ViewWidth, start = s.ViewStart;
+  s.panel.HScroll2.setValue(width);
+  s.panel.HScroll1.setValue(start);
+  s.ViewWidth = s.panel.HScroll2.value();
   if (s.runControl.checkMode) s.runControl.checkMode(s);
   CHANA(s);
   CHANB(s);
@@ -227,8 +234,7 @@ std::vector<std::string> saveExtensions(const RunState& s) {
 
 void FILELOAD(Scope& s) {
   Panel& p = s.panel;
-  const bool pollWasOn = p.Timer2.enabled();
-  p.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   const bool custom = s.LoadPanelGeneral == 0;
   showLoadPanel(s, custom);
   if (custom) s.ReqLoadCustom = s.ReqLoadCsv = 0;
@@ -247,7 +253,7 @@ void FILELOAD(Scope& s) {
     b->visible = false;
   p.fileloadwindow.visible = false;
   if (custom && s.LoadResult == 1) copyLoadedWaveToView(s);
-  if (pollWasOn) p.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 bool customWaveForm(Scope& s) {
@@ -259,12 +265,12 @@ bool customWaveForm(Scope& s) {
 }
 
 void fileloadbutton_Click(Scope& s) {
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   s.LoadPanelGeneral = 1;
   s.LoadResult = 0;
   FILELOAD(s);
   HScroll1_Change(s);
-  s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void filenametest(Scope& s) {
@@ -294,8 +300,7 @@ void filenametest(Scope& s) {
 
 void filesave(Scope& s) {
   Panel& p = s.panel;
-  const bool pollWasOn = p.Timer2.enabled();
-  p.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   showSavePanel(s);
 
   while (s.SavePanelDone == 0 && !s.unloaded) {
@@ -332,14 +337,14 @@ void filesave(Scope& s) {
   clearSaveRequests(s);
   p.savename.visible = false;
   p.filesavewindow.visible = false;
-  if (pollWasOn) p.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void filesavebutton_Click(Scope& s) {
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   filesave(s);
   HScroll1_Change(s);
-  s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void File3_Click(Scope& s) {
@@ -352,8 +357,7 @@ bool openFileFromCommandLine(Scope& s, const std::string& path) {
   std::string ext = fs::path(path).extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  const bool pollWasOn = s.panel.Timer2.enabled();
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   s.LoadPanelGeneral = 1;
   s.LoadResult = 0;
   s.FilePath = path;
@@ -371,7 +375,7 @@ bool openFileFromCommandLine(Scope& s, const std::string& path) {
   }
   clearLoadRequests(s);
   HScroll1_Change(s);
-  if (pollWasOn) s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
   return s.LoadResult == 1;
 }
 

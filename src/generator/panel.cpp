@@ -209,6 +209,10 @@ void GENDISP(Scope& s) {
 
   if (s.GenDirty == 1) p.GENUPDATEBACK.setBackColour(kRed);
   p.focus = p.FFTbutton.name;
+  // The time axis of the generator modes counts at the rate of the generator mode shown;
+  // a change of mode or rate (entering CUSTOM, a step of the custom or sweep rate) redraws
+  // it at once rather than leaving labels at the old rate until some other redraw.
+  if (displayRateIndex(s, s, s) != s.AxisRateIndex) HScroll1_Change(s);
 }
 
 void GENMODEBUTTON_MouseDown(Scope& s) {

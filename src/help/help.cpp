@@ -1,5 +1,6 @@
 #include "help/help.h"
 
+#include "core/remote_poll.h"
 #include "help/pages.h"
 
 namespace qvx {
@@ -142,10 +143,10 @@ std::vector<std::string> wrapHelpText(const PictureArea& area, std::string_view 
 }
 
 void helpbutton_Click(Scope& s) {
-  s.panel.Timer2.setEnabled(false);
+  holdRemotePoll(s);
   HELPPANEL(s);
   s.panel.focus = s.panel.FFTbutton.name;
-  s.panel.Timer2.setEnabled(true);
+  resumeRemotePoll(s);
 }
 
 void HELPPANEL(Scope& s) {

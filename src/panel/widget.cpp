@@ -11,14 +11,23 @@ void ScrollBar::setValue(int v) {
   if (onChange) onChange();
 }
 
+// A new end of the range moves a value that lies outside it; a bar whose maximum was
+// lowered below its minimum (a generator table shorter than the narrowest window) comes
+// back to its minimum when the maximum rises again, rather than keep the short width.
 void ScrollBar::setMax(int m) {
   Max = m;
-  if (value_ > std::max(Min, Max)) setValue(Max);
+  if (value_ > std::max(Min, Max))
+    setValue(Max);
+  else if (value_ < std::min(Min, Max))
+    setValue(std::min(Min, Max));
 }
 
 void ScrollBar::setMin(int m) {
   Min = m;
-  if (value_ < std::min(Min, Max)) setValue(Min);
+  if (value_ < std::min(Min, Max))
+    setValue(std::min(Min, Max));
+  else if (value_ > std::max(Min, Max))
+    setValue(std::max(Min, Max));
 }
 
 void fireDueTimers(std::vector<Timer*>& timers, double now) {

@@ -31,9 +31,11 @@ void showMenu(Scope& s) {
   line(w, 2800, 800, 11, "The printout will be directed to " + destination);
   w.CurrentX = 2650;
   w.fontSize = 9;
-  w.print(
-      "(Set the default printer in your system's printer settings, or start the program "
-      "with --print-to=FILE.pdf)");
+  // The way to print to a file is offered only to those who did not choose one.
+  w.print(s.printer.toChosenFile
+              ? "(The file was chosen when the program was started; each print replaces it)"
+              : "(Set the default printer in your system's printer settings, or start the "
+                "program with --print-to=FILE.pdf)");
   line(w, kChoiceX, kSignalY, 11, "Click this to print the Signal Display Area only");
   line(w, kChoiceX, kLandscapeY, 11,
        "Click this to print the whole Scope display in Landscape format");

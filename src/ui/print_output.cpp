@@ -94,6 +94,7 @@ QRectF placeOnPage(const QSizeF& picture, const QRectF& page, bool fit, double w
 
 void installPrinting(Scope& s, MainWindow& window, std::string printTo) {
   s.printer.destination = [printTo] { return describe(printTo); };
+  s.printer.toChosenFile = !printTo.empty();
   s.printer.window = [&s, &window, printTo](bool portrait) {
     window.sync();
     QCoreApplication::processEvents();

@@ -55,17 +55,28 @@ double QtHost::TimeOfDay() {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
+// The box belongs to the program's window, not to whichever window had the focus last:
+// once a box closed without the focus going back (a key sent straight to its window),
+// there was no active window, and later boxes opened without an owner, where the window
+// manager could leave them behind the program. Closing the box by any route ends it; the
+// focus then returns to the program's window so its keys work again.
 int QtHost::MsgBox(const std::string& text, int style, const std::string& title) {
   if (sync_) sync_();
-  QMessageBox box(QApplication::activeWindow());
+  QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
+  QMessageBox box(owner);
+  box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(QString::fromStdString(title));
   box.setText(QString::fromStdString(text));
   box.setIcon((style & mb::Critical) ? QMessageBox::Critical : QMessageBox::NoIcon);
   QPushButton* ok = box.addButton(QMessageBox::Ok);
   QPushButton* cancel = (style & mb::OKCancel) ? box.addButton(QMessageBox::Cancel) : nullptr;
   box.setDefaultButton((style & mb::DefaultButton2) && cancel ? cancel : ok);
-  if (cancel) box.setEscapeButton(cancel);
+  box.setEscapeButton(cancel ? cancel : ok);
+  box.show();
+  box.raise();
+  box.activateWindow();
   box.exec();
+  if (owner_ && owner_->isVisible()) owner_->activateWindow();
   return cancel && box.clickedButton() == cancel ? mb::AnswerCancel : mb::AnswerOK;
 }
 

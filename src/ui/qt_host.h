@@ -1,6 +1,7 @@
 #pragma once
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -22,6 +23,8 @@ class QtHost : public QObject, public Host {
   QtHost();
   // The panel whose timers the host fires.
   void attach(Panel& panel) { panel_ = &panel; }
+  // The program's window: message boxes stand in front of it and give the focus back.
+  void setOwner(QWidget* window) { owner_ = window; }
 
   // Called before and after events are processed so the window shows the model.
   void setSync(std::function<void()> sync) { sync_ = std::move(sync); }
@@ -48,6 +51,7 @@ class QtHost : public QObject, public Host {
 
  private:
   Panel* panel_ = nullptr;
+  QPointer<QWidget> owner_;
   QtFileLister files_;
   QtSettings settings_;
   QTimer idle_;
