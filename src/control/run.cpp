@@ -11,6 +11,7 @@
 #include "display/settings.h"
 #include "display/status_box.h"
 #include "generator/generator.h"
+#include "measure/mdata.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -19,7 +20,9 @@ namespace {
 
 constexpr int SCOPE = 0, GENERATOR = 1, SCOPEGEN = 2, COUNTER = 3, FFT = 4;
 
-bool scopeOrFft(const RunState& s) { return s.OperatingMode == SCOPE || s.OperatingMode == FFT; }
+bool scopeOrFft(const RunState& s) {
+  return s.OperatingMode == SCOPE || s.OperatingMode == FFT;
+}
 
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
@@ -105,7 +108,9 @@ void captureStep(Scope& s) {
   } else {
     if (s.GenDirty != 0) GENUPDATEBUTTON_Click(s);
     s.DacLastIndex = static_cast<std::int32_t>(roundHalfEven(s.GenLastIndex));
-    passRate = s.GenMode == 0 ? s.GenRateIndex0 : s.GenMode == 1 ? s.GenRateIndex1 : s.GenCustomRate;
+    passRate = s.GenMode == 0   ? s.GenRateIndex0
+               : s.GenMode == 1 ? s.GenRateIndex1
+                                : s.GenCustomRate;
   }
   s.RateCode = 5 - passRate;
   s.CounterRateCode = s.RateCode;
@@ -114,11 +119,20 @@ void captureStep(Scope& s) {
 
   switch (s.OperatingMode) {
     case SCOPE:
-    case FFT: ADCconvert(s); break;
-    case GENERATOR: DACGEN(s); break;
-    case SCOPEGEN: DACADC(s); break;
-    case COUNTER: FCntMain(s); break;
-    default: break;
+    case FFT:
+      ADCconvert(s);
+      break;
+    case GENERATOR:
+      DACGEN(s);
+      break;
+    case SCOPEGEN:
+      DACADC(s);
+      break;
+    case COUNTER:
+      FCntMain(s);
+      break;
+    default:
+      break;
   }
 
   if (s.CaptureDone == 1 && (s.RemoteExecute == 0 || s.RemoteDisplayUpdate == 1)) {
@@ -128,7 +142,8 @@ void captureStep(Scope& s) {
     if (s.TrigDelayMode == 0) s.panel.HScroll1.setValue(0);
     HScroll1_Change(s);
   }
-  if (s.RemoteExecute == 1 && s.CaptureDone == 1) writeDataFiles(s, s, s);
+  if (s.RemoteExecute == 1 && s.CaptureDone == 1 && writeDataFiles(s, s, s))
+    writeMeasurementFile(s);
 }
 
 void unlockPanel(Scope& s) {
@@ -142,10 +157,14 @@ void unlockPanel(Scope& s) {
     SAMPLEENABLE(s);
   }
   if (s.OperatingMode != GENERATOR) {
-    if (s.ChanAOn == 1) RANGEAENABLE(s);
-    else RANGEADISABLE(s);
-    if (s.ChanBOn == 1) RANGEBENABLE(s);
-    else RANGEBDISABLE(s);
+    if (s.ChanAOn == 1)
+      RANGEAENABLE(s);
+    else
+      RANGEADISABLE(s);
+    if (s.ChanBOn == 1)
+      RANGEBENABLE(s);
+    else
+      RANGEBDISABLE(s);
     if (s.ChanBFitted == 0) s.panel.Command18.enabled = false;
   }
   SAMPLEENABLE(s);

@@ -17,6 +17,7 @@
 #include "display/settings.h"
 #include "files/calibration.h"
 #include "generator/generator.h"
+#include "measure/panel.h"
 #include "printing/print.h"
 #include "remote/command_file.h"
 
@@ -181,6 +182,7 @@ void Form_Activate(Scope& s) {
 
   p.Timer2.setInterval(1);
   p.Timer2.setEnabled(true);
+  restoreMeasurements(s);
 }
 
 void Timer1_Timer(Scope& s) {
