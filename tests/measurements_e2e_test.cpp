@@ -191,6 +191,35 @@ TEST(MeasurementsPanel, PointerPlacesAndDragsTheNearerCursorScrollsAndZooms) {
   EXPECT_EQ(m.s.ViewWidth, width);
 }
 
+// In Repeat every capture redraws the panel from its own data.
+TEST(MeasurementsPanel, RepeatUpdatesThePanelWithEveryCapture) {
+  Measurements m;
+  m.pressKey('M');
+  m.p.TRESETBUTTON.press();
+  ASSERT_EQ(m.s.RepeatMode, 1);
+  const std::uint64_t screensBefore = m.p.ScopeScreen.clears, panels = m.p.MeasPanel.clears;
+  std::uint64_t screens = screensBefore;
+  int captures = 0;
+  std::vector<std::string> vpp;
+  m.rig.host.onPump = [&] {
+    m.rig.port.log.clear();
+    if (m.p.ScopeScreen.clears == screens) return;
+    screens = m.p.ScopeScreen.clears;
+    vpp.push_back(row(m.p.MeasPanel, "Vpp", 1)[0]);
+    if (++captures == 3) m.p.SRATEN.click();  // 200 kS/s from the next capture on
+    if (captures == 6) m.p.GOBUTTON.click();
+  };
+  m.p.GOBUTTON.click();
+  EXPECT_EQ(captures, 6);
+  // Every redraw of the display, the captures' and the rate step's, redrew the panel.
+  EXPECT_EQ(m.p.MeasPanel.clears - panels, m.p.ScopeScreen.clears - screensBefore);
+  EXPECT_GE(m.p.MeasPanel.clears - panels, 6u);
+  ASSERT_EQ(vpp.size(), 6u);
+  EXPECT_NEAR(valueOf(vpp.back()), 8.0, 0.04);
+  // 2 periods at 2 MS/s, 20 at 200 kS/s: the frequency stays right across the change.
+  EXPECT_NEAR(valueOf(row(m.p.MeasPanel, "Freq", 1)[0]), 1000, 1);
+}
+
 std::map<std::string, std::string> readMeasurementFile(const std::string& name, std::string& raw) {
   std::ifstream in(name, std::ios::binary);
   raw.assign(std::istreambuf_iterator<char>(in), {});

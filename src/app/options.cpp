@@ -124,7 +124,7 @@ std::vector<OptionEntry> programOptions() {
                      "--mode takes scope, generator, scopegen, counter or fft, not '" + v + "'");
                o.mode = static_cast<int>(found - std::begin(kModes));
              }),
-      valued("show", "PANEL,...",
+      valued("show", "PANELS",
              "open these extra panels after start-up: measurements (the measurements beside "
              "the display)",
              addExtraPanels),

@@ -12,6 +12,8 @@ constexpr int kTopCode = 4095;
 // Below this many codes between lowest and highest point a signal is taken as flat, as
 // the frequency readout over the display takes it.
 constexpr int kFlatCodes = 10;
+// A spectral peak below 1 % of the largest is leakage and noise, not a line of the signal.
+constexpr int kLeastPeak = kTopCode / 100 + 1;
 
 // Where a line from a (at index i - 1) to b (at i) meets `level`, as a fractional index.
 double crossingAt(std::size_t i, double a, double b, double level) {
@@ -177,7 +179,7 @@ std::vector<Peak> largestPeaks(std::span<const std::int16_t> m, double hertzPerP
   for (std::size_t k = 1; k < m.size(); ++k) {
     const bool aboveLeft = k == 1 || m[k] > m[k - 1];
     const bool notBelowRight = k + 1 == m.size() || m[k] >= m[k + 1];
-    if (m[k] > 0 && aboveLeft && notBelowRight) maxima.push_back(k);
+    if (m[k] >= kLeastPeak && aboveLeft && notBelowRight) maxima.push_back(k);
   }
   const std::size_t kept = std::min<std::size_t>(maxima.size(), std::max(count, 0));
   std::partial_sort(maxima.begin(), maxima.begin() + static_cast<std::ptrdiff_t>(kept),

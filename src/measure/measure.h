@@ -38,7 +38,8 @@ struct Trace {
 WaveReadings measureWave(const Trace& trace);
 
 // The largest local maxima of a spectrum (points 1 .. size-1 of `magnitudes`, 0..4095
-// with 4095 the largest point), strongest first, at most `count`. Level in percent of the
+// with 4095 the largest point), strongest first, at most `count`, none below 1 % of
+// the largest point. Level in percent of the
 // largest point, frequency = index x `hertzPerPoint`.
 struct Peak {
   double frequency = 0;

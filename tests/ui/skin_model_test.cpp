@@ -187,6 +187,7 @@ TEST(SkinShowsTheModel, WithTheMeasurementsPanelOpen) {
     p.TRESETBUTTON.press();
     w.rig.host.afterPumps(40, [&] { p.GOBUTTON.click(); });
     p.GOBUTTON.press();
+    p.TRESETBUTTON.press();  // back to Single
   });
   act("FFT", [&] { p.SmodeDown.press(); });
   act("GO in FFT", [&] { p.GOBUTTON.press(); });
