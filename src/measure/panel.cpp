@@ -86,16 +86,17 @@ void drawWaveRows(Scope& s, Table& t) {
 void drawPeakRows(Scope& s, Table& t) {
   std::vector<std::vector<measure::Peak>> peaks;
   for (int c : t.channels) peaks.push_back(measure::spectrumPeaks(s, measure::shownData(s), c, kPeaks));
-  for (int k = 0; k < kPeaks; ++k) {
+  std::size_t rows = 0;
+  for (const auto& found : peaks) rows = std::max(rows, found.size());
+  if (rows == 0) t.label("no peak above 1 %");
+  for (std::size_t k = 0; k < rows; ++k) {
     t.label("Peak " + std::to_string(k + 1));
     for (std::size_t i = 0; i < t.channels.size(); ++i)
-      if (static_cast<std::size_t>(k) < peaks[i].size())
-        t.cell(i, measure::engineering(peaks[i][k].frequency, "Hz"));
+      t.cell(i, k < peaks[i].size() ? measure::engineering(peaks[i][k].frequency, "Hz") : "-");
     ++t.row;
     t.label("  level");
     for (std::size_t i = 0; i < t.channels.size(); ++i)
-      if (static_cast<std::size_t>(k) < peaks[i].size())
-        t.cell(i, measure::engineering(peaks[i][k].level, "%"));
+      t.cell(i, k < peaks[i].size() ? measure::engineering(peaks[i][k].level, "%") : "-");
     ++t.row;
   }
 }
