@@ -25,8 +25,8 @@ using namespace qvx;
 void MeasureWave64K(benchmark::State& state) {
   std::vector<std::int16_t> codes(65536);
   for (std::size_t i = 0; i < codes.size(); ++i)
-    codes[i] = static_cast<std::int16_t>(2048 + std::lround(800 * std::sin(i * 0.0031416) +
-                                                            (i * 7919 % 13) - 6));
+    codes[i] = static_cast<std::int16_t>(
+        2048 + std::lround(800 * std::sin(i * 0.0031416) + (i * 7919 % 13) - 6));
   const measure::Trace trace{codes, 2048, 10.0 / 2047, 2e6, false};
   for (auto _ : state) benchmark::DoNotOptimize(measure::measureWave(trace));
 }

@@ -11,10 +11,14 @@ constexpr int kScopeGen = 2, kFft = 4;
 const SampleBuffer& bufferOf(const InstrumentState& s, int channel) {
   const bool fft = s.OperatingMode == kFft;
   switch (channel) {
-    case 0: return fft ? s.TimeBufA : s.BufA;
-    case 1: return fft ? s.TimeBufB : s.BufB;
-    case 2: return s.BufC;
-    default: return s.BufD;
+    case 0:
+      return fft ? s.TimeBufA : s.BufA;
+    case 1:
+      return fft ? s.TimeBufB : s.BufB;
+    case 2:
+      return s.BufC;
+    default:
+      return s.BufD;
   }
 }
 
@@ -60,7 +64,8 @@ Trace traceOf(const InstrumentState& s, const TakenWith& w, int channel) {
 std::vector<Peak> spectrumPeaks(const InstrumentState& s, const TakenWith& w, int channel,
                                 int count) {
   const SampleBuffer& buf = channel == 0 ? s.BufA : s.BufB;
-  const std::size_t points = std::clamp<std::size_t>(static_cast<std::size_t>(s.FftSize / 2), 0, buf.size());
+  const std::size_t points =
+      std::clamp<std::size_t>(static_cast<std::size_t>(s.FftSize / 2), 0, buf.size());
   return largestPeaks(std::span<const std::int16_t>(buf.data(), points),
                       sampleRate(s, w, channel) / s.FftSize, count);
 }

@@ -41,7 +41,8 @@ std::string fileNumber(double value) {
   // Three decimals for volts, hertz and percent; small times need more to keep their
   // four significant digits.
   int decimals = 3;
-  if (magnitude > 0 && magnitude < 1) decimals = std::min(12, 3 - static_cast<int>(std::floor(std::log10(magnitude))));
+  if (magnitude > 0 && magnitude < 1)
+    decimals = std::min(12, 3 - static_cast<int>(std::floor(std::log10(magnitude))));
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }

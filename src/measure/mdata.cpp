@@ -40,7 +40,8 @@ std::string measurementFileText(const InstrumentState& s) {
     for (const measure::Quantity& q : measure::quantities()) {
       if (c >= 2 && !q.digitalToo) continue;
       const measure::Reading& v = r.*q.reading;
-      line(out, name, q.fileName, q.fileUnit, v.ok() ? measure::fileNumber(v.value) : "NaN ; " + v.why);
+      line(out, name, q.fileName, q.fileUnit,
+           v.ok() ? measure::fileNumber(v.value) : "NaN ; " + v.why);
     }
   }
   return out;

@@ -128,7 +128,8 @@ WaveReadings measureWave(const Trace& t) {
   }
 
   Edges e;
-  if (swing >= kFlatCodes) e = findEdges(x, low + 0.1 * swing, low + 0.5 * swing, low + 0.9 * swing);
+  if (swing >= kFlatCodes)
+    e = findEdges(x, low + 0.1 * swing, low + 0.5 * swing, low + 0.9 * swing);
   const std::vector<double>& cycleEdges = e.riseMid.size() >= 2 ? e.riseMid : e.fallMid;
   const bool cycles = cycleEdges.size() >= 2;
 
@@ -154,8 +155,8 @@ WaveReadings measureWave(const Trace& t) {
   if (swing < kFlatCodes) return r;
 
   if (cycles) {
-    const double samples = (cycleEdges.back() - cycleEdges.front()) /
-                           static_cast<double>(cycleEdges.size() - 1);
+    const double samples =
+        (cycleEdges.back() - cycleEdges.front()) / static_cast<double>(cycleEdges.size() - 1);
     r.period = {samples / t.sampleRate, {}};
     r.freq = {t.sampleRate / samples, {}};
   } else {
@@ -186,7 +187,8 @@ std::vector<Peak> largestPeaks(std::span<const std::int16_t> m, double hertzPerP
                     maxima.end(), [&m](std::size_t a, std::size_t b) { return m[a] > m[b]; });
   std::vector<Peak> peaks;
   for (std::size_t i = 0; i < kept; ++i)
-    peaks.push_back({static_cast<double>(maxima[i]) * hertzPerPoint, m[maxima[i]] * 100.0 / kTopCode});
+    peaks.push_back(
+        {static_cast<double>(maxima[i]) * hertzPerPoint, m[maxima[i]] * 100.0 / kTopCode});
   return peaks;
 }
 

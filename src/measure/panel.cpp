@@ -41,7 +41,9 @@ struct Table {
   double columnWidth;
   int row = 0;
 
-  double columnX(std::size_t i) const { return kLeft + kLabelWidth + columnWidth * static_cast<double>(i); }
+  double columnX(std::size_t i) const {
+    return kLeft + kLabelWidth + columnWidth * static_cast<double>(i);
+  }
   double y() const { return kTop + row * kRow; }
   void label(const std::string& text) {
     p.foreColour = 0;
@@ -65,7 +67,8 @@ void drawHeader(Scope& s, Table& t, const char* title) {
 
 void drawWaveRows(Scope& s, Table& t) {
   std::vector<measure::WaveReadings> readings;
-  for (int c : t.channels) readings.push_back(measure::measureWave(measure::traceOf(s, measure::shownData(s), c)));
+  for (int c : t.channels)
+    readings.push_back(measure::measureWave(measure::traceOf(s, measure::shownData(s), c)));
   for (const measure::Quantity& q : measure::quantities()) {
     t.label(q.caption);
     for (std::size_t i = 0; i < t.channels.size(); ++i) {
@@ -85,7 +88,8 @@ void drawWaveRows(Scope& s, Table& t) {
 
 void drawPeakRows(Scope& s, Table& t) {
   std::vector<std::vector<measure::Peak>> peaks;
-  for (int c : t.channels) peaks.push_back(measure::spectrumPeaks(s, measure::shownData(s), c, kPeaks));
+  for (int c : t.channels)
+    peaks.push_back(measure::spectrumPeaks(s, measure::shownData(s), c, kPeaks));
   std::size_t rows = 0;
   for (const auto& found : peaks) rows = std::max(rows, found.size());
   if (rows == 0) t.label("no peak above 1 %");
@@ -147,8 +151,8 @@ void drawSecondCursor(Scope& s) {
 // doubling it, kept inside the X-magnify bar's range.
 int zoomedWidth(const ScrollBar& bar, int width, int steps) {
   const double w = width * std::pow(2.0, -steps);
-  return static_cast<int>(std::clamp(std::lround(w), static_cast<long>(std::max(bar.Min, kMinWidth)),
-                                     static_cast<long>(bar.Max)));
+  return static_cast<int>(std::clamp(
+      std::lround(w), static_cast<long>(std::max(bar.Min, kMinWidth)), static_cast<long>(bar.Max)));
 }
 
 void wheelZoom(Scope& s, const PointerEvent& e) {
@@ -231,7 +235,9 @@ void drawMeasurements(Scope& s) {
 
 void ScopeScreen_Pointer(Scope& s, const PointerEvent& e) {
   switch (e.kind) {
-    case PointerEvent::Kind::Wheel: wheelZoom(s, e); return;
+    case PointerEvent::Kind::Wheel:
+      wheelZoom(s, e);
+      return;
     case PointerEvent::Kind::Press:
       if (e.modifier) {
         s.PointerScrolling = 1;
@@ -247,7 +253,8 @@ void ScopeScreen_Pointer(Scope& s, const PointerEvent& e) {
     case PointerEvent::Kind::Move:
       if (s.PointerScrolling == 1) {
         // The trace follows the pointer: dragging right shows earlier points.
-        const int start = s.PointerStartView - static_cast<int>(std::lround((e.x - s.PointerStartX) / 2));
+        const int start =
+            s.PointerStartView - static_cast<int>(std::lround((e.x - s.PointerStartX) / 2));
         s.panel.HScroll1.setValue(std::clamp(start, s.panel.HScroll1.Min, s.panel.HScroll1.Max));
       } else if (s.PointerCursor != 0) {
         moveHeldCursor(s, e.x);
