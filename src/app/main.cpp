@@ -17,6 +17,7 @@
 #include "control/startup.h"
 #include "core/scope.h"
 #include "files/file_panels.h"
+#include "measure/panel.h"
 #include "ui/main_window.h"
 #include "ui/print_output.h"
 #include "ui/qt_host.h"
@@ -145,6 +146,8 @@ int main(int argc, char** argv) {
   window.sync();
   if (scope.unloaded) return 0;
   stepToMode(scope, options.mode);
+  for (const std::string& panel : options.show)
+    if (panel == "measurements") showMeasurements(scope, true);
   window.sync();
 
   bool filesLoaded = true;

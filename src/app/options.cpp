@@ -62,7 +62,29 @@ std::string helpLine(const QCommandLineOption& option) {
   return text + line + "\n";
 }
 
+// "a,b" -> each name in turn, every one of them known.
+void addExtraPanels(Options& o, const std::string& list) {
+  const std::vector<std::string>& known = extraPanelNames();
+  std::string names;
+  for (const std::string& k : known) names += (names.empty() ? "" : ", ") + k;
+  std::size_t from = 0;
+  while (from <= list.size()) {
+    const std::size_t comma = std::min(list.find(',', from), list.size());
+    const std::string name = list.substr(from, comma - from);
+    if (std::find(known.begin(), known.end(), name) == known.end())
+      throw std::invalid_argument("--show takes a comma-separated list of " + names + ", not '" +
+                                  name + "'");
+    if (std::find(o.show.begin(), o.show.end(), name) == o.show.end()) o.show.push_back(name);
+    from = comma + 1;
+  }
+}
+
 }  // namespace
+
+const std::vector<std::string>& extraPanelNames() {
+  static const std::vector<std::string> kNames = {"measurements"};
+  return kNames;
+}
 
 std::vector<OptionEntry> programOptions() {
   std::vector<OptionEntry> entries = {
@@ -102,6 +124,10 @@ std::vector<OptionEntry> programOptions() {
                      "--mode takes scope, generator, scopegen, counter or fft, not '" + v + "'");
                o.mode = static_cast<int>(found - std::begin(kModes));
              }),
+      valued("show", "PANELS",
+             "open these extra panels after start-up: measurements (the measurements beside "
+             "the display)",
+             addExtraPanels),
       flag("go",
            "press GO once after start-up (with --screenshot: wait for the run to end, in "
            "COUNTER and GENERATOR mode for the first counter reading, before saving)",

@@ -12,14 +12,15 @@ namespace qvx::app {
 struct Options {
   enum class Port { Sim, Direct, Ppdev };
   Port port = Port::Sim;
-  std::string ppdevDevice;  // --port=ppdev:NODE; empty: LPT n is /dev/parport(n-1)
-  sim::Config sim;          // the simulated instrument, when the port is simulated
-  std::string screenshot;   // save the window to this PNG after start-up, then exit
-  bool go = false;          // press GO once after start-up
-  int mode = 0;             // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
-  bool headless = false;    // no window and no display: the core on the console host
-  std::string printTo;      // every print goes to this PDF file instead of the printer
-  std::string folder;       // the folder to work in; empty: the current folder
+  std::string ppdevDevice;        // --port=ppdev:NODE; empty: LPT n is /dev/parport(n-1)
+  sim::Config sim;                // the simulated instrument, when the port is simulated
+  std::string screenshot;         // save the window to this PNG after start-up, then exit
+  bool go = false;                // press GO once after start-up
+  int mode = 0;                   // operating mode to step to after start-up (0 SCOPE .. 4 FFT)
+  bool headless = false;          // no window and no display: the core on the console host
+  std::string printTo;            // every print goes to this PDF file instead of the printer
+  std::string folder;             // the folder to work in; empty: the current folder
+  std::vector<std::string> show;  // extra panels to open after start-up (--show)
   bool help = false;
   bool version = false;
   bool man = false;                // print the manual page (roff) and exit
@@ -34,6 +35,9 @@ struct OptionEntry {
   QCommandLineOption option;
   std::function<void(Options&, const std::string& value)> apply;
 };
+
+// The extra panels --show can open, by name.
+const std::vector<std::string>& extraPanelNames();
 
 // Every option, in the order --help and the manual page list them: the program's own, then
 // the simulated instrument's (sim/options.h). Options flagged HiddenFromHelp (--man, which

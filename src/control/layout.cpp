@@ -4,6 +4,7 @@
 
 #include "files/file_panels.h"
 #include "help/help.h"
+#include "measure/panel.h"
 #include "printing/print.h"
 
 namespace qvx {
@@ -308,6 +309,7 @@ void LayOutPanels(Scope& s) {
   layOutTrigger(p);
   layOutPopups(p);
   layOutFilePanels(p);
+  layOutMeasurements(p);
 }
 
 }  // namespace qvx

@@ -12,6 +12,7 @@
 #include "display/render.h"
 #include "display/settings.h"
 #include "generator/generator.h"
+#include "measure/mdata.h"
 #include "panel/numeric.h"
 
 namespace qvx {
@@ -143,7 +144,8 @@ void captureStep(Scope& s) {
     if (s.TrigDelayMode == 0) s.panel.HScroll1.setValue(0);
     HScroll1_Change(s);
   }
-  if (s.RemoteExecute == 1 && s.CaptureDone == 1) writeDataFiles(s, s, s);
+  if (s.RemoteExecute == 1 && s.CaptureDone == 1 && writeDataFiles(s, s, s))
+    writeMeasurementFile(s);
 }
 
 void unlockPanel(Scope& s) {

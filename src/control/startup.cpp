@@ -18,6 +18,7 @@
 #include "display/settings.h"
 #include "files/calibration.h"
 #include "generator/generator.h"
+#include "measure/panel.h"
 #include "printing/print.h"
 #include "remote/command_file.h"
 
@@ -182,6 +183,7 @@ void Form_Activate(Scope& s) {
 
   p.Timer2.setInterval(1);
   resumeRemotePoll(s);
+  restoreMeasurements(s);
 }
 
 void Timer1_Timer(Scope& s) {

@@ -13,6 +13,7 @@
 #include "files/wiring.h"
 #include "generator/generator.h"
 #include "help/help.h"
+#include "measure/panel.h"
 #include "printing/print.h"
 
 namespace qvx {
@@ -35,6 +36,7 @@ void wireHandlers(Scope& s) {
   wireFiles(s);
   wirePrintMenu(s);
   wireHelpPanel(s);
+  wireMeasurements(s);
 }
 
 void wireControl(Scope& s) {

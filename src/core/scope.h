@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/host.h"
 #include "core/port.h"
@@ -48,6 +49,9 @@ struct Scope : InstrumentState {
   Panel panel;
   RunControlCalls runControl;
   PrintCalls printer;
+  // What the extras around the window draw after every redraw of the signal display
+  // (the measurements panel and its second cursor); none while no extra is wired.
+  std::vector<void (*)(Scope&)> afterRedraw;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

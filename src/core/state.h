@@ -6,6 +6,7 @@
 #include "core/files_state.h"
 #include "core/generator_state.h"
 #include "core/help_state.h"
+#include "core/measurement_state.h"
 #include "core/printing_state.h"
 #include "core/remote_state.h"
 #include "core/run_state.h"
@@ -37,6 +38,7 @@ struct InstrumentState : DeviceState,
                          SampleBuffers,
                          RemoteState,
                          PrintState,
-                         HelpState {};
+                         HelpState,
+                         MeasurementState {};
 
 }  // namespace qvx

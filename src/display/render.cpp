@@ -244,6 +244,7 @@ void HScroll1_Change(Scope& s) {
   s.MarkerTimerArm = 0;
   trcursdraw(s);
   s.MarkerTimerArm = 1;
+  for (auto* extra : s.afterRedraw) extra(s);
 }
 
 void HScroll2_Change(Scope& s) {

@@ -65,6 +65,7 @@ Panel::Panel() {
                                       &FCntStSpbutton, &FCntRepeatButton, &FCntResetbutton})
     add(*w, &Picture10);
 
+  add(MeasPanel);
   add(Trigwait);
 
   add(CONFIGWINDOW);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,11 +39,12 @@ struct Panel {
   // Signal display
   PictureArea ScopeScreen{"ScopeScreen"};
   PictureArea CURSINFO{"CURSINFO"};
-  PictureArea Picture2{"Picture2"};  // buffer-position bar
-  ScrollBar HScroll1{"HScroll1"};    // window position
-  ScrollBar HScroll2{"HScroll2"};    // window width (X magnify)
-  PictureArea Picture7{"Picture7"};  // magnifier label
-  PictureArea Trigwait{"Trigwait"};  // status box over the display
+  PictureArea Picture2{"Picture2"};    // buffer-position bar
+  ScrollBar HScroll1{"HScroll1"};      // window position
+  ScrollBar HScroll2{"HScroll2"};      // window width (X magnify)
+  PictureArea Picture7{"Picture7"};    // magnifier label
+  PictureArea Trigwait{"Trigwait"};    // status box over the display
+  PictureArea MeasPanel{"MeasPanel"};  // measurements beside the display, while open
 
   // Display panel
   PictureArea Picture6{"Picture6"};
@@ -220,6 +222,13 @@ struct Panel {
   // Timers
   Timer Timer1{"Timer1"};  // removes the trigger-level marker
   Timer Timer2{"Timer2"};  // polls for the remote command file
+
+  // Keys that act wherever the keyboard focus is, each with what it does.
+  struct Shortcut {
+    int key;
+    std::function<void()> action;
+  };
+  std::vector<Shortcut> shortcuts;
 
   // Every control, in the order the skin stacks them (later ones on top), and the timers.
   std::vector<Widget*> controls;

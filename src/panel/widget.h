@@ -12,6 +12,23 @@ struct Rect {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
+// A pointer action on a picture, at a place in the picture's own user units.
+struct PointerEvent {
+  enum class Kind { Press, Move, Release, Wheel };
+  Kind kind = Kind::Press;
+  double x = 0, y = 0;
+  bool modifier = false;  // Shift or Ctrl held: a drag scrolls instead of moving a cursor
+  int wheelSteps = 0;     // Wheel: notches away from the user (positive) or towards
+};
+
+// An entry of a control's context menu: its caption, whether it shows a check mark, and
+// what it does.
+struct MenuEntry {
+  std::string caption;
+  bool checked = false;
+  std::function<void()> action;
+};
+
 // What every control on the panel has: a name, a place, visibility and enabled state,
 // and the handlers the skin routes mouse and key events to.
 struct Widget {
@@ -35,6 +52,9 @@ struct Widget {
 
   std::function<void()> onClick, onMouseDown, onMouseUp;
   std::function<void(int key)> onKeyPress;
+  std::function<void(const PointerEvent&)> onPointer;
+  std::string toolTip;
+  std::vector<MenuEntry> contextMenu;
 
   // Shown on screen: visible itself and inside a visible container.
   bool shown() const { return visible && (!container || container->shown()); }
@@ -53,6 +73,9 @@ struct Widget {
   }
   void keyPress(int key) {
     if (usable() && onKeyPress) onKeyPress(key);
+  }
+  void pointer(const PointerEvent& e) {
+    if (usable() && onPointer) onPointer(e);
   }
   // A press as the user makes it: down, up, click.
   void press() {

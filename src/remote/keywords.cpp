@@ -157,6 +157,8 @@ void applyRemoteItem(Scope& s, RemoteRefresh& refresh) {
     chooseFlag(s.WriteDataC, v);
   } else if (key == "DDATA") {
     chooseFlag(s.WriteDataD, v);
+  } else if (key == "MDATA") {
+    chooseFlag(s.WriteMeasurements, v);
   } else if (key == "REMOTEDISPLAYUPDATE") {
     chooseFlag(s.RemoteDisplayUpdate, v);
   } else if (key == "EXECUTE") {

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
@@ -35,7 +36,7 @@ struct MainWindow::Entry {
   bool visible = false, enabled = true, fontBold = false;
   double fontSize = -1, fontScale = -1;
   Colour back = 0xFFFFFFFF, fore = 0xFFFFFFFF;
-  std::string caption;
+  std::string caption, toolTip;
   std::vector<std::string> items;
 };
 
@@ -201,6 +202,14 @@ void MainWindow::sync() {
     title_ = panel_.title;
     setWindowTitle(QString::fromStdString(title_));
   }
+  // Keys the model gives after the window was built (they are wired at start-up).
+  for (; shortcuts_ < panel_.shortcuts.size(); ++shortcuts_) {
+    auto* shortcut = new QShortcut(QKeySequence(panel_.shortcuts[shortcuts_].key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, i = shortcuts_] {
+      panel_.shortcuts[i].action();
+      sync();
+    });
+  }
   applyScale();
   for (Entry& e : entries_) syncEntry(e);
   // Pictures last: their texts make room for the controls inside them, placed by now.
@@ -223,6 +232,10 @@ void MainWindow::syncEntry(Entry& e) {
   if (m.visible != e.visible) {
     e.visible = m.visible;
     e.widget->setVisible(m.visible);
+  }
+  if (m.toolTip != e.toolTip) {
+    e.toolTip = m.toolTip;
+    e.widget->setToolTip(QString::fromStdString(m.toolTip));
   }
   if (m.enabled != e.enabled) {
     e.enabled = m.enabled;

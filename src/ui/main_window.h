@@ -61,6 +61,7 @@ class MainWindow : public QWidget {
   std::string title_, focus_;
   bool syncing_ = false;
   double openingScale_ = 0;
+  std::size_t shortcuts_ = 0;  // the model's shortcuts installed so far
 };
 
 // About three quarters of the available height of the screen (`available`), at the shape

@@ -1,8 +1,11 @@
 #include "ui/skin_widgets.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/text_fit.h"
 
@@ -114,10 +117,27 @@ void SkinPicture::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, image_);
 }
 
+PointerEvent SkinPicture::pointerAt(PointerEvent::Kind kind, QPointF at,
+                                    Qt::KeyboardModifiers mods) const {
+  PointerEvent e;
+  e.kind = kind;
+  e.x = model_.ScaleLeft + at.x() / std::max(1, width()) * model_.ScaleWidth();
+  e.y = model_.ScaleTop + at.y() / std::max(1, height()) * model_.ScaleHeight();
+  e.modifier = mods & (Qt::ShiftModifier | Qt::ControlModifier);
+  return e;
+}
+
 void SkinPicture::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   pressed_ = true;
   model_.mouseDown();
+  model_.pointer(pointerAt(PointerEvent::Kind::Press, e->position(), e->modifiers()));
+  after_();
+}
+
+void SkinPicture::mouseMoveEvent(QMouseEvent* e) {
+  if (!pressed_ || !model_.onPointer) return;
+  model_.pointer(pointerAt(PointerEvent::Kind::Move, e->position(), e->modifiers()));
   after_();
 }
 
@@ -125,8 +145,33 @@ void SkinPicture::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
   model_.mouseUp();
+  model_.pointer(pointerAt(PointerEvent::Kind::Release, e->position(), e->modifiers()));
   if (rect().contains(e->position().toPoint())) model_.click();
   after_();
+}
+
+void SkinPicture::wheelEvent(QWheelEvent* e) {
+  if (!model_.onPointer) return QWidget::wheelEvent(e);
+  PointerEvent p = pointerAt(PointerEvent::Kind::Wheel, e->position(), e->modifiers());
+  p.wheelSteps = e->angleDelta().y() / 120;
+  if (p.wheelSteps == 0) return;
+  model_.pointer(p);
+  after_();
+}
+
+void SkinPicture::contextMenuEvent(QContextMenuEvent* e) {
+  if (model_.contextMenu.empty()) return QWidget::contextMenuEvent(e);
+  QMenu menu(this);
+  for (const MenuEntry& entry : model_.contextMenu) {
+    QAction* action = menu.addAction(QString::fromStdString(entry.caption));
+    action->setCheckable(true);
+    action->setChecked(entry.checked);
+    connect(action, &QAction::triggered, this, [this, run = entry.action] {
+      run();
+      after_();
+    });
+  }
+  menu.exec(e->globalPos());
 }
 
 void SkinPicture::keyPressEvent(QKeyEvent* e) {

@@ -56,9 +56,14 @@ class SkinPicture : public QWidget {
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
+  // A pointer event at a place in the widget, in the picture's user units.
+  PointerEvent pointerAt(PointerEvent::Kind kind, QPointF at, Qt::KeyboardModifiers mods) const;
   PictureArea& model_;
   AfterEvent after_;
   QImage image_;

@@ -171,6 +171,30 @@ TEST_P(CaptionsFit, InEveryModeAndState) {
   }();
 }
 
+// The measurements panel with every channel shown, the most columns it has, in time and
+// FFT mode, with and without a cursor.
+TEST_P(CaptionsFit, WithTheMeasurementsPanelOpen) {
+  StartedWindow w;
+  Panel& p = w.rig.scope.panel;
+  w.window.resize(GetParam().width, GetParam().height);
+  FitCheck check{w.window, p};
+  p.shortcuts.front().action();
+  check("measurements");
+  for (Button* b : {&p.Command18, &p.Command8, &p.Command9}) b->press();
+  p.GOBUTTON.press();
+  check("measurements of A, B, C, D");
+  p.Command23.press();
+  check("measurements with a cursor");
+  p.SmodeDown.press();
+  p.GOBUTTON.press();
+  check("measurements in FFT");
+  EXPECT_TRUE(check.faults.empty()) << [&] {
+    std::string all;
+    for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
+    return all;
+  }();
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowSizes, CaptionsFit,
                          ::testing::Values(Size{793, 545}, Size{1190, 818}, Size{1600, 700},
                                            Size{800, 1000}),

@@ -62,6 +62,28 @@ TEST(Options, ReadsEveryFormIntoTheOptions) {
   }
 }
 
+// --show takes a list, also over several options, each panel once; a name it does not know
+// is refused with that name, whatever stands beside it.
+TEST(Options, ShowTakesACommaSeparatedListOfKnownPanels) {
+  Options o, none;
+  std::string error;
+  ASSERT_TRUE(parseOptions({"--show=measurements", "--show", "measurements"}, o, error)) << error;
+  EXPECT_EQ(o.show, (std::vector<std::string>{"measurements"}));
+  ASSERT_TRUE(parseOptions({}, none, error));
+  EXPECT_TRUE(none.show.empty());
+  for (const std::string bad :
+       {"measurements,scpi", "bogus", "measurements,", ",measurements", "Measurements"}) {
+    Options refused;
+    EXPECT_FALSE(parseOptions({"--show=" + bad}, refused, error)) << bad;
+    EXPECT_NE(error.find("--show"), std::string::npos) << error;
+    const std::string culprit = bad == "measurements,scpi" ? "'scpi'"
+                                : bad == "bogus"           ? "'bogus'"
+                                : bad == "Measurements"    ? "'Measurements'"
+                                                           : "''";
+    EXPECT_NE(error.find(culprit), std::string::npos) << error;
+  }
+}
+
 // A screenshot needs the window that --headless does without.
 TEST(Options, RejectsUnknownMalformedAndClashingOptionsNamingThem) {
   struct Case {
@@ -179,8 +201,8 @@ TEST(Options, ManualPageAndHelpListTheSameOptions) {
   const std::set<std::string> help = helpTerms(usage("qvxscope")), man = manTerms(manPage());
   EXPECT_EQ(man, help);
   EXPECT_EQ(help.size() + 1, programOptions().size());
-  for (const char* expected : {"--port=sim|ppdev|direct", "-h, --help", "--folder=DIR", "--user-folder",
-                               "--sim-a=WAVE", "--sim-unplugged", "--version"})
+  for (const char* expected : {"--port=sim|ppdev|direct", "-h, --help", "--folder=DIR",
+                               "--user-folder", "--sim-a=WAVE", "--sim-unplugged", "--version"})
     EXPECT_EQ(help.count(expected), 1u) << expected;
   EXPECT_EQ(help.count("--man"), 0u);
   Options o;

@@ -153,6 +153,53 @@ TEST(SkinShowsTheModel, AcrossRedrawSequences) {
   EXPECT_EQ(check.report(), "");
 }
 
+// The measurements panel redraws with every redraw of the display, and the display
+// narrows and widens beside it.
+TEST(SkinShowsTheModel, WithTheMeasurementsPanelOpen) {
+  StartedWindow w;
+  Scope& s = w.rig.scope;
+  Panel& p = s.panel;
+  SkinCheck check{w.window, p};
+  std::string step = "start";
+  w.onPump = [&] { check(step); };
+  auto act = [&](const std::string& name, const std::function<void()>& f) {
+    step = name;
+    f();
+    check(name + " done");
+  };
+  auto pointer = [&](PointerEvent::Kind kind, double x, bool modifier = false, int steps = 0) {
+    p.ScopeScreen.pointer({kind, x, 0, modifier, steps});
+  };
+  act("key M", [&] { p.shortcuts.front().action(); });
+  act("D on", [&] { p.Command9.press(); });
+  act("GO single", [&] { p.GOBUTTON.press(); });
+  act("cursor A", [&] { p.Command23.press(); });
+  act("drag a cursor", [&] {
+    pointer(PointerEvent::Kind::Press, 200);
+    for (double x = 210; x < 600; x += 70) pointer(PointerEvent::Kind::Move, x);
+    pointer(PointerEvent::Kind::Release, 600);
+  });
+  act("wheel in", [&] { pointer(PointerEvent::Kind::Wheel, 300, false, 1); });
+  act("scroll drag", [&] {
+    pointer(PointerEvent::Kind::Press, 300, true);
+    pointer(PointerEvent::Kind::Move, 100, true);
+    pointer(PointerEvent::Kind::Release, 100, true);
+  });
+  act("GO in Repeat", [&] {
+    p.TRESETBUTTON.press();
+    w.rig.host.afterPumps(40, [&] { p.GOBUTTON.click(); });
+    p.GOBUTTON.press();
+    p.TRESETBUTTON.press();  // back to Single
+  });
+  act("FFT", [&] { p.SmodeDown.press(); });
+  act("GO in FFT", [&] { p.GOBUTTON.press(); });
+  act("menu closes it", [&] { p.ScopeScreen.contextMenu.front().action(); });
+  act("key M again", [&] { p.shortcuts.front().action(); });
+
+  EXPECT_GT(check.checks, 12);
+  EXPECT_EQ(check.report(), "");
+}
+
 // Seconds per division on the time axis as labelled, against the cursor readout's time at
 // the cursor's place: after every change both must tell the same time.
 double secondsOf(const std::string& unit) {
