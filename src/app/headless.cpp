@@ -1,13 +1,12 @@
 #include "app/headless.h"
 
+#include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
-
-#include <QCoreApplication>
 
 #include "app/port_choice.h"
 #include "app/qt_event_source.h"

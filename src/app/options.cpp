@@ -36,11 +36,13 @@ void parseScpiEndpoint(const std::string& v, Options& o) {
   if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
     address = address.substr(1, address.size() - 2);
   if (address == "localhost") address = "127.0.0.1";
-  const bool portOk = !port.empty() && port.size() <= 5 &&
-                      std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
-                      std::stoi(port) <= 65535;
+  const bool portOk =
+      !port.empty() && port.size() <= 5 &&
+      std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      std::stoi(port) <= 65535;
   if (!portOk || QHostAddress(QString::fromStdString(address)).isNull())
-    throw std::invalid_argument("--scpi takes PORT or ADDRESS:PORT (a port 0..65535, an IP address), not '" + v + "'");
+    throw std::invalid_argument(
+        "--scpi takes PORT or ADDRESS:PORT (a port 0..65535, an IP address), not '" + v + "'");
   o.scpi = true;
   o.scpiAddress = address;
   o.scpiPort = std::stoi(port);
@@ -181,8 +183,7 @@ bool hiddenFromHelp(const OptionEntry& entry) {
   return entry.option.flags().testFlag(QCommandLineOption::HiddenFromHelp);
 }
 
-bool parseOptions(const std::vector<std::string>& rawArgs, Options& options,
-                  std::string& error) {
+bool parseOptions(const std::vector<std::string>& rawArgs, Options& options, std::string& error) {
   const std::vector<OptionEntry> entries = programOptions();
   // --scpi alone takes the usual SCPI port; the parser knows only options with a value
   // always or never.

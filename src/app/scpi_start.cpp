@@ -9,8 +9,8 @@ std::unique_ptr<ScpiServer> startScpiServer(Scope& scope, const Options& options
   auto server = std::make_unique<ScpiServer>(scope);
   std::string error;
   if (!server->listen(address, static_cast<quint16>(options.scpiPort), error)) {
-    std::fprintf(stderr, "qvxscope: cannot serve SCPI on %s:%d: %s\n",
-                 options.scpiAddress.c_str(), options.scpiPort, error.c_str());
+    std::fprintf(stderr, "qvxscope: cannot serve SCPI on %s:%d: %s\n", options.scpiAddress.c_str(),
+                 options.scpiPort, error.c_str());
     return nullptr;
   }
   std::fprintf(stderr, "qvxscope: SCPI server listening on %s:%u\n", options.scpiAddress.c_str(),

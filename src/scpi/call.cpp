@@ -22,11 +22,16 @@ std::string upper(std::string text) {
 bool mnemonicMatches(const std::string& mnemonic, const std::string& input) {
   std::string whole = mnemonic;
   if (!whole.empty() && whole.back() == '#') whole.pop_back();
+  // The short form is the leading capitals, with the digits that end the mnemonic
+  // (CHANnel2: CHAN2).
   std::string shortForm;
   for (char c : whole) {
     if (std::islower(static_cast<unsigned char>(c))) break;
     shortForm += c;
   }
+  std::size_t digits = whole.size();
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(whole[digits - 1]))) --digits;
+  if (shortForm.size() < digits) shortForm += whole.substr(digits);
   return input == upper(whole) || input == shortForm;
 }
 

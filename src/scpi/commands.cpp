@@ -30,8 +30,8 @@ bool headerMatches(const char* header, const Unit& unit, std::vector<int>& suffi
 }  // namespace
 
 const Command* findCommand(const Unit& unit, std::vector<int>& suffixes) {
-  for (auto table : {commonCommands(), instrumentCommands(), generatorCommands(),
-                     waveformCommands()})
+  for (auto table :
+       {commonCommands(), instrumentCommands(), generatorCommands(), waveformCommands()})
     for (const Command& c : table)
       if (headerMatches(c.header, unit, suffixes)) return &c;
   return nullptr;

@@ -24,7 +24,16 @@ void measureFrequency(Call& c) {
   if (c.scope.OperatingMode != COUNTER)
     throw Failure{err::SettingsConflict, "the counter measures in COUNter mode"};
   setCounterFunction(c.scope, 0);
-  runSingle(c.scope);
+  c.scope.FCntOneReading = 1;
+  try {
+    runSingle(c.scope);
+  } catch (const Failure&) {
+    c.scope.FCntOneReading = 0;
+    throw;
+  }
+  c.scope.FCntOneReading = 0;
+  // The loop counts its readings from 0: a run stopped before its gate closed has none.
+  if (c.scope.FCntReadings == 0) throw Failure{err::ExecutionError, "the measurement was stopped"};
   c.reply = std::to_string(c.scope.FCntValue);
 }
 
@@ -32,8 +41,7 @@ const Command kGenerator[] = {
     {"GENerator:MODE",
      [](Call& c) {
        c.expectParams(1);
-       applyKeyword(c.scope, "GENMODE",
-                    std::to_string(c.choice(0, {"NORMal", "SWEep", "CUSTom"})));
+       applyKeyword(c.scope, "GENMODE", std::to_string(c.choice(0, {"NORMal", "SWEep", "CUSTom"})));
      },
      [](Call& c) {
        c.expectParams(0);

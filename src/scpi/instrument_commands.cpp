@@ -156,7 +156,9 @@ const Command kInstrument[] = {
        c.reply = channelShown(c.scope, ch) ? "1" : "0";
      }},
     {"TRIGger:MODE",
-     [](Call& c) { wordSetting(c, "TRIGMODE", {"INSTant", "TRIGgered", "FILTered"}, kDigits); },
+     [](Call& c) {
+       wordSetting(c, "TRIGMODE", {"INSTant", "TRIGgered", "FILTered"}, kDigits);
+     },
      [](Call& c) {
        c.expectParams(0);
        static const char* const kNames[] = {"INST", "TRIG", "FILT"};

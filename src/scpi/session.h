@@ -32,11 +32,11 @@ class Session {
   void fail(int code, const std::string& detail = {});
 
   ErrorQueue errors;
-  int eventStatus = 0;         // *ESR?
-  int eventStatusEnable = 0;   // *ESE
+  int eventStatus = 0;           // *ESR?
+  int eventStatusEnable = 0;     // *ESE
   int serviceRequestEnable = 0;  // *SRE
-  int waveformSource = 0;      // 0 A .. 3 D
-  bool waveformWord = false;   // WORD (two bytes a point) or ASCii
+  int waveformSource = 0;        // 0 A .. 3 D
+  bool waveformWord = false;     // WORD (two bytes a point) or ASCii
 };
 
 // Whether a line asks to stop the run in progress (:STOP or :ABORt among its units). Such

@@ -33,10 +33,14 @@ const SampleBuffer& buffer(const Call& c) {
   const Scope& s = c.scope;
   // In FFT mode A and B hold the spectra; the time data are kept beside them.
   switch (c.session.waveformSource) {
-    case 0: return s.FftDoneA == 1 ? s.TimeBufA : s.BufA;
-    case 1: return s.FftDoneB == 1 ? s.TimeBufB : s.BufB;
-    case 2: return s.BufC;
-    default: return s.BufD;
+    case 0:
+      return s.FftDoneA == 1 ? s.TimeBufA : s.BufA;
+    case 1:
+      return s.FftDoneB == 1 ? s.TimeBufB : s.BufB;
+    case 2:
+      return s.BufC;
+    default:
+      return s.BufD;
   }
 }
 
