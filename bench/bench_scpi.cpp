@@ -26,7 +26,7 @@ namespace {
 using namespace qvx;
 
 // The program beside this benchmark in the build folder.
-std::string program() {
+std::string programPath() {
   return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvxscope").string();
 }
 
@@ -34,7 +34,7 @@ struct Served {
   Served() {
     std::ofstream("QVXport.cfg", std::ios::binary) << " 1 \r\n";
     program = std::make_unique<testing::ChildProcess>(
-        program(), std::vector<std::string>{"--headless", "--scpi=0"}, folder.path());
+        programPath(), std::vector<std::string>{"--headless", "--scpi=0"}, folder.path());
     client = std::make_unique<testing::ScpiClient>(testing::scpiPortOf(*program));
     client->query(":ACQ:POIN 65536;SRAT 2E7;:WAV:SOUR A;FORM WORD;:SINGle;*OPC?");
   }
@@ -85,7 +85,7 @@ void IdnQueries(benchmark::State& state) {
     if (c.query("*IDN?").empty()) std::abort();
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(IdnQueries)->Unit(benchmark::kMicrosecond)->Iterations(20000);
+BENCHMARK(IdnQueries)->Unit(benchmark::kMicrosecond)->Iterations(20000)->UseRealTime();
 
 double processorSeconds(int pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
