@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
-           fonts-liberation xvfb xauth clang
+           fonts-liberation xvfb xauth clang python3
 # Only the Debian package and its checks need these, so make test stays lean.
 PACKAGE_DEPS = dpkg-dev file librsvg2-bin lintian desktop-file-utils
 PACKAGE_BUILD ?= build-package
@@ -58,7 +58,7 @@ check-asan: deps
 # go to $(BUILD)-fuzz/corpus, crashes to $(BUILD)-fuzz/crashes (copy them into
 # tests/corpus/<loader>/ so that make test replays them).
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = signal fft profile raw_wave csv_wave calibration port_file
+FUZZ_TARGETS = signal fft profile raw_wave csv_wave calibration port_file scpi
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVX_FUZZ=ON -DQVX_BENCH=OFF
 	cmake --build $(BUILD)-fuzz -j$(JOBS)

@@ -1,12 +1,16 @@
 #include "app/headless.h"
 
+#include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/port_choice.h"
+#include "app/qt_event_source.h"
+#include "app/scpi_start.h"
 #include "app/stop_signals.h"
 #include "control/startup.h"
 #include "core/console_host.h"
@@ -24,7 +28,7 @@ void onStopSignal(int) {
 
 }  // namespace
 
-int runHeadless(const Options& options) {
+int runHeadless(const Options& options, int argc, char** argv) {
   onStopSignals(onStopSignal);
 
   ConsoleHost host;
@@ -39,6 +43,19 @@ int runHeadless(const Options& options) {
                       std::fflush(nullptr);
                       std::_Exit(0);
                     });
+
+  // The SCPI server's sockets need Qt's event loop, which the console host then runs
+  // with its own events; without --scpi the program stays free of it.
+  std::optional<QCoreApplication> qt;
+  std::optional<QtEventSource> qtEvents;
+  std::unique_ptr<ScpiServer> scpi;
+  if (options.scpi) {
+    qt.emplace(argc, argv);
+    qtEvents.emplace();
+    host.setEventSource(&*qtEvents);
+    scpi = startScpiServer(scope, options);
+    if (!scpi) return 2;
+  }
 
   Form_Load(scope);
   Form_Activate(scope);

@@ -11,6 +11,7 @@
 #include "app/man_page.h"
 #include "app/options.h"
 #include "app/port_choice.h"
+#include "app/scpi_start.h"
 #include "app/stop_signals.h"
 #include "app/unattended_host.h"
 #include "app/work_folder.h"
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (options.headless) return app::runHeadless(options);
+  int qtArgc = 1;
+  if (options.headless) return app::runHeadless(options, qtArgc, argv);
 
   // Without a display the window is drawn offscreen, so screenshots and the remote
   // command file still work on a headless machine.
@@ -93,7 +95,6 @@ int main(int argc, char** argv) {
     std::cerr << "qvxscope: no display found, running offscreen (stop with Ctrl-C)\n";
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
-  int qtArgc = 1;
   QApplication application(qtArgc, argv);
   application.setStyle("Fusion");
   app::onStopSignals(onInterrupt);
@@ -104,6 +105,9 @@ int main(int argc, char** argv) {
   Host& scopeHost = options.screenshot.empty() ? static_cast<Host&>(host) : unattended;
   Scope scope(scopeHost, *port);
   host.attach(scope.panel);
+
+  std::unique_ptr<app::ScpiServer> scpi;
+  if (options.scpi && !(scpi = app::startScpiServer(scope, options))) return 2;
 
   ui::MainWindow window(scope.panel);
   host.setOwner(&window);

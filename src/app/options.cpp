@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include <QCommandLineParser>
+#include <QHostAddress>
 #include <QStringList>
 #include <algorithm>
 #include <iterator>
@@ -25,6 +26,26 @@ OptionEntry flag(const QString& name, const QString& help, std::function<void(Op
 OptionEntry valued(const QString& name, const QString& valueName, const QString& help,
                    std::function<void(Options&, const std::string&)> apply) {
   return {QCommandLineOption(name, help, valueName), std::move(apply)};
+}
+
+// "PORT", "ADDRESS:PORT" or "[IPv6]:PORT"; "localhost" stands for 127.0.0.1.
+void parseScpiEndpoint(const std::string& v, Options& o) {
+  const std::size_t colon = v.rfind(':');
+  std::string address = colon == std::string::npos ? "127.0.0.1" : v.substr(0, colon);
+  const std::string port = colon == std::string::npos ? v : v.substr(colon + 1);
+  if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
+    address = address.substr(1, address.size() - 2);
+  if (address == "localhost") address = "127.0.0.1";
+  const bool portOk =
+      !port.empty() && port.size() <= 5 &&
+      std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      std::stoi(port) <= 65535;
+  if (!portOk || QHostAddress(QString::fromStdString(address)).isNull())
+    throw std::invalid_argument(
+        "--scpi takes PORT or ADDRESS:PORT (a port 0..65535, an IP address), not '" + v + "'");
+  o.scpi = true;
+  o.scpiAddress = address;
+  o.scpiPort = std::stoi(port);
 }
 
 OptionEntry hidden(OptionEntry entry) {
@@ -136,6 +157,11 @@ std::vector<OptionEntry> programOptions() {
            "run with no window and no display, driven by the command file QVXcom.txt (stop "
            "with Ctrl-C)",
            [](Options& o) { o.headless = true; }),
+      valued("scpi", "[ADDRESS:]PORT",
+             "serve SCPI commands over TCP: --scpi alone on 127.0.0.1:5025, --scpi=PORT on "
+             "another port of this machine, --scpi=ADDRESS:PORT on that address (0.0.0.0 for "
+             "every network: anyone who can reach it can drive the instrument)",
+             [](Options& o, const std::string& v) { parseScpiEndpoint(v, o); }),
       valued("print-to", "FILE.pdf", "send every print to this PDF file instead of the printer",
              [](Options& o, const std::string& v) {
                if (v.empty()) throw std::invalid_argument("--print-to needs a file name");
@@ -183,8 +209,13 @@ bool hiddenFromHelp(const OptionEntry& entry) {
   return entry.option.flags().testFlag(QCommandLineOption::HiddenFromHelp);
 }
 
-bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+bool parseOptions(const std::vector<std::string>& rawArgs, Options& options, std::string& error) {
   const std::vector<OptionEntry> entries = programOptions();
+  // --scpi alone takes the usual SCPI port; the parser knows only options with a value
+  // always or never.
+  std::vector<std::string> args = rawArgs;
+  for (std::string& a : args)
+    if (a == "--scpi") a = "--scpi=5025";
   QCommandLineParser parser;
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   for (const OptionEntry& e : entries) parser.addOption(e.option);

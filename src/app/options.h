@@ -21,6 +21,11 @@ struct Options {
   std::string printTo;            // every print goes to this PDF file instead of the printer
   std::string folder;             // the folder to work in; empty: the current folder
   std::vector<std::string> show;  // extra panels to open after start-up (--show)
+  // --scpi: serve SCPI commands on this address and TCP port (0: any free port, which the
+  // program names on stderr).
+  bool scpi = false;
+  std::string scpiAddress = "127.0.0.1";
+  int scpiPort = 5025;
   bool help = false;
   bool version = false;
   bool man = false;                // print the manual page (roff) and exit

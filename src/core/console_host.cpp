@@ -27,6 +27,7 @@ ConsoleHost::~ConsoleHost() {
 }
 
 void ConsoleHost::DoEvents() {
+  if (source_) source_->processEvents();
   if (panel_) {
     fireDueTimers(panel_->timers, Now());
     closeWaitingPanels();
@@ -99,9 +100,12 @@ void ConsoleHost::watchFolder(const std::string& folder) {
 
 bool ConsoleHost::waitForChange(double seconds) {
 #ifdef __linux__
-  pollfd p{notify_, POLLIN, 0};
-  const int changed = ::poll(&p, 1, static_cast<int>(seconds * 1000));
-  if (changed <= 0) return false;
+  if (source_) {
+    if (!source_->waitForEvents(notify_, seconds)) return false;
+  } else {
+    pollfd p{notify_, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) return false;
+  }
   char events[4096];
   while (::read(notify_, events, sizeof events) > 0) {
   }
@@ -110,6 +114,13 @@ bool ConsoleHost::waitForChange(double seconds) {
   (void)seconds;
   return false;
 #endif
+}
+
+void ConsoleHost::waitIdle(double seconds) {
+  if (source_)
+    source_->waitForEvents(-1, seconds);
+  else
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 double ConsoleHost::nextDue(double now) const {
@@ -133,10 +144,10 @@ void ConsoleHost::idle() {
       // the change is not left for the next beat.
       if (waitForChange(kIdleBeatMs / 1000.0)) {
         const double left = nextDue(Now()) - Now();
-        if (left > 0) std::this_thread::sleep_for(std::chrono::duration<double>(left));
+        if (left > 0) waitIdle(left);
       }
     } else if (wait > 0) {
-      std::this_thread::sleep_for(std::chrono::duration<double>(std::min(wait, 0.1)));
+      waitIdle(std::min(wait, 0.1));
     }
   }
   DoEvents();

@@ -8,6 +8,18 @@
 
 namespace qvx {
 
+// Events from outside the panel that run with the panel's (the SCPI server's sockets, on
+// a toolkit the console host does not know).
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Runs the events that are pending, without waiting.
+  virtual void processEvents() = 0;
+  // Waits until an event has run, `fd` (if not negative) can be read, or `seconds` have
+  // passed. Returns true when `fd` can be read.
+  virtual bool waitForEvents(int fd, double seconds) = 0;
+};
+
 // The host of the program without a window (qvxscope --headless): the panel's timers run
 // on the steady clock, message boxes are written to stderr and take their default
 // answer, and a pop-up panel that waits for its EXIT button gets it pressed, since no one
@@ -31,6 +43,9 @@ class ConsoleHost : public Host {
   int MsgBox(const std::string& text, int style, const std::string& title) override;
   bool FileExists(const std::string& path) override;
 
+  // Events of another source that run with the panel's and wake the idle program.
+  void setEventSource(EventSource* source) { source_ = source; }
+
   // The folder whose changes wake the idle program: where the command file appears.
   void watchFolder(const std::string& folder);
 
@@ -52,7 +67,11 @@ class ConsoleHost : public Host {
   // Waits up to `seconds` for a change in the watched folder; false when there is none.
   bool waitForChange(double seconds);
 
+  // Waits up to `seconds` for the events of the source, if there is one, or just sleeps.
+  void waitIdle(double seconds);
+
   Panel* panel_ = nullptr;
+  EventSource* source_ = nullptr;
   std::function<bool()> quitCheck_;
   std::function<void()> onQuit_;
   std::vector<const Widget*> pressed_;

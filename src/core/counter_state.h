@@ -30,6 +30,7 @@ struct CounterState {
   int FCntArmedSource = 0;  // the input it was started on
   int FCntArmedStSp = 3;    // the start/stop control it was started with
   int FCntReadings = 0;     // readings completed since the counting loop was entered
+  int FCntOneReading = 0;   // 1: the run ends after its first frequency reading (SCPI query)
   // The last completed frequency reading: STOP during a gate shows it, not the cut count.
   std::int32_t FCntLastReading = 0;
   double FRecInterval = 0, FRecElapsed = 0, FRecNextTime = 0;

@@ -77,6 +77,7 @@ Next frequencyReading(Scope& s, int status) {
     s.RemoteExecute = 0;
     writeResultFile(s, s);
   }
+  if (s.FCntOneReading == 1) s.RunFlag = 0;
   return s.RunFlag == 0 ? Next::End : Next::Restart;
 }
 

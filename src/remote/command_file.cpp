@@ -5,12 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "acquisition/channels.h"
-#include "acquisition/timebase.h"
-#include "acquisition/trigger.h"
 #include "core/command_file_watch.h"
 #include "core/plain_file.h"
-#include "generator/generator.h"
 #include "remote/command_syntax.h"
 #include "remote/keywords.h"
 
@@ -41,30 +37,6 @@ std::string readWhole(const std::string& path, std::string& text) {
   if (!bytes) return why;
   text = std::move(*bytes);
   return {};
-}
-
-// The level as a fraction of the source channel's full scale, kept just inside it, and
-// the marker moved to it. Digital sources keep the fraction they had.
-void placeTriggerLevel(Scope& s) {
-  if (s.TrigSource <= 1) {
-    const float fullScale = (s.TrigSource == 0 ? s.RangeA : s.RangeB) == 1 ? 10.0f : 1.0f;
-    if (s.TrigLevelVolts >= fullScale) s.TrigLevelVolts = 0.999f * fullScale;
-    if (s.TrigLevelVolts <= -fullScale) s.TrigLevelVolts = -0.999f * fullScale;
-    s.TrigLevelNorm = s.TrigLevelVolts / fullScale;
-  }
-  s.TrigCursorY = 2048 - s.TrigLevelNorm * 2040.0;
-  trcursdraw(s);
-}
-
-void refresh(Scope& s, const RemoteRefresh& r) {
-  if (r.channels) {
-    CHANA(s);
-    CHANB(s);
-    TRIGGER(s);
-    DSAMPLE(s);
-  }
-  if (r.level) placeTriggerLevel(s);
-  if (r.generator) GENDISP(s);
 }
 
 void runOnce(Scope& s) {
@@ -100,7 +72,7 @@ void RemoteCommand(Scope& s) {
     if (s.RemoteExecute != 1) applyRemoteItem(s, wanted);
   }
   s.RepeatMode = 0;
-  refresh(s, wanted);
+  refreshAfterRemote(s, wanted);
 
   s.host.DoEvents();
   std::string why;

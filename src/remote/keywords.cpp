@@ -6,9 +6,13 @@
 #include <string>
 #include <utility>
 
+#include "acquisition/channels.h"
+#include "acquisition/timebase.h"
+#include "acquisition/trigger.h"
 #include "counter/counter.h"
 #include "files/file_text.h"
 #include "generator/generator.h"
+#include "generator/panel.h"
 #include "panel/numeric.h"
 #include "remote/command_syntax.h"
 
@@ -137,11 +141,38 @@ bool generatorKey(Scope& s, const std::string& key, const std::string& v) {
   return true;
 }
 
+// The level as a fraction of the source channel's full scale, kept just inside it, and
+// the marker moved to it. Digital sources keep the fraction they had.
+void placeTriggerLevel(Scope& s) {
+  if (s.TrigSource <= 1) {
+    const float fullScale = (s.TrigSource == 0 ? s.RangeA : s.RangeB) == 1 ? 10.0f : 1.0f;
+    if (s.TrigLevelVolts >= fullScale) s.TrigLevelVolts = 0.999f * fullScale;
+    if (s.TrigLevelVolts <= -fullScale) s.TrigLevelVolts = -0.999f * fullScale;
+    s.TrigLevelNorm = s.TrigLevelVolts / fullScale;
+  }
+  s.TrigCursorY = 2048 - s.TrigLevelNorm * 2040.0;
+  trcursdraw(s);
+}
+
 }  // namespace
 
+void refreshAfterRemote(Scope& s, const RemoteRefresh& r) {
+  if (r.channels) {
+    CHANA(s);
+    CHANB(s);
+    TRIGGER(s);
+    DSAMPLE(s);
+  }
+  if (r.level) placeTriggerLevel(s);
+  if (r.generator) GENDISP(s);
+}
+
 void applyRemoteItem(Scope& s, RemoteRefresh& refresh) {
-  const std::string& key = s.RemoteKey;
-  const std::string& v = s.RemoteValue;
+  applyRemoteSetting(s, s.RemoteKey, s.RemoteValue, refresh);
+}
+
+void applyRemoteSetting(Scope& s, const std::string& key, const std::string& v,
+                        RemoteRefresh& refresh) {
   if (channelKey(s, key, v)) {
     refresh.channels = true;
   } else if (generatorKey(s, key, v)) {

@@ -105,6 +105,37 @@ TEST(Options, RejectsUnknownMalformedAndClashingOptionsNamingThem) {
   }
 }
 
+// --scpi alone is this machine's usual SCPI port; a port alone stays on this machine; an
+// address is taken only as an IP address, and a port only within 0..65535.
+TEST(Options, ScpiTakesAPortAnAddressOrNeither) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string address;
+    int port;
+  };
+  for (const Case& c :
+       {Case{{"--scpi"}, "127.0.0.1", 5025}, Case{{"--scpi=6000"}, "127.0.0.1", 6000},
+        Case{{"--scpi", "a.qvx"}, "127.0.0.1", 5025},
+        Case{{"--scpi=0.0.0.0:7000"}, "0.0.0.0", 7000}, Case{{"--scpi=[::1]:65535"}, "::1", 65535},
+        Case{{"--scpi=localhost:0"}, "127.0.0.1", 0}}) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parseOptions(c.args, o, error)) << error;
+    EXPECT_TRUE(o.scpi);
+    EXPECT_EQ(o.scpiAddress, c.address);
+    EXPECT_EQ(o.scpiPort, c.port);
+  }
+  Options plain;
+  std::string error;
+  ASSERT_TRUE(parseOptions({"a.qvx"}, plain, error));
+  EXPECT_FALSE(plain.scpi);
+  for (const char* bad : {"--scpi=65536", "--scpi=lab-pc:5025", "--scpi=12:", "--scpi=-1"}) {
+    Options o;
+    EXPECT_FALSE(parseOptions({bad}, o, error)) << bad;
+    EXPECT_NE(error.find("--scpi"), std::string::npos) << error;
+  }
+}
+
 TEST(Options, HelpListsEveryOptionOnceWithItsValue) {
   Options o;
   std::string error;
