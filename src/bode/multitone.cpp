@@ -7,7 +7,7 @@
 namespace qvx::bode {
 
 namespace {
-constexpr int kTonesPerDecade = 100;
+constexpr int kTonesPerDecade = 150;
 constexpr int kRateSteps = 5;
 }  // namespace
 

@@ -26,7 +26,7 @@ struct TonePass {
 };
 
 // The passes that cover START..STOP: each at the fastest rate whose lowest tone still
-// reaches down to where the slower passes ended, with tones spaced about 1 % apart
+// reaches down to where the slower passes ended, with tones spaced about 1.5 % apart
 // (every bin where bins are sparser).
 std::vector<TonePass> planTonePasses(const Plan& plan, float rateMantissa);
 // The whole table of a pass, output codes 0..4095: sines of equal amplitude with
