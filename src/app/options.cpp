@@ -139,9 +139,10 @@ std::vector<OptionEntry> programOptions() {
       {QCommandLineOption({"h", "help"}, "show this text"),
        [](Options& o, const std::string&) { o.help = true; }},
       flag("version", "show the program's version", [](Options& o) { o.version = true; }),
-      valued("bode", "START:STOP:N[:single]",
+      valued("bode", "START:STOP:N",
              "with --headless: measure the frequency response through SCOPE+GEN from START to "
-             "STOP Hz, N points a decade (a sine a point), or with :single in one pass of a "
+             "STOP Hz, N points a decade (a sine a point), or with START:STOP:N:single in one pass "
+             "of a "
              "multi-tone wave, write it to the --bode-csv file and exit",
              [](Options& o, const std::string& v) { o.bode = bode::parsePlan(v); }),
       valued("bode-csv", "FILE.csv", "where --bode writes the response",
