@@ -146,7 +146,7 @@ void BM_ScopeGenPass64KSimulatedInstrument(benchmark::State& state) {
   sim::Config config;
   config.inputs.a.shape = sim::AnalogSignal::Shape::Generator;
   config.inputs.b.shape = sim::AnalogSignal::Shape::Generator;
-  config.inputs.b.rcSeconds = 1.6e-4;
+  config.inputs.b.load = {sim::Load::Kind::LowPass, 1600, 0, 1e-7};
   sim::Instrument instrument(config, [&host] { return std::llround(host.clock * 1e9); });
   scopeGenPass(state, &instrument, host);
 }

@@ -12,9 +12,11 @@
 #include "app/qt_event_source.h"
 #include "app/scpi_start.h"
 #include "app/stop_signals.h"
+#include "bode/measurement.h"
 #include "control/startup.h"
 #include "core/console_host.h"
 #include "core/scope.h"
+#include "core/whole_file.h"
 
 namespace qvx::app {
 
@@ -24,6 +26,25 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 void onStopSignal(int) {
   stopRequested = 1;
+}
+
+// One frequency response measurement into the CSV file: 0 when written, 1 when the
+// instrument could not be used or the file not written.
+int measureResponse(Scope& scope, const Options& options) {
+  bode::Response response;
+  const std::string failure = bode::measure(scope, *options.bode, response);
+  int status = 0;
+  if (!failure.empty()) {
+    std::fprintf(stderr, "qvxscope: no frequency response measured: %s\n", failure.c_str());
+    status = 1;
+  } else if (!writeWholeFile(options.bodeCsv, bode::csvText(response))) {
+    status = 1;
+  } else {
+    std::fprintf(stderr, "qvxscope: %zu frequency points written to %s\n", response.points.size(),
+                 options.bodeCsv.c_str());
+  }
+  Form_Unload(scope);
+  return status;
 }
 
 }  // namespace
@@ -59,6 +80,7 @@ int runHeadless(const Options& options, int argc, char** argv) {
 
   Form_Load(scope);
   Form_Activate(scope);
+  if (options.bode) return measureResponse(scope, options);
   std::fprintf(stderr, "qvxscope: running without a window; polling %scom.txt (stop with Ctrl-C)\n",
                scope.RemotePrefix.c_str());
   if (options.go) scope.panel.GOBUTTON.click();

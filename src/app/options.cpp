@@ -191,6 +191,17 @@ std::vector<OptionEntry> programOptions() {
       {QCommandLineOption({"h", "help"}, "show this text"),
        [](Options& o, const std::string&) { o.help = true; }},
       flag("version", "show the program's version", [](Options& o) { o.version = true; }),
+      valued("bode", "START:STOP:N",
+             "with --headless: measure the frequency response through SCOPE+GEN from START to "
+             "STOP Hz, N points a decade (a sine a point), or with START:STOP:N:single in one pass "
+             "of a "
+             "multi-tone wave, write it to the --bode-csv file and exit",
+             [](Options& o, const std::string& v) { o.bode = bode::parsePlan(v); }),
+      valued("bode-csv", "FILE.csv", "where --bode writes the response",
+             [](Options& o, const std::string& v) {
+               if (v.empty()) throw std::invalid_argument("--bode-csv needs a file name");
+               o.bodeCsv = v;
+             }),
       hidden(flag("man", "print the manual page in roff", [](Options& o) { o.man = true; })),
   };
   for (const sim::SimOption& option : sim::simOptions()) {
@@ -245,6 +256,14 @@ bool parseOptions(const std::vector<std::string>& rawArgs, Options& options, std
     options.files.push_back(file.toStdString());
   if (parser.isSet("folder") && parser.isSet("user-folder")) {
     error = "--folder and --user-folder each name the folder to work in; give one of them";
+    return false;
+  }
+  if (options.bode && (!options.headless || options.bodeCsv.empty())) {
+    error = "--bode runs one measurement without a window: give --headless and --bode-csv=FILE";
+    return false;
+  }
+  if (!options.bode && !options.bodeCsv.empty()) {
+    error = "--bode-csv names where --bode writes; give --bode=START:STOP:N too";
     return false;
   }
   if (options.headless && !options.screenshot.empty()) {

@@ -1,9 +1,11 @@
 #pragma once
 #include <QCommandLineOption>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "bode/response.h"
 #include "sim/instrument.h"
 
 namespace qvx::app {
@@ -29,6 +31,8 @@ struct Options {
   bool help = false;
   bool version = false;
   bool man = false;                // print the manual page (roff) and exit
+  std::optional<bode::Plan> bode;  // --headless: run this frequency response measurement
+  std::string bodeCsv;             // ... and write it to this CSV file
   std::vector<std::string> files;  // .qvx, .fft or .dpf files to load after start-up
 };
 

@@ -53,6 +53,7 @@ void anchorFileArguments(Options& options) {
   if (failure) return;  // a deleted current folder: names stay as typed
   anchor(options.screenshot, base);
   anchor(options.printTo, base);
+  anchor(options.bodeCsv, base);
   for (std::string& file : options.files) anchor(file, base);
 }
 

@@ -34,7 +34,7 @@ void GeneratorUnit::play(Ticks now, Ticks point, std::int32_t last, bool once) {
   stop_ = kNever;
   hasPlayback_ = true;
   playing_ = true;
-  rc_.clear();
+  loads_.clear();
   edgeThreshold_ = std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -71,40 +71,50 @@ double GeneratorUnit::outputVolts(Ticks t) const {
   return volts(codeOfPoint(positionAt(t).point));
 }
 
-double GeneratorUnit::filteredVolts(Ticks t, double tau) const {
-  if (tau <= 0) return outputVolts(t);
-  if (!hasPlayback_) return volts(latch_);
-  if (t <= start_) return volts(before_);
+double GeneratorUnit::loadVolts(Ticks t, const Load& load) const {
+  if (load.straight()) return outputVolts(t);
+  auto found = std::find_if(loads_.begin(), loads_.end(),
+                            [&load](const LoadState& l) { return l.load == load; });
+  if (found == loads_.end()) {
+    const LoadModel model(load);
+    found = loads_.insert(loads_.end(), {load, model, model.over(seconds(point_)), 0, {}});
+    found->x = model.settled(volts(before_));
+  }
+  LoadState& l = *found;
+  const LoadModel& model = l.model;
+  if (!hasPlayback_) return model.output(model.settled(volts(latch_)), volts(latch_));
+  if (t <= start_) return model.output(model.settled(volts(before_)), volts(before_));
 
   const Ticks until = std::min(t, stop_);
   const Position pos = positionAt(until);
-  auto found =
-      std::find_if(rc_.begin(), rc_.end(), [tau](const RcState& r) { return r.tau == tau; });
-  if (found == rc_.end()) found = rc_.insert(rc_.end(), {tau, 0, volts(before_)});
-  RcState& rc = *found;
-  if (rc.points > pos.point) rc = {tau, 0, volts(before_)};
-  const auto forgetting = static_cast<std::int64_t>(std::ceil(kMemoryConstants * points(tau)));
-  if (pos.point - rc.points > forgetting) {
-    rc.points = pos.point - forgetting;
-    rc.volts = volts(codeOfPoint(rc.points));
+  if (l.points > pos.point) {
+    l.points = 0;
+    l.x = model.settled(volts(before_));
   }
-  // Each point is a constant input for one point time: the exact first-order step.
-  const double decay = std::exp(-1.0 / points(tau));
-  for (; rc.points < pos.point; ++rc.points) {
-    const double u = volts(codeOfPoint(rc.points));
-    rc.volts = u + (rc.volts - u) * decay;
+  const double pointSeconds = seconds(point_);
+  const auto forgetting = static_cast<std::int64_t>(
+      std::ceil(kMemoryConstants * model.slowestSeconds() / pointSeconds));
+  if (pos.point - l.points > forgetting) {
+    l.points = pos.point - forgetting;
+    l.x = model.settled(volts(codeOfPoint(l.points)));
   }
+  // Each point is a constant input for one point time.
+  for (; l.points < pos.point; ++l.points)
+    l.x = l.perPoint.apply(l.x, volts(codeOfPoint(l.points)));
   const double u = volts(codeOfPoint(pos.point));
-  double v = u + (rc.volts - u) * std::exp(-pos.fraction / points(tau));
-  if (t > stop_) v = volts(latch_) + (v - volts(latch_)) * std::exp(-seconds(t - stop_) / tau);
-  return v;
+  LoadModel::State x = pos.fraction == 1 ? l.perPoint.apply(l.x, u)
+                                         : model.over(pos.fraction * pointSeconds).apply(l.x, u);
+  if (t <= stop_) return model.output(x, u);
+  const double held = volts(latch_);
+  x = model.over(seconds(t - stop_)).apply(x, held);
+  return model.output(x, held);
 }
 
-double GeneratorUnit::socketVolts(Ticks t, double tau, bool ac) const {
-  const double v = tau > 0 ? filteredVolts(t, tau) : outputVolts(t);
+double GeneratorUnit::socketVolts(Ticks t, const Load& load, bool ac) const {
+  const double v = loadVolts(t, load);
   if (!ac) return v;
   // A coupling capacitor passes only what changes: the loop about its mean.
-  return covers(t) ? v - mean_ : 0;
+  return covers(t) ? v - mean_ * LoadModel(load).dcGain() : 0;
 }
 
 double GeneratorUnit::period() const {

@@ -3,6 +3,7 @@
 #include <limits>
 #include <vector>
 
+#include "sim/load.h"
 #include "sim/ticks.h"
 
 namespace qvx::sim {
@@ -39,13 +40,12 @@ class GeneratorUnit {
 
   // The output in volts at time t.
   double outputVolts(Ticks t) const;
-  // The capacitor voltage of a first-order RC low-pass (time constant `tau` seconds)
-  // driven by the output, integrated exactly point by point. It starts settled at the
-  // voltage held before the playback began.
-  double filteredVolts(Ticks t, double tau) const;
-  // What an input socket wired to the output sees: straight (tau 0) or through the RC
-  // load; with `ac` the DC part, the mean of the playing loop, is removed.
-  double socketVolts(Ticks t, double tau, bool ac) const;
+  // The output of `load` driven by the generator's output, stepped exactly point by
+  // point. It starts settled at the voltage held before the playback began.
+  double loadVolts(Ticks t, const Load& load) const;
+  // What an input socket wired to the output through `load` sees; with `ac` the DC
+  // part, the mean of the playing loop carried through the load, is removed.
+  double socketVolts(Ticks t, const Load& load, bool ac) const;
   // Seconds after which the output repeats itself: the loop time while it plays
   // continuously, 0 while it holds still, infinity during a single pass.
   double period() const;
@@ -64,8 +64,6 @@ class GeneratorUnit {
   Position positionAt(Ticks t) const;
   int codeOfPoint(std::int64_t n) const;
   bool covers(Ticks t) const { return hasPlayback_ && t > start_ && t <= stop_; }
-  // Time constants of an RC load, in points.
-  double points(double tauSeconds) const { return tauSeconds / seconds(point_); }
 
   std::vector<std::uint16_t> memory_;
   std::int32_t address_ = 0;
@@ -83,14 +81,15 @@ class GeneratorUnit {
   std::vector<std::uint16_t> played_;
   double mean_ = 0;
 
-  // RC integration state per time constant: the capacitor voltage after `points`
-  // points of the playback.
-  struct RcState {
-    double tau;
+  // Integration state per load: its state after `points` points of the playback.
+  struct LoadState {
+    Load load;
+    LoadModel model;
+    LoadModel::Step perPoint;
     std::int64_t points;
-    double volts;
+    LoadModel::State x;
   };
-  mutable std::vector<RcState> rc_;
+  mutable std::vector<LoadState> loads_;
   // Rising edges into each loop position for one threshold, as running sums.
   mutable double edgeThreshold_ = std::numeric_limits<double>::quiet_NaN();
   mutable std::vector<std::int64_t> edgeSums_;

@@ -40,7 +40,9 @@ const std::vector<SimOption>& simOptions() {
       valued("sim-a", "WAVE",
              "signal at input A (default sine:1000:4:0), WAVE being "
              "sine|square|triangle|noise:Hz:peak V:offset V or dc:V, or gen (the generator's "
-             "output) or gen-rc:OHMS:FARADS (the output through an RC low-pass)",
+             "output), gen-rc:OHMS:FARADS or gen-hp:OHMS:FARADS (the output through an RC low-pass "
+             "or high-pass) or gen-rlc:OHMS:HENRYS:FARADS (through a series RLC, taken across "
+             "the capacitor)",
              [](Config& c, const std::string& v) { c.inputs.a = parseAnalog(v, "--sim-a"); }),
       valued("sim-b", "WAVE", "signal at input B (default triangle:2500:3:0)",
              [](Config& c, const std::string& v) { c.inputs.b = parseAnalog(v, "--sim-b"); }),

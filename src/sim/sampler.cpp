@@ -50,7 +50,7 @@ int converterCode(double volts, double fullScale) {
 
 double inputVolts(const Inputs& in, const AnalogSignal& signal, Ticks t, bool ac) {
   if (signal.shape == AnalogSignal::Shape::Generator)
-    return in.generator ? in.generator->socketVolts(t, signal.rcSeconds, ac) : 0;
+    return in.generator ? in.generator->socketVolts(t, signal.load, ac) : 0;
   return signal.volts(t, ac);
 }
 

@@ -11,8 +11,8 @@ class GeneratorUnit;
 
 // What is plugged into the four input sockets.
 struct Inputs {
-  AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 4, 0};
-  AnalogSignal b{AnalogSignal::Shape::Triangle, 2500, 3, 0};
+  AnalogSignal a{AnalogSignal::Shape::Sine, 1000, 4, 0, {}};
+  AnalogSignal b{AnalogSignal::Shape::Triangle, 2500, 3, 0, {}};
   DigitalSignal c{5000, 50};
   DigitalSignal d{2000, 50};
   // The instrument's own generator, for inputs wired to its output.

@@ -49,7 +49,8 @@ double number(const std::string& field, const std::string& option, const std::st
   }
   malformed(option, text, "has '" + field + "' where a number belongs");
 }
-// "gen" or "gen-rc:ohms:farads": the generator's output, straight or through an RC load.
+// "gen", "gen-rc:ohms:farads", "gen-hp:ohms:farads" or "gen-rlc:ohms:henrys:farads": the
+// generator's output, straight or through a load.
 AnalogSignal parseGenerator(const std::vector<std::string>& f, const std::string& option,
                             const std::string& text) {
   AnalogSignal s;
@@ -59,11 +60,24 @@ AnalogSignal parseGenerator(const std::vector<std::string>& f, const std::string
     if (f.size() != 1) malformed(option, text, "should be gen or gen-rc:ohms:farads");
     return s;
   }
-  if (f.size() != 3) malformed(option, text, "should be gen-rc:ohms:farads");
-  const double ohms = number(f[1], option, text), farads = number(f[2], option, text);
-  if (ohms <= 0 || farads <= 0)
+  Load& load = s.load;
+  if (f[0] == "gen-rlc") {
+    if (f.size() != 4) malformed(option, text, "should be gen-rlc:ohms:henrys:farads");
+    load.kind = Load::Kind::Rlc;
+    load.ohms = number(f[1], option, text);
+    load.henrys = number(f[2], option, text);
+    load.farads = number(f[3], option, text);
+    // A loop without resistance would ring for ever.
+    if (load.ohms <= 0 || load.henrys <= 0 || load.farads <= 0)
+      malformed(option, text, "needs a resistance, an inductance and a capacitance above 0");
+    return s;
+  }
+  if (f.size() != 3) malformed(option, text, "should be " + f[0] + ":ohms:farads");
+  load.kind = f[0] == "gen-rc" ? Load::Kind::LowPass : Load::Kind::HighPass;
+  load.ohms = number(f[1], option, text);
+  load.farads = number(f[2], option, text);
+  if (load.ohms <= 0 || load.farads <= 0)
     malformed(option, text, "needs a resistance and a capacitance above 0");
-  s.rcSeconds = ohms * farads;
   return s;
 }
 }  // namespace
@@ -120,7 +134,8 @@ AnalogSignal parseAnalog(const std::string& text, const std::string& option) {
     s.amplitude = 0;
     return s;
   }
-  if (f[0] == "gen" || f[0] == "gen-rc") return parseGenerator(f, option, text);
+  if (f[0] == "gen" || f[0] == "gen-rc" || f[0] == "gen-hp" || f[0] == "gen-rlc")
+    return parseGenerator(f, option, text);
   if (f[0] == "sine")
     s.shape = AnalogSignal::Shape::Sine;
   else if (f[0] == "square")

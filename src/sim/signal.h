@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "sim/load.h"
 #include "sim/ticks.h"
 
 namespace qvx::sim {
@@ -13,7 +14,7 @@ struct AnalogSignal {
   double frequency = 1000;  // Hz
   double amplitude = 0.8;   // V, peak
   double offset = 0;        // V, the DC part
-  double rcSeconds = 0;     // Generator: time constant of the RC load between; 0 = straight
+  Load load;                // Generator: what sits between the output and the socket
 
   // The voltage at time t; with `ac` the DC part is removed, as the coupling capacitor
   // does. The generator's output is not known here: 0.
@@ -34,9 +35,10 @@ struct DigitalSignal {
 };
 
 // "shape:frequency:amplitude:offset" (sine, square, triangle, noise; later fields may
-// be left off), "dc:volts", "gen" (the generator's output) or "gen-rc:ohms:farads" (the
-// generator's output through an RC low-pass). Throws std::invalid_argument naming
-// `option`.
+// be left off), "dc:volts", "gen" (the generator's output), "gen-rc:ohms:farads" or
+// "gen-hp:ohms:farads" (through an RC low-pass or high-pass) or
+// "gen-rlc:ohms:henrys:farads" (through a series RLC, taken across the capacitor).
+// Throws std::invalid_argument naming `option`.
 AnalogSignal parseAnalog(const std::string& text, const std::string& option);
 // "clock:frequency:duty", "low" or "high". Throws std::invalid_argument naming `option`.
 DigitalSignal parseDigital(const std::string& text, const std::string& option);
