@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "control/extras.h"
 #include "files/file_panels.h"
 #include "help/help.h"
 #include "printing/print.h"
@@ -308,6 +309,7 @@ void LayOutPanels(Scope& s) {
   layOutTrigger(p);
   layOutPopups(p);
   layOutFilePanels(p);
+  layOutExtras(p);
 }
 
 }  // namespace qvx

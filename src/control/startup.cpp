@@ -1,5 +1,7 @@
 #include "control/startup.h"
 
+#include "control/shortcuts.h"
+
 #include <algorithm>
 #include <array>
 
@@ -123,6 +125,8 @@ void Form_Activate(Scope& s) {
   labelPanels(s);
 
   UtilBoxSetup(s);
+  // Every control has its place now, the adjustment panel's included.
+  p.tabOrder = tabOrderOf(p);
   CheckCal(s);
 
   SetFurtherStartValues(s);

@@ -1,7 +1,9 @@
 #include "control/wiring.h"
 
 #include "acquisition/wiring.h"
+#include "control/extras.h"
 #include "control/modes.h"
+#include "control/shortcuts.h"
 #include "control/run.h"
 #include "control/startup.h"
 #include "counter/wiring.h"
@@ -31,6 +33,8 @@ void wireHandlers(Scope& s) {
   wireFiles(s);
   wirePrintMenu(s);
   wireHelpPanel(s);
+  wireExtras(s);
+  wireShortcuts(s);
 }
 
 void wireControl(Scope& s) {

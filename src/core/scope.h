@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "core/handling_state.h"
 #include "core/host.h"
 #include "core/state.h"
 #include "device/port.h"
@@ -42,6 +43,7 @@ struct Scope : InstrumentState {
   Panel panel;
   RunControlCalls runControl;
   PrintCalls printer;
+  HandlingState handling;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

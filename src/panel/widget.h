@@ -32,6 +32,7 @@ struct Widget {
   Colour foreColour = 0;
   double fontSize = 8;
   bool fontBold = false;
+  std::string toolTip;  // shown when the pointer rests on the control
 
   std::function<void()> onClick, onMouseDown, onMouseUp;
   std::function<void(int key)> onKeyPress;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
@@ -35,7 +37,7 @@ struct MainWindow::Entry {
   bool visible = false, enabled = true, fontBold = false;
   double fontSize = -1, fontScale = -1;
   Colour back = 0xFFFFFFFF, fore = 0xFFFFFFFF;
-  std::string caption;
+  std::string caption, toolTip;
   std::vector<std::string> items;
 };
 
@@ -46,6 +48,7 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
   pal.setColor(QPalette::Window, QColor(0xB8, 0xB8, 0xB8));
   setPalette(pal);
   build();
+  qApp->installEventFilter(this);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (syncing_ || !now) return;
     for (const Entry& e : entries_)
@@ -60,7 +63,34 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
 // Focus moves while the child widgets are deleted; by then this is no longer a
 // MainWindow, so it must stop listening first.
 MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);
+}
+
+// Keys typed in this window go to the panel's shortcuts first; the ones they do not take
+// reach the control with the focus as before.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !panel_.onShortcut) return false;
+  auto* target = qobject_cast<QWidget*>(watched);
+  if (!target || target->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  if (!panel_.onShortcut(panelKey(key))) return false;
+  sync();
+  return true;
+}
+
+void MainWindow::showDisplayMenu(const QPoint& at) {
+  if (panel_.displayMenu.empty()) return;
+  QMenu menu(this);
+  for (const Panel::MenuEntry& entry : panel_.displayMenu) {
+    QAction* action = menu.addAction(QString::fromStdString(entry.caption));
+    connect(action, &QAction::triggered, this, [this, run = entry.run] {
+      run();
+      sync();
+    });
+  }
+  menu.exec(at);
 }
 
 void MainWindow::build() {
@@ -109,7 +139,23 @@ void MainWindow::build() {
     }
     e.widget->setObjectName(QString::fromStdString(w->name));
     e.widget->hide();
+    if (w == &panel_.ScopeScreen) {
+      e.widget->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(e.widget, &QWidget::customContextMenuRequested, this,
+              [this, widget = e.widget](const QPoint& at) { showDisplayMenu(widget->mapToGlobal(at)); });
+    }
     entries_.push_back(std::move(e));
+  }
+}
+
+void MainWindow::applyTabOrder() {
+  tabOrder_ = panel_.tabOrder;
+  QWidget* previous = nullptr;
+  for (const std::string& name : tabOrder_) {
+    QWidget* next = widgetFor(name);
+    if (!next) continue;
+    if (previous) setTabOrder(previous, next);
+    previous = next;
   }
 }
 
@@ -202,6 +248,7 @@ void MainWindow::sync() {
     setWindowTitle(QString::fromStdString(title_));
   }
   applyScale();
+  if (panel_.tabOrder != tabOrder_) applyTabOrder();
   for (Entry& e : entries_) syncEntry(e);
   // Pictures last: their texts make room for the controls inside them, placed by now.
   for (Entry& e : entries_)
@@ -247,6 +294,10 @@ void MainWindow::syncEntry(Entry& e) {
       pal.setColor(QPalette::Text, toQColor(m.foreColour));
       e.widget->setPalette(pal);
     }
+  }
+  if (m.toolTip != e.toolTip) {
+    e.toolTip = m.toolTip;
+    e.widget->setToolTip(QString::fromStdString(m.toolTip));
   }
   if (e.button) {
     const std::string& cap = static_cast<Button&>(m).caption;
