@@ -7,6 +7,7 @@
 #include "control/extras.h"
 #include "control/shortcuts.h"
 #include "control/wiring.h"
+#include "display_rig.h"
 #include "started.h"
 
 namespace qvx {
@@ -164,15 +165,15 @@ TEST(Extras, TheDbScaleRelabelsTheSpectrumAndTheCursor) {
   Scope& s = st.s;
   Panel& p = st.p;
   p.SmodeDown.press();  // FFT
+  p.Command16.press();  // UNITS: the axis labels
   p.GOBUTTON.press();
-  const std::string linear = p.ScopeScreen.texts();
-  EXPECT_NE(linear.find("| 100|"), std::string::npos) << linear;
-  EXPECT_EQ(linear.find("-100"), std::string::npos);
+  const Colour labels = 0x202020;
+  EXPECT_EQ(testing::textsIn(p.ScopeScreen, labels),
+            (std::vector<std::string>{" 0", " 25", " 50", " 75", " 100"}));
   runShortcut(s, 'x');
   p.FftScaleButton.press();  // recomputes the shown spectra from the kept time data
-  const std::string db = p.ScopeScreen.texts();
-  EXPECT_NE(db.find("|-100|"), std::string::npos) << db;
-  EXPECT_NE(db.find("|-25|"), std::string::npos) << db;
+  EXPECT_EQ(testing::textsIn(p.ScopeScreen, labels),
+            (std::vector<std::string>{"-100", "-75", "-50", "-25", " 0"}));
   // The 1 kHz sine of 4 V on the 10 V range (-8 dB of full scale) peaks near -8 dB.
   const int peak = *std::max_element(s.BufA.begin() + 1, s.BufA.begin() + s.FftSize / 2);
   EXPECT_NEAR(peak / 40.95 - 100, -7.96, 0.2);
@@ -212,8 +213,8 @@ TEST(StatusLine, AnAutoCaptureIsMarkedUntilATriggeredOneReplacesIt) {
   dc.inputs.a = {sim::AnalogSignal::Shape::Dc, 0, 0, 0};
   Started st(dc);
   Panel& p = st.p;
-  p.TMODEBUTTON.press();  // TRIG, level at the start value above 0 V
-  for (int i = 0; i < 5; ++i) p.TRLARGEP.press();
+  p.TMODEBUTTON.press();  // TRIG, at a level well above the 0 V input
+  st.s.TrigCursorY = 1000;
   runShortcut(st.s, 'x');
   p.AutoTrigButton.press();
   st.rig.host.atTime(st.rig.host.clock + 10, [&] { st.s.RunFlag = 0; });

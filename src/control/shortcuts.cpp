@@ -30,6 +30,21 @@ bool focusable(const Widget& w) {
   return w.kind != Widget::Kind::Picture && w.place.width > 0 && w.place.height > 0;
 }
 
+bool inside(const Rect& inner, const Rect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top &&
+         inner.left + inner.width <= outer.left + outer.width &&
+         inner.top + inner.height <= outer.top + outer.height;
+}
+
+// The top-level picture box a top-level control stands on, if any.
+const Widget* boxUnder(const Panel& p, const Widget& w) {
+  for (const Widget* box : p.controls)
+    if (box != &w && !box->container && box->kind == Widget::Kind::Picture && box->visible &&
+        inside(w.place, box->place))
+      return box;
+  return nullptr;
+}
+
 // Reading order: rows top to bottom, then left to right.
 bool readsBefore(const Widget* a, const Widget* b) {
   if (std::abs(a->place.top - b->place.top) > kRowTolerance) return a->place.top < b->place.top;
@@ -87,14 +102,17 @@ std::vector<std::string> tabOrderOf(const Panel& p) {
   std::map<const Widget*, std::vector<const Widget*>> members;
   for (const Widget* w : p.controls) {
     if (!focusable(*w)) continue;
-    if (!w->container) {
+    const Widget* group = w->container;
+    while (group && group->container) group = group->container;
+    // A control standing on a box of its own group without being held by it (the mode
+    // box's buttons) belongs to that box all the same.
+    if (!group) group = boxUnder(p, *w);
+    if (!group) {
       units.push_back(w);
-    } else {
-      const Widget* group = w->container;
-      while (group->container) group = group->container;
-      if (members[group].empty() && group != w) units.push_back(group);
-      members[group].push_back(w);
+      continue;
     }
+    if (members[group].empty()) units.push_back(group);
+    members[group].push_back(w);
   }
   std::stable_sort(units.begin(), units.end(), readsBefore);
   std::vector<std::string> order;
