@@ -1,5 +1,3 @@
-#include "spectrum/window.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 
 #include "rig.h"
 #include "spectrum/fft.h"
+#include "spectrum/window.h"
 
 namespace qvx {
 namespace {
@@ -15,7 +14,8 @@ using testing::Rig;
 
 TEST(FftWindow, CoefficientsMatchThePublishedValues) {
   const int n = 4096;
-  for (int i : {0, 1, 1000, 2048, 4095}) EXPECT_EQ(windowCoefficient(FftWindow::Rectangular, i, n), 1);
+  for (int i : {0, 1, 1000, 2048, 4095})
+    EXPECT_EQ(windowCoefficient(FftWindow::Rectangular, i, n), 1);
   // Hann: 0 at the ends, 1 in the middle, 1/2 at the quarter points.
   EXPECT_NEAR(windowCoefficient(FftWindow::Hann, 0, n), 0, 1e-12);
   EXPECT_NEAR(windowCoefficient(FftWindow::Hann, n / 4, n), 0.5, 1e-12);
@@ -97,7 +97,8 @@ TEST(FftWindow, LinearScaleWithAWindowStillPutsThePeakAtTheTop) {
   s.handling.fftDb = false;
   s.FftDoneA = 0;
   for (int i = 0; i < s.FftSize; ++i)
-    s.BufA[i] = static_cast<std::int16_t>(std::lround(2048 + 500 * std::sin(2 * M_PI * 100.0 / 4096 * i)));
+    s.BufA[i] =
+        static_cast<std::int16_t>(std::lround(2048 + 500 * std::sin(2 * M_PI * 100.0 / 4096 * i)));
   FFTconvert(s);
   EXPECT_EQ(s.BufA[100], 4095);
   // Hann puts half the peak into each neighbour of an on-bin sine.

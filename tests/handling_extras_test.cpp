@@ -113,7 +113,8 @@ TEST(TabOrder, FollowsTheLayoutGroupByGroup) {
   // Each channel panel's controls follow one another.
   std::vector<std::size_t> chanA;
   for (const Widget* w : st.p.controls)
-    if (w->container == &st.p.Picture3 && seen.count(w->name)) chanA.push_back(indexIn(order, w->name));
+    if (w->container == &st.p.Picture3 && seen.count(w->name))
+      chanA.push_back(indexIn(order, w->name));
   std::sort(chanA.begin(), chanA.end());
   ASSERT_GE(chanA.size(), 4u);
   EXPECT_EQ(chanA.back() - chanA.front(), chanA.size() - 1);

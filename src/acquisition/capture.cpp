@@ -180,9 +180,8 @@ void trigconvert(Scope& s) {
 
   s.RemoteFilePath = s.RemotePrefix + "com.txt";
   s.WaitLoops = 100;
-  const double autoAt = s.handling.autoTrigger
-                            ? s.host.Now() + captureSeconds(s) + kAutoTriggerGrace
-                            : HUGE_VAL;
+  const double autoAt =
+      s.handling.autoTrigger ? s.host.Now() + captureSeconds(s) + kAutoTriggerGrace : HUGE_VAL;
   Pass pass = Pass::NoTrigger;
   while (s.TrigArmed == 1) {
     pass = triggeredPass(s, autoAt);

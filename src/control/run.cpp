@@ -1,11 +1,10 @@
 #include "control/run.h"
 
-#include "control/extras.h"
-
 #include "acquisition/capture.h"
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "control/data_files.h"
+#include "control/extras.h"
 #include "control/groups.h"
 #include "counter/counter.h"
 #include "device/link.h"
@@ -21,7 +20,9 @@ namespace {
 
 constexpr int SCOPE = 0, GENERATOR = 1, SCOPEGEN = 2, COUNTER = 3, FFT = 4;
 
-bool scopeOrFft(const RunState& s) { return s.OperatingMode == SCOPE || s.OperatingMode == FFT; }
+bool scopeOrFft(const RunState& s) {
+  return s.OperatingMode == SCOPE || s.OperatingMode == FFT;
+}
 
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
@@ -109,7 +110,9 @@ void captureStep(Scope& s) {
   } else {
     if (s.GenDirty != 0) GENUPDATEBUTTON_Click(s);
     s.DacLastIndex = static_cast<std::int32_t>(roundHalfEven(s.GenLastIndex));
-    passRate = s.GenMode == 0 ? s.GenRateIndex0 : s.GenMode == 1 ? s.GenRateIndex1 : s.GenCustomRate;
+    passRate = s.GenMode == 0   ? s.GenRateIndex0
+               : s.GenMode == 1 ? s.GenRateIndex1
+                                : s.GenCustomRate;
   }
   s.RateCode = 5 - passRate;
   s.CounterRateCode = s.RateCode;
@@ -119,11 +122,20 @@ void captureStep(Scope& s) {
 
   switch (s.OperatingMode) {
     case SCOPE:
-    case FFT: ADCconvert(s); break;
-    case GENERATOR: DACGEN(s); break;
-    case SCOPEGEN: DACADC(s); break;
-    case COUNTER: FCntMain(s); break;
-    default: break;
+    case FFT:
+      ADCconvert(s);
+      break;
+    case GENERATOR:
+      DACGEN(s);
+      break;
+    case SCOPEGEN:
+      DACADC(s);
+      break;
+    case COUNTER:
+      FCntMain(s);
+      break;
+    default:
+      break;
   }
 
   if (s.CaptureDone == 1 && (s.RemoteExecute == 0 || s.RemoteDisplayUpdate == 1)) {
@@ -151,10 +163,14 @@ void unlockPanel(Scope& s) {
     SAMPLEENABLE(s);
   }
   if (s.OperatingMode != GENERATOR) {
-    if (s.ChanAOn == 1) RANGEAENABLE(s);
-    else RANGEADISABLE(s);
-    if (s.ChanBOn == 1) RANGEBENABLE(s);
-    else RANGEBDISABLE(s);
+    if (s.ChanAOn == 1)
+      RANGEAENABLE(s);
+    else
+      RANGEADISABLE(s);
+    if (s.ChanBOn == 1)
+      RANGEBENABLE(s);
+    else
+      RANGEBDISABLE(s);
     if (s.ChanBFitted == 0) s.panel.Command18.enabled = false;
   }
   SAMPLEENABLE(s);

@@ -14,9 +14,8 @@ namespace {
 constexpr int kRowTolerance = 300;
 
 bool popUpOpen(const Panel& p) {
-  for (const PictureArea* w : {&p.fileloadwindow, &p.filesavewindow,
-                          &p.printwindow, &p.helpwindow, &p.CONFIGWINDOW, &p.Filesavefrec,
-                          &p.UtilBox})
+  for (const PictureArea* w : {&p.fileloadwindow, &p.filesavewindow, &p.printwindow, &p.helpwindow,
+                               &p.CONFIGWINDOW, &p.Filesavefrec, &p.UtilBox})
     if (w->shown()) return true;
   return false;
 }
@@ -61,15 +60,24 @@ std::string captionWithKey(const std::string& what, const std::vector<const char
 
 const std::vector<Shortcut>& shortcuts() {
   static const std::vector<Shortcut> table = {
-      {' ', "Space", "GOBUTTON"},          {'g', "G", "GOBUTTON"},
-      {'r', "R", "TRESETBUTTON"},          {key::PageUp, "Page Up", "SmodeUP"},
-      {key::PageDown, "Page Down", "SmodeDown"}, {']', "]", "SRATEP"},
-      {'[', "[", "SRATEN"},                {'}', "}", "SSIZEP"},
-      {'{', "{", "SSIZEN"},                {key::Right, "Right", "Command27"},
-      {key::Left, "Left", "Command26"},    {'l', "L", "fileloadbutton"},
-      {'s', "S", "filesavebutton"},        {'p', "P", "Command1"},
-      {'h', "H", "helpbutton"},            {key::F1, "F1", "helpbutton"},
-      {'u', "U", "UtilButton"},            {'t', "T", "SETUP"},
+      {' ', "Space", "GOBUTTON"},
+      {'g', "G", "GOBUTTON"},
+      {'r', "R", "TRESETBUTTON"},
+      {key::PageUp, "Page Up", "SmodeUP"},
+      {key::PageDown, "Page Down", "SmodeDown"},
+      {']', "]", "SRATEP"},
+      {'[', "[", "SRATEN"},
+      {'}', "}", "SSIZEP"},
+      {'{', "{", "SSIZEN"},
+      {key::Right, "Right", "Command27"},
+      {key::Left, "Left", "Command26"},
+      {'l', "L", "fileloadbutton"},
+      {'s', "S", "filesavebutton"},
+      {'p', "P", "Command1"},
+      {'h', "H", "helpbutton"},
+      {key::F1, "F1", "helpbutton"},
+      {'u', "U", "UtilButton"},
+      {'t', "T", "SETUP"},
       {'x', "X", ""},
   };
   return table;
@@ -149,14 +157,22 @@ void wireShortcuts(Scope& s) {
   for (const Shortcut& sc : shortcuts())
     if (*sc.control) keysOf[sc.control].push_back(sc.keyName);
   const std::map<std::string, std::string> what = {
-      {"GOBUTTON", "GO / STOP"},       {"TRESETBUTTON", "Single / Repeat"},
-      {"SmodeUP", "Next mode"},        {"SmodeDown", "Previous mode"},
-      {"SRATEP", "Faster sample rate"}, {"SRATEN", "Slower sample rate"},
-      {"SSIZEP", "Larger buffer"},     {"SSIZEN", "Smaller buffer"},
-      {"Command27", "Cursor right"},   {"Command26", "Cursor left"},
-      {"fileloadbutton", "Load panel"}, {"filesavebutton", "Save panel"},
-      {"Command1", "Print menu"},      {"helpbutton", "Help pages"},
-      {"UtilButton", "Adjustments (calibration, pre-delay)"}, {"SETUP", "Printer port"}};
+      {"GOBUTTON", "GO / STOP"},
+      {"TRESETBUTTON", "Single / Repeat"},
+      {"SmodeUP", "Next mode"},
+      {"SmodeDown", "Previous mode"},
+      {"SRATEP", "Faster sample rate"},
+      {"SRATEN", "Slower sample rate"},
+      {"SSIZEP", "Larger buffer"},
+      {"SSIZEN", "Smaller buffer"},
+      {"Command27", "Cursor right"},
+      {"Command26", "Cursor left"},
+      {"fileloadbutton", "Load panel"},
+      {"filesavebutton", "Save panel"},
+      {"Command1", "Print menu"},
+      {"helpbutton", "Help pages"},
+      {"UtilButton", "Adjustments (calibration, pre-delay)"},
+      {"SETUP", "Printer port"}};
   for (const auto& [name, keys] : keysOf)
     if (Widget* w = p.find(name)) w->toolTip = captionWithKey(what.at(name), keys);
   p.onShortcut = [&s](int key) { return runShortcut(s, key); };

@@ -1,7 +1,5 @@
 #include "control/startup.h"
 
-#include "control/shortcuts.h"
-
 #include <algorithm>
 #include <array>
 
@@ -11,6 +9,7 @@
 #include "control/groups.h"
 #include "control/layout.h"
 #include "control/modes.h"
+#include "control/shortcuts.h"
 #include "control/start_values.h"
 #include "control/wiring.h"
 #include "counter/counter.h"

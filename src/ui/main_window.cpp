@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -142,7 +142,9 @@ void MainWindow::build() {
     if (w == &panel_.ScopeScreen) {
       e.widget->setContextMenuPolicy(Qt::CustomContextMenu);
       connect(e.widget, &QWidget::customContextMenuRequested, this,
-              [this, widget = e.widget](const QPoint& at) { showDisplayMenu(widget->mapToGlobal(at)); });
+              [this, widget = e.widget](const QPoint& at) {
+                showDisplayMenu(widget->mapToGlobal(at));
+              });
     }
     entries_.push_back(std::move(e));
   }
