@@ -181,24 +181,6 @@ TEST_P(CaptionsFit, InEveryModeAndState) {
   }();
 }
 
-// The status line that keeps a refusal, over the foot of the display.
-TEST_P(CaptionsFit, WithARefusalKeptInTheStatusLine) {
-  sim::Config unplugged;
-  unplugged.plugged = false;
-  StartedWindow w(unplugged);
-  Panel& p = w.rig.scope.panel;
-  w.window.resize(GetParam().width, GetParam().height);
-  FitCheck check{w.window, p};
-  p.GOBUTTON.press();
-  ASSERT_TRUE(p.StatusLine.visible);
-  check("no hardware");
-  EXPECT_TRUE(check.faults.empty()) << [&] {
-    std::string all;
-    for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
-    return all;
-  }();
-}
-
 INSTANTIATE_TEST_SUITE_P(WindowSizes, CaptionsFit,
                          ::testing::Values(Size{793, 545}, Size{1190, 818}, Size{1600, 700},
                                            Size{800, 1000}),
