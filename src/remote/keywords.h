@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "core/scope.h"
 
 namespace qvx {
@@ -9,6 +11,17 @@ struct RemoteRefresh {
   bool level = false;      // a TRIGLEVEL item was read: clamp it and move the marker
   bool generator = false;  // the generator panel
 };
+
+// What an item asks to be done at once, before the next item is read, beyond the
+// setting it changed: build the generator's table, check the new mode, show the
+// counter's input.
+enum class RemoteAction { None, RegenerateWave, CheckMode, ShowCounter };
+
+// The keyword effects on the settings alone: sets what `key` and `value` ask for, notes
+// the refresh it needs and returns the action still to do. Touches neither the panel nor
+// the port.
+RemoteAction applyRemoteSetting(InstrumentState& s, const std::string& key,
+                                const std::string& value, RemoteRefresh& refresh);
 
 // Applies the decoded item (`RemoteKey`, `RemoteValue`) as the panel buttons would, and
 // notes which refresh it needs. Unknown keys change nothing; a known key with a value
