@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
-           fonts-liberation xvfb xauth clang python3
+           fonts-liberation xvfb xauth clang python3 time
 # Only the Debian package and its checks need these, so make test stays lean.
 PACKAGE_DEPS = dpkg-dev file librsvg2-bin lintian desktop-file-utils
 PACKAGE_BUILD ?= build-package
@@ -54,21 +54,26 @@ check-asan: deps
 	cmake --build $(BUILD)-asan -j$(JOBS)
 	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
 
-# Each loader's fuzzer runs FUZZ_SECONDS on the seed corpus of tests/corpus; new inputs
-# go to $(BUILD)-fuzz/corpus, crashes to $(BUILD)-fuzz/crashes (copy them into
-# tests/corpus/<loader>/ so that make test replays them).
+# Each input decoder's fuzzer runs FUZZ_SECONDS on one core, from the seed corpus of
+# tests/corpus; new inputs go to $(BUILD)-fuzz/corpus, crashes to $(BUILD)-fuzz/crashes
+# (copy them into tests/corpus/<target>/ so that make test replays them); fuzz/<target>.dict,
+# where there is one, gives libFuzzer the input's keywords. Each target
+# prints the inputs it tried, its inputs a second, the same per second of its own
+# processor time (what one free core gives on a shared machine) and its coverage.
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = signal fft profile raw_wave csv_wave calibration port_file scpi
+FUZZ_TARGETS = signal fft profile raw_wave csv_wave calibration port_file command_file scpi
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVX_FUZZ=ON -DQVX_BENCH=OFF
 	cmake --build $(BUILD)-fuzz -j$(JOBS)
 	@failed=""; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$t $(BUILD)-fuzz/crashes/$$t; \
-	  $(BUILD)-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  /usr/bin/time -f '%U %S' -o $(BUILD)-fuzz/$$t.cpu \
+	    $(BUILD)-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 $$dict \
 	    -artifact_prefix=$(CURDIR)/$(BUILD)-fuzz/crashes/$$t/ \
 	    $(CURDIR)/$(BUILD)-fuzz/corpus/$$t $(CURDIR)/tests/corpus/$$t \
 	    > $(BUILD)-fuzz/$$t.log 2>&1 || failed="$$failed $$t"; \
-	  echo "fuzz_$$t: $$(grep -E '^Done [0-9]+ runs' $(BUILD)-fuzz/$$t.log || echo 'stopped: see $(BUILD)-fuzz/'$$t'.log')"; \
+	  fuzz/summary.sh $$t $(BUILD)-fuzz/$$t.log $(BUILD)-fuzz/$$t.cpu; \
 	done; \
 	if [ -n "$$failed" ]; then echo "crashes in:$$failed (inputs in $(BUILD)-fuzz/crashes)"; exit 1; fi
 

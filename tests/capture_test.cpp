@@ -68,7 +68,7 @@ struct CaptureRig {
 
 TEST(WaitLoops, SlowRatesPollLongerAndOnlyTheSlowestShowsTheWindow) {
   for (auto [rateCode, points, loops, window] :
-       {std::tuple{5, 65536, 2099, "   Wait... capturing|  Press [STOP] to exit"},
+       {std::tuple{5, 65536, 2099, "   Wait... capturing|  Press [STOP] to exit|  0.0 s of 32.8 s"},
         {4, 2048, 103, ""}}) {
     CaptureRig r;
     r.scope.RateCode = rateCode;

@@ -1,10 +1,12 @@
-// Every file of the fuzzers' seed corpus, and every input that once crashed a loader,
-// loaded through the same entry points the fuzzers use, with the same checks.
+// Every file of the fuzzers' seed corpus, and every input a fuzzer once found: decoded
+// with the same property checks the fuzzers make, and loaded whole as the program loads
+// it, with the state checked afterwards.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 
+#include "decoder_checks.h"
 #include "fuzz_entries.h"
 
 namespace qvx {
@@ -21,8 +23,9 @@ TEST(CorpusReplay, EveryInputLoadsIntoASoundState) {
       "cut_after_78_cr.dpf", "cut_after_93_crlf.dpf", "cr_lines.dpf"};
   fuzzing::LoaderRig rig;
   std::size_t acceptedSeen = 0;
-  for (Loader loader : {Loader::Signal, Loader::Fft, Loader::Profile, Loader::RawWave,
-                        Loader::CsvWave, Loader::Calibration, Loader::PortFile}) {
+  for (Loader loader :
+       {Loader::Signal, Loader::Fft, Loader::Profile, Loader::RawWave, Loader::CsvWave,
+        Loader::Calibration, Loader::PortFile, Loader::CommandFile}) {
     const auto folder = std::filesystem::path(QVX_CORPUS_DIR) / fuzzing::folderName(loader);
     int replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -38,6 +41,22 @@ TEST(CorpusReplay, EveryInputLoadsIntoASoundState) {
     EXPECT_GT(replayed, 0) << "no seeds for " << folder;
   }
   EXPECT_EQ(acceptedSeen, accepted.size());
+}
+
+TEST(CorpusReplay, EveryInputDecodesWithTheFuzzersProperties) {
+  int targets = 0;
+  for (fuzzing::Target target : fuzzing::kTargets) {
+    const auto folder = std::filesystem::path(QVX_CORPUS_DIR) / fuzzing::targetFolder(target);
+    int replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      SCOPED_TRACE(entry.path().string());
+      EXPECT_EQ(fuzzing::checkDecoded(target, fuzzing::readBytes(entry.path())), "");
+      ++replayed;
+    }
+    EXPECT_GT(replayed, 0) << "no seeds for " << folder;
+    ++targets;
+  }
+  EXPECT_EQ(targets, 8);
 }
 
 }  // namespace

@@ -1,29 +1,34 @@
 #pragma once
-// The loaders as the fuzzers and the corpus replay reach them: the bytes become a file
-// in a scratch folder, which the program then loads exactly as the load panel or the
-// command line would, and the state is checked afterwards for anything a file must
-// never be able to cause.
+// The loaders as the corpus replay and the loader tests reach them: the bytes become a
+// file in a scratch folder, which the program then loads exactly as the load panel, the
+// command line or the command-file poll would, and the state is checked afterwards for
+// anything a file must never be able to cause. (The fuzzers reach the decoders alone,
+// through decoder_checks.h.)
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 
 #include "control/startup.h"
+#include "decoder_checks.h"
 #include "device/port_file.h"
 #include "display/render.h"
 #include "files/calibration.h"
 #include "files/custom_wave.h"
 #include "files/file_panels.h"
+#include "files/profile_file.h"
+#include "remote/command_file.h"
 #include "rig.h"
 
 namespace qvx::fuzzing {
 
-enum class Loader { Signal, Fft, Profile, RawWave, CsvWave, Calibration, PortFile };
+enum class Loader { Signal, Fft, Profile, RawWave, CsvWave, Calibration, PortFile, CommandFile };
 
 inline const char* folderName(Loader l) {
-  static const char* const names[] = {"signal",   "fft",         "profile",  "raw_wave",
-                                      "csv_wave", "calibration", "port_file"};
+  static const char* const names[] = {"signal",   "fft",         "profile",   "raw_wave",
+                                      "csv_wave", "calibration", "port_file", "command_file"};
   return names[static_cast<int>(l)];
 }
 
@@ -52,8 +57,7 @@ struct LoaderRig {
 
 // What a loaded file must never leave behind: empty when all is well.
 inline std::string violations(const Scope& s) {
-  auto outside = [](double v, double lo, double hi) { return !(v >= lo && v <= hi); };
-  // Plain pointers keep this whole-buffer pass cheap in the instrumented fuzz build.
+  // Plain pointers keep this whole-buffer pass cheap.
   const std::int16_t *a = s.BufA.data(), *b = s.BufB.data(), *c = s.BufC.data(), *d = s.BufD.data(),
                      *g = s.GenTable.data();
   for (int i = 0; i < 65536; ++i) {
@@ -63,17 +67,7 @@ inline std::string violations(const Scope& s) {
       return "digital level out of range at " + std::to_string(i);
     if (g[i] < 0 || g[i] > 4095) return "output code out of range at " + std::to_string(i);
   }
-  if (outside(s.GenLastIndex, 0, 65535)) return "GenLastIndex " + std::to_string(s.GenLastIndex);
-  if (outside(s.SampleSizeIndex, 0, 5) || outside(s.SampleRateIndex, 0, 4) ||
-      outside(s.DataRateIndex, 0, 4) || outside(s.DataRangeA, 0, 2) ||
-      outside(s.DataRangeB, 0, 2) || outside(s.OperatingMode, 0, 4) || outside(s.GenStyle, 0, 4) ||
-      outside(s.SavedGenStyle, 0, 4) || outside(s.GenMode, 0, 2))
-    return "an index outside its table";
-  if (s.RateMantissa != 1.0f && s.RateMantissa != 1.5f) return "rate mantissa";
-  if (outside(s.CalGainA, 0.9 - 1e-9, 1.1 + 1e-9) || outside(s.CalGainB, 0.9 - 1e-9, 1.1 + 1e-9) ||
-      outside(s.CalOffsetA, -30, 30) || outside(s.CalOffsetB, -30, 30))
-    return "calibration outside what the file may set";
-  return {};
+  return settingViolations(s);
 }
 
 inline void writeBytes(const std::string& name, std::string_view bytes) {
@@ -84,6 +78,25 @@ inline void writeBytes(const std::string& name, std::string_view bytes) {
 inline std::string readBytes(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// What a refused file changed of the state it was loaded into: empty when nothing (the
+// buffers, the generator table, every setting a profile holds, the calibration).
+inline std::string changedBy(const InstrumentState& before, const InstrumentState& after) {
+  auto same = [](const SampleBuffer& a, const SampleBuffer& b) {
+    return std::memcmp(a.data(), b.data(), sizeof(a[0]) * a.size()) == 0;
+  };
+  if (!same(before.BufA, after.BufA) || !same(before.BufB, after.BufB) ||
+      !same(before.BufC, after.BufC) || !same(before.BufD, after.BufD))
+    return "a sample buffer";
+  if (!same(before.GenTable, after.GenTable) || before.GenLastIndex != after.GenLastIndex)
+    return "the generator table";
+  if (profileText(before) != profileText(after)) return "the settings";
+  if (before.CalGainA != after.CalGainA || before.CalGainB != after.CalGainB ||
+      before.CalOffsetA != after.CalOffsetA || before.CalOffsetB != after.CalOffsetB ||
+      before.RateMantissa != after.RateMantissa)
+    return "the calibration or the rate mantissa";
+  return {};
 }
 
 // Writes `bytes` to `name` and loads it with `loader` as the panel's load button does.
@@ -107,6 +120,10 @@ inline std::string replay(LoaderRig& r, Loader loader, std::string_view bytes) {
           std::array{"input.qvx", "input.fft", "input.dpf"}[static_cast<int>(loader)];
       writeBytes(name, bytes);
       openFileFromCommandLine(s, name);
+      if (s.LoadResult != 1)
+        if (std::string what = changedBy(loader == Loader::Fft ? r.startedInFft : r.started, s);
+            !what.empty())
+          return "a refused file changed " + what;
       break;
     }
     case Loader::RawWave:
@@ -128,6 +145,10 @@ inline std::string replay(LoaderRig& r, Loader loader, std::string_view bytes) {
       if (port && (*port < -32768 || *port > 32767)) return "port number beyond 16 bits";
       break;
     }
+    case Loader::CommandFile:
+      writeBytes(s.RemotePrefix + "com.txt", bytes);
+      RemoteCommand(s);
+      break;
   }
   return violations(s);
 }

@@ -94,11 +94,18 @@ TEST_F(RemoteCommands, TriggerLevelIsCutToMillivoltsDownwardsInsideTheSourcesRan
   // Range 1 is 10 V, range 0 is 1 V (B stays on 10 V); the marker sits at the level's
   // share of full scale. A digital source keeps the share it had, and the level unclamped.
   const std::tuple<int, const char*, float, double> cases[] = {
-      {1, "TRIGLEVEL=0.12345", 0.123f, 0.0123},       {1, "TRIGLEVEL=-0.12345", -0.124f, -0.0124},
-      {1, "TRIGLEVEL=0.123", 0.123f, 0.0123},         {0, "TRIGLEVEL=5", 0.999f, 0.999},
-      {0, "TRIGLEVEL=-1", -0.999f, -0.999},           {0, "TRIGSOURCE=B,TRIGLEVEL=5", 5.0f, 0.5},
-      {0, "TRIGSOURCE=B,TRIGLEVEL=10", 9.99f, 0.999}, {1, "TRIGSOURCE=A,TRIGLEVEL=2.5", 2.5f, 0.25},
+      {1, "TRIGLEVEL=0.12345", 0.123f, 0.0123},
+      {1, "TRIGLEVEL=-0.12345", -0.124f, -0.0124},
+      {1, "TRIGLEVEL=0.123", 0.123f, 0.0123},
+      {0, "TRIGLEVEL=5", 0.999f, 0.999},
+      {0, "TRIGLEVEL=-1", -0.999f, -0.999},
+      {0, "TRIGSOURCE=B,TRIGLEVEL=5", 5.0f, 0.5},
+      {0, "TRIGSOURCE=B,TRIGLEVEL=10", 9.99f, 0.999},
+      {1, "TRIGSOURCE=A,TRIGLEVEL=2.5", 2.5f, 0.25},
       {1, "TRIGSOURCE=C,TRIGLEVEL=50", 50.0f, 0.25},
+      // Beyond any scale the level is held to a million volts, a finite float.
+      {1, "TRIGSOURCE=C,TRIGLEVEL=1e300", 1e6f, 0.25},
+      {1, "TRIGSOURCE=C,TRIGLEVEL=-1e300", -1e6f, 0.25},
   };
   s.RangeB = 1;
   for (const auto& [rangeA, items, volts, share] : cases) {
@@ -131,6 +138,14 @@ TEST_F(RemoteCommands, GeneratorKeywordsAreClampedRoundedAndSwitchTheCustomStyle
   run("GENSWEEPST=-1,GENSTYLE=7,GENCUSTOMRATE=-1\n");
   EXPECT_EQ((std::vector<int>{s.GenSweepStart, s.GenStyle, s.GenCustomRate}),
             (std::vector<int>{0, 3, 0}));
+  // Numbers beyond 64 bits clamp to the same ends as any other large number.
+  run("GENSWEEPST=1e300,GENSTYLE=-1e300,GENCUSTOMRATE=99999999999999999999999\n");
+  EXPECT_EQ((std::vector<int>{s.GenSweepStart, s.GenStyle, s.GenCustomRate}),
+            (std::vector<int>{9, 0, 4}));
+  run("GENAMP=-1e300\n");
+  EXPECT_EQ(s.GenAmpIndex, 2);
+  run("GENAMP=1e300\n");
+  EXPECT_EQ(s.GenAmpIndex, 1);
   // GENMODE 2 puts the custom style in, keeping the one it replaces; leaving it takes it out.
   s.GenStyle = 2;
   s.GenDirty = 0;

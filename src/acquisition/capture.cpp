@@ -1,5 +1,8 @@
 #include "acquisition/capture.h"
 
+#include <cmath>
+
+#include "acquisition/capture_time.h"
 #include "acquisition/readout.h"
 #include "core/command_file_watch.h"
 #include "core/status_box.h"
@@ -49,10 +52,11 @@ void startTriggered(Scope& s) {
 }
 
 // How one pass of the triggered wait ended: the capture is complete, the wait must end
-// without it (STOP, command file, level or mode change), or no trigger came in time.
-enum class Pass { Ended, Abandoned, NoTrigger };
+// without it (STOP, command file, level or mode change), no trigger came in time, or the
+// auto trigger gave up waiting (at `autoAt` on the host's clock; never when it is off).
+enum class Pass { Ended, Abandoned, NoTrigger, Auto };
 
-Pass triggeredPass(Scope& s) {
+Pass triggeredPass(Scope& s, double autoAt) {
   for (int i = 1; i <= s.WaitLoops; ++i) {
     poll(s);
     if (s.RunFlag == 0) return Pass::Abandoned;
@@ -63,9 +67,41 @@ Pass triggeredPass(Scope& s) {
     if (s.TrigLevelCode != s.ArmedTrigLevel) return Pass::Abandoned;
     if (s.TrigMode != s.ArmedTrigMode) return Pass::Abandoned;
     if (captureEnded(s)) return Pass::Ended;
+    if (s.host.Now() >= autoAt) return Pass::Auto;
   }
   return Pass::NoTrigger;
 }
+
+// A long instant capture shows how far it has come, refreshed as the tenths change.
+class Progress {
+ public:
+  Progress(Scope& s, const char* first) : s_(s), first_(first) {
+    expected_ = captureSeconds(s);
+    startedAt_ = s.host.Now();
+  }
+  void show() {
+    if (expected_ <= kProgressAbove) return;
+    const std::string line = progressLine(s_.host.Now() - startedAt_, expected_);
+    if (line == shown_ && s_.panel.Trigwait.visible) return;
+    shown_ = line;
+    showStatus(s_, first_, "  Press [STOP] to exit");
+    // A third line fits the box only in a smaller plain font.
+    PictureArea& box = s_.panel.Trigwait;
+    const double size = box.fontSize;
+    const bool bold = box.fontBold;
+    box.fontSize = 8;
+    box.fontBold = false;
+    box.print(line);
+    box.fontSize = size;
+    box.fontBold = bold;
+  }
+
+ private:
+  Scope& s_;
+  const char* first_;
+  double expected_ = 0, startedAt_ = 0;
+  std::string shown_;
+};
 }  // namespace
 
 void ADCconvert(Scope& s) {
@@ -74,6 +110,7 @@ void ADCconvert(Scope& s) {
     reloadloop(s);
     s.LoadedSampleCount = s.SampleCount;
   }
+  s.handling.lastCaptureAuto = false;
   if (s.TrigMode > 0) {
     trigconvert(s);
   } else {
@@ -98,12 +135,15 @@ void autoconvert(Scope& s) {
 
   s.RemoteFilePath = s.RemotePrefix + "com.txt";
   s.WaitLoops = 100;
+  const char* first = s.handling.lastCaptureAuto ? "   AUTO: no trigger" : "   Wait... capturing";
+  Progress progress(s, first);
   if (s.RateCode == 5) {
     s.WaitLoops = toInt16(s.SampleCount * 2000.0 / 65578 + 100);
-    showWait(s, "   Wait... capturing");
+    showWait(s, first);
   } else if (s.RateCode == 4) {
     s.WaitLoops = toInt16(s.SampleCount * 100.0 / 65578 + 100);
   }
+  progress.show();
 
   // The end bit or the command file ends the wait with a capture to read, on any poll
   // including the last one; STOP and running out of polls end it without.
@@ -114,6 +154,7 @@ void autoconvert(Scope& s) {
       complete = true;
       break;
     }
+    progress.show();
     if (s.RunFlag == 0) break;
     if (commandFilePresent(s)) {
       hideWait(s);
@@ -139,9 +180,12 @@ void trigconvert(Scope& s) {
 
   s.RemoteFilePath = s.RemotePrefix + "com.txt";
   s.WaitLoops = 100;
+  const double autoAt =
+      s.handling.autoTrigger ? s.host.Now() + captureSeconds(s) + kAutoTriggerGrace : HUGE_VAL;
+  Pass pass = Pass::NoTrigger;
   while (s.TrigArmed == 1) {
-    const Pass pass = triggeredPass(s);
-    if (pass == Pass::Abandoned || s.RunFlag == 0) break;
+    pass = triggeredPass(s, autoAt);
+    if (pass == Pass::Abandoned || pass == Pass::Auto || s.RunFlag == 0) break;
     if (pass == Pass::Ended) {
       s.TrigArmed = 0;
       s.CaptureDone = 1;
@@ -154,6 +198,14 @@ void trigconvert(Scope& s) {
   }
   hideWait(s);
   WriteReg(s, s.PortIdle, 0);
+  if (pass == Pass::Auto && s.RunFlag == 1) {
+    // No trigger within the capture's own time and a little more: take one at once, so a
+    // signal that never crosses the level is still seen. The mark says it was not triggered.
+    s.TrigArmed = 0;
+    s.handling.lastCaptureAuto = true;
+    showWait(s, "   AUTO: no trigger");
+    autoconvert(s);
+  }
 }
 
 }  // namespace qvx

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "control/extras.h"
 #include "files/file_panels.h"
 #include "help/help.h"
 #include "measure/panel.h"
@@ -310,6 +311,7 @@ void LayOutPanels(Scope& s) {
   layOutPopups(p);
   layOutFilePanels(p);
   layOutMeasurements(p);
+  layOutExtras(p);
 }
 
 }  // namespace qvx

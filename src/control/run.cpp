@@ -4,9 +4,10 @@
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "control/data_files.h"
+#include "control/extras.h"
 #include "control/groups.h"
-#include "core/status_box.h"
 #include "core/remote_poll.h"
+#include "core/status_box.h"
 #include "counter/counter.h"
 #include "device/link.h"
 #include "display/render.h"
@@ -27,7 +28,7 @@ bool scopeOrFft(const RunState& s) {
 
 // Shows a two-line failure in the status box for two seconds, then puts things back as
 // after a run, so the next GO (or the remote poll) finds the panel as it was.
-void refuseRun(Scope& s, const char* line1, const char* line2) {
+void refuseRun(Scope& s, const char* line1, const char* line2, const std::string& lasting) {
   showStatus(s, line1, line2);
   s.RunFlag = 0;
   s.host.DoEvents();
@@ -35,6 +36,8 @@ void refuseRun(Scope& s, const char* line1, const char* line2) {
   s.panel.Trigwait.visible = false;
   HScroll1_Change(s);
   s.RunActive = 0;
+  // The box goes after two seconds; the reason stays readable until the next run.
+  showStatusLine(s, lasting);
   if (s.RemoteExecute == 0) resumeRemotePoll(s);
 }
 
@@ -118,6 +121,7 @@ void captureStep(Scope& s) {
   s.CounterRateCode = s.RateCode;
   s.CounterRegSel = 0;
   s.CaptureDone = 0;
+  s.handling.lastCaptureAuto = false;
 
   switch (s.OperatingMode) {
     case SCOPE:
@@ -146,6 +150,10 @@ void captureStep(Scope& s) {
   }
   if (s.RemoteExecute == 1 && s.CaptureDone == 1 && writeDataFiles(s, s, s))
     writeMeasurementFile(s);
+  if (s.CaptureDone == 1)
+    showStatusLine(s, s.handling.lastCaptureAuto
+                          ? "AUTO: no trigger came; this capture was taken at once."
+                          : "");
 }
 
 void unlockPanel(Scope& s) {
@@ -191,14 +199,18 @@ void GOBUTTON_Click(Scope& s) {
 void GOMODE(Scope& s) {
   s.RunActive = 1;
   if (s.RemoteExecute == 0) holdRemotePoll(s);
+  showStatusLine(s, "");
   initport(s);
   if (s.ModelCode == 0) {
-    refuseRun(s, "  No QVX Hardware !!! ", "  Aborting Command ...");
+    refuseRun(s, "  No QVX Hardware !!! ", "  Aborting Command ...",
+              "No QVX Hardware: nothing answered on the printer port. Check the cable, or "
+              "choose the port with PORT.");
     return;
   }
   Testpower(s);
   if (s.PowerFault >= 1) {
-    refuseRun(s, " No Power to QVX  !!! ", " Check Power to QVX   ");
+    refuseRun(s, " No Power to QVX  !!! ", " Check Power to QVX   ",
+              "No Power to QVX: the instrument answers but has no power. Check its supply.");
     return;
   }
   dropAbsentChannelB(s);

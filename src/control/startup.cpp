@@ -9,6 +9,7 @@
 #include "control/groups.h"
 #include "control/layout.h"
 #include "control/modes.h"
+#include "control/shortcuts.h"
 #include "control/start_values.h"
 #include "control/wiring.h"
 #include "core/remote_poll.h"
@@ -125,6 +126,8 @@ void Form_Activate(Scope& s) {
   labelPanels(s);
 
   UtilBoxSetup(s);
+  // Every control has its place now, the adjustment panel's included.
+  p.tabOrder = tabOrderOf(p);
   CheckCal(s);
 
   SetFurtherStartValues(s);

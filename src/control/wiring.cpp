@@ -1,8 +1,10 @@
 #include "control/wiring.h"
 
 #include "acquisition/wiring.h"
+#include "control/extras.h"
 #include "control/modes.h"
 #include "control/run.h"
+#include "control/shortcuts.h"
 #include "control/startup.h"
 #include "counter/wiring.h"
 #include "device/port_panel.h"
@@ -37,6 +39,8 @@ void wireHandlers(Scope& s) {
   wirePrintMenu(s);
   wireHelpPanel(s);
   wireMeasurements(s);
+  wireExtras(s);
+  wireShortcuts(s);
 }
 
 void wireControl(Scope& s) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/handling_state.h"
 #include "core/host.h"
 #include "core/port.h"
 #include "core/state.h"
@@ -52,6 +53,7 @@ struct Scope : InstrumentState {
   // What the extras around the window draw after every redraw of the signal display
   // (the measurements panel and its second cursor); none while no extra is wired.
   std::vector<void (*)(Scope&)> afterRedraw;
+  HandlingState handling;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

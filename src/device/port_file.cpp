@@ -21,36 +21,31 @@ bool isDigit(int c) {
   return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-// Reads only as far as the first number ends, so a huge file costs no more than its
-// leading blanks.
-std::optional<int> readPortFile(const std::string& path) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openPlainFile(path, "rb"), std::fclose);
-  if (!in) return std::nullopt;
-  std::FILE* f = in.get();
-
-  int c = std::getc(f);
-  while (c != EOF && isBlank(c)) c = std::getc(f);
+// The first number of the characters `next` gives, EOF at their end. Asks for no more
+// than that number and the blanks before it.
+template <class Next>
+std::optional<int> parsePortNumber(Next next) {
+  int c = next();
+  while (c != EOF && isBlank(c)) c = next();
 
   std::string number;
   if (c == '+' || c == '-') {
     number += static_cast<char>(c);
-    c = std::getc(f);
+    c = next();
   }
   bool digits = false;
   while (isDigit(c)) {
     number += static_cast<char>(c);
     digits = true;
-    c = std::getc(f);
+    c = next();
   }
   if (c == '.') {
     number += '.';
-    c = std::getc(f);
+    c = next();
     while (isDigit(c)) {
       number += static_cast<char>(c);
       digits = true;
-      c = std::getc(f);
+      c = next();
     }
   }
   if (!digits) return std::nullopt;
@@ -61,13 +56,33 @@ std::optional<int> readPortFile(const std::string& path) {
   return toInt16(std::clamp(value, -32768.0, 32767.0));
 }
 
+}  // namespace
+
+// Reads only as far as the first number ends, so a huge file costs no more than its
+// leading blanks.
+std::optional<int> readPortFile(const std::string& path) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openPlainFile(path, "rb"), std::fclose);
+  if (!in) return std::nullopt;
+  return parsePortNumber([f = in.get()] { return std::getc(f); });
+}
+
+std::optional<int> decodePortFile(std::string_view bytes) {
+  std::size_t i = 0;
+  return parsePortNumber(
+      [&] { return i < bytes.size() ? static_cast<unsigned char>(bytes[i++]) : EOF; });
+}
+
+std::string portFileText(int port) {
+  return numberText(port) + " \r\n";
+}
+
 void writePortFile(const std::string& path, int port) {
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec))
     std::filesystem::remove(path, ec);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return;
-  out << numberText(port) << " \r\n";
+  out << portFileText(port);
 }
 
 }  // namespace qvx

@@ -3,6 +3,7 @@
 
 #include "display/render_parts.h"
 #include "panel/numeric.h"
+#include "spectrum/window.h"
 
 namespace qvx::display {
 
@@ -87,7 +88,9 @@ void drawAxisLabels(Scope& s, double W, const std::string& unit) {
       double fy = 0.84 * 4096 - (2 * i - 1) * 512;
       if (i == 0) fy -= 60;
       if (i == 4) fy += 150;
-      label(sc, i == 0 ? 2 : 0, fy, numberText(25 * i), kFftLabelColour);
+      // On the dB scale the same lines read -100 dB at the bottom to 0 dB at the top.
+      const double value = s.handling.fftDb ? 25 * i - kDbSpan : 25 * i;
+      label(sc, i == 0 ? 2 : 0, fy, numberText(value), kFftLabelColour);
     }
     if (math && analogue) {
       const double fullScale = std::pow(10.0, std::min(s.DataRangeA, s.DataRangeB));

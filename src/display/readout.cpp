@@ -5,6 +5,7 @@
 #include "display/render.h"
 #include "display/render_parts.h"
 #include "panel/numeric.h"
+#include "spectrum/window.h"
 
 namespace qvx {
 
@@ -60,7 +61,8 @@ double valueAtCursor(const Scope& s, std::int64_t j) {
   }
   if (mode == kFft && (sel == 1 || sel == 2)) {
     const int v = sel == 1 ? s.BufA[j] : s.BufB[j];
-    return static_cast<double>(floorInt(v / 0.4095)) / 100;
+    const double reading = static_cast<double>(floorInt(v / 0.4095)) / 100;
+    return s.handling.fftDb ? reading - kDbSpan : reading;
   }
   return 0;
 }

@@ -93,7 +93,11 @@ std::optional<Calibration> parseCalibration(std::string_view text) {
 
 void CheckCal(CalibrationState& s) {
   const auto text = readPlainFile(kCalibrationFile, 4096);
-  const Calibration c = (text ? parseCalibration(*text) : std::nullopt).value_or(Calibration{});
+  applyCalibration(s, text ? parseCalibration(*text) : std::nullopt);
+}
+
+void applyCalibration(CalibrationState& s, const std::optional<Calibration>& decoded) {
+  const Calibration c = decoded.value_or(Calibration{});
   s.CalGainA = c.gainA;
   s.CalGainB = c.gainB;
   s.CalOffsetA = c.offsetA;

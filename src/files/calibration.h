@@ -37,6 +37,8 @@ struct Calibration {
 };
 std::string calibrationText(const CalibrationState& s);
 std::optional<Calibration> parseCalibration(std::string_view text);
+// Takes the values a calibration file gave, or the defaults for one that gave none.
+void applyCalibration(CalibrationState& s, const std::optional<Calibration>& c);
 
 // A gain as the panel shows it: "1.00", "0.90", "1.07".
 std::string gainText(double gain);

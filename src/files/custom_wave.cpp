@@ -20,8 +20,63 @@ std::int32_t lastIndex(const GeneratorState& s) {
       std::clamp(std::floor(static_cast<double>(s.GenLastIndex)), 0.0, 65535.0));
 }
 
-// What every custom load does once the points are in the table.
-void finishLoad(Scope& s, std::int32_t n) {
+bool fileChosen(Scope& s) {
+  s.FileInvalid = 0;
+  if (!s.FilePath.empty()) return true;
+  helpMessage(s, kNoFileToLoad);
+  return false;
+}
+
+// Two bytes a point, high byte first.
+std::string waveBytes(const std::int16_t* codes, std::int32_t points) {
+  std::string out(2 * static_cast<std::size_t>(points), '\0');
+  for (std::int32_t i = 0; i < points; ++i) {
+    out[2 * i] = static_cast<char>((codes[i] & 0xF00) >> 8);
+    out[2 * i + 1] = static_cast<char>(codes[i] & 0xFF);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string customWaveBytes(const GeneratorState& s) {
+  return waveBytes(s.GenTable.data(), lastIndex(s) + 1);
+}
+
+std::string rawWaveBytes(const std::vector<std::int16_t>& codes) {
+  return waveBytes(codes.data(), static_cast<std::int32_t>(codes.size()));
+}
+
+void customsave(Scope& s) {
+  s.DataFilesReady = 0;
+  if (replaceFileWhole(s.FilePath, customWaveBytes(s)))
+    s.DataFilesReady = 1;
+  else
+    helpMessage(s, kUnableToSave);
+}
+
+std::vector<std::int16_t> decodeRawWave(std::string_view bytes) {
+  const auto n = std::min<std::size_t>(bytes.size() / 2, 65535);
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::vector<std::int16_t> codes(n);
+  for (std::size_t i = 0; i < n; ++i)
+    codes[i] = static_cast<std::int16_t>((p[2 * i] & 15) * 256 + p[2 * i + 1]);
+  return codes;
+}
+
+std::vector<std::int16_t> decodeCsvWave(std::string_view text) {
+  // Every item takes at least one character, so the file length bounds the count too.
+  const auto items = listItems(text, std::min<std::size_t>(text.size(), 65535));
+  std::vector<std::int16_t> codes(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i)
+    codes[i] =
+        static_cast<std::int16_t>(roundHalfEven(std::clamp(leadingNumber(items[i]), 0.0, 4095.0)));
+  return codes;
+}
+
+void applyWave(Scope& s, const std::vector<std::int16_t>& codes) {
+  const auto n = static_cast<std::int32_t>(codes.size());
+  std::copy(codes.begin(), codes.end(), s.GenTable.begin());
   s.GenLastIndex = static_cast<float>(n - 1);
   if (n < s.BufLast) std::fill(s.GenTable.begin() + n, s.GenTable.end(), 0);
   s.GenLastIndex = std::min(s.GenLastIndex, static_cast<float>(s.BufLast));
@@ -37,51 +92,6 @@ void finishLoad(Scope& s, std::int32_t n) {
   DSAMPLE(s);
 }
 
-bool fileChosen(Scope& s) {
-  s.FileInvalid = 0;
-  if (!s.FilePath.empty()) return true;
-  helpMessage(s, kNoFileToLoad);
-  return false;
-}
-
-}  // namespace
-
-std::string customWaveBytes(const GeneratorState& s) {
-  const std::int32_t last = lastIndex(s);
-  std::string out(2 * static_cast<std::size_t>(last + 1), '\0');
-  for (std::int32_t i = 0; i <= last; ++i) {
-    out[2 * i] = static_cast<char>((s.GenTable[i] & 0xF00) >> 8);
-    out[2 * i + 1] = static_cast<char>(s.GenTable[i] & 0xFF);
-  }
-  return out;
-}
-
-void customsave(Scope& s) {
-  s.DataFilesReady = 0;
-  if (replaceFileWhole(s.FilePath, customWaveBytes(s)))
-    s.DataFilesReady = 1;
-  else
-    helpMessage(s, kUnableToSave);
-}
-
-void applyRawWave(Scope& s, std::string_view bytes) {
-  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size() / 2, 65535));
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (std::int32_t i = 0; i < n; ++i)
-    s.GenTable[i] = static_cast<std::int16_t>((p[2 * i] & 15) * 256 + p[2 * i + 1]);
-  finishLoad(s, n);
-}
-
-void applyCsvWave(Scope& s, std::string_view text) {
-  // Every item takes at least one character, so the file length bounds the count too.
-  const auto items = listItems(text, std::min<std::size_t>(text.size(), 65535));
-  const auto n = static_cast<std::int32_t>(items.size());
-  for (std::int32_t i = 0; i < n; ++i)
-    s.GenTable[i] =
-        static_cast<std::int16_t>(roundHalfEven(std::clamp(leadingNumber(items[i]), 0.0, 4095.0)));
-  finishLoad(s, n);
-}
-
 void customload(Scope& s) {
   if (!fileChosen(s)) return;
   const auto bytes = readPlainFile(s.FilePath, kRawWaveReadLimit);
@@ -89,7 +99,7 @@ void customload(Scope& s) {
     helpMessage(s, kNoFileToLoad);
     return;
   }
-  applyRawWave(s, *bytes);
+  applyWave(s, decodeRawWave(*bytes));
 }
 
 void Customcsvload(Scope& s) {
@@ -99,7 +109,7 @@ void Customcsvload(Scope& s) {
     helpMessage(s, kNoFileToLoad);
     return;
   }
-  applyCsvWave(s, *text);
+  applyWave(s, decodeCsvWave(*text));
 }
 
 void copyChannelToCustom(const TimebaseState& timebase, GeneratorState& gen,

@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/scope.h"
 
@@ -14,8 +16,17 @@ void customload(Scope& s);
 void Customcsvload(Scope& s);
 
 std::string customWaveBytes(const GeneratorState& s);
-void applyRawWave(Scope& s, std::string_view bytes);
-void applyCsvWave(Scope& s, std::string_view text);
+
+// The decoders: the output codes (0..4095) a raw or CSV custom wave holds, at most
+// 65535 of them. Every file decodes, an empty one to no points. They touch no state.
+std::vector<std::int16_t> decodeRawWave(std::string_view bytes);
+std::vector<std::int16_t> decodeCsvWave(std::string_view text);
+
+// The bytes a raw custom wave of these codes holds.
+std::string rawWaveBytes(const std::vector<std::int16_t>& codes);
+
+// Puts decoded points into the generator table and switches the generator to CUSTOM.
+void applyWave(Scope& s, const std::vector<std::int16_t>& codes);
 
 // The most a custom load reads: 65535 points of raw bytes, or a CSV file of 65535
 // items of any reasonable width.

@@ -5,7 +5,6 @@
 #include <optional>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "core/plain_file.h"
 #include "files/file_text.h"
@@ -18,8 +17,8 @@ namespace {
 
 // One field of the record: how to read and write it, and the values it may hold.
 struct Field {
-  double (*get)(const Scope&);
-  void (*set)(Scope&, double);
+  double (*get)(const InstrumentState&);
+  void (*set)(InstrumentState&, double);
   double lo, hi;
   bool whole;             // stored in a whole-number field: rounded (halves to even) on reading
   bool signFlag = false;  // a 1 / -1 toggle: only those two values
@@ -27,9 +26,9 @@ struct Field {
 
 template <auto Member>
 constexpr Field field(double lo, double hi) {
-  using T = std::remove_cvref_t<decltype(std::declval<Scope&>().*Member)>;
-  return Field{[](const Scope& s) { return static_cast<double>(s.*Member); },
-               [](Scope& s, double v) { s.*Member = static_cast<T>(v); }, lo, hi,
+  using T = std::remove_cvref_t<decltype(std::declval<InstrumentState&>().*Member)>;
+  return Field{[](const InstrumentState& s) { return static_cast<double>(s.*Member); },
+               [](InstrumentState& s, double v) { s.*Member = static_cast<T>(v); }, lo, hi,
                std::is_integral_v<T>};
 }
 
@@ -45,7 +44,7 @@ constexpr double kAny16 = 32767;
 
 using S = InstrumentState;
 // The order of the file. Ranges are those the panel itself can produce.
-const std::array<Field, 94> kFields = {
+const std::array<Field, std::tuple_size_v<decltype(DecodedProfile::values)>> kFields = {
     field<&S::DataRangeA>(0, 2), field<&S::DataRangeB>(0, 2), field<&S::RangeStepA>(0, 2),
     field<&S::RangeStepB>(0, 2), field<&S::DataRateIndex>(0, 4), field<&S::DataRateIndexB>(0, 4),
     field<&S::RateIndexA>(0, 4), field<&S::RateIndexB>(0, 4), field<&S::DataSizeIndex>(0, 5),
@@ -97,7 +96,7 @@ std::optional<double> checked(const Field& f, std::string_view item) {
 
 }  // namespace
 
-std::string profileText(const Scope& s) {
+std::string profileText(const InstrumentState& s) {
   std::string out = "DPF,";
   for (const Field& f : kFields) {
     out += fileNumber(f.get(s));
@@ -106,35 +105,42 @@ std::string profileText(const Scope& s) {
   return out;
 }
 
+std::optional<DecodedProfile> decodeProfile(std::string_view text) {
+  if (text.size() < 10) return std::nullopt;
+  const auto items = listItems(text, kFields.size() + 2);
+  if (items.empty()) return std::nullopt;
+  std::string_view magic = items[0];
+  while (!magic.empty() && magic.front() == ' ') magic.remove_prefix(1);
+  while (!magic.empty() && magic.back() == ' ') magic.remove_suffix(1);
+  if (magic != "DPF") return std::nullopt;
+
+  // Only whole groups are restored, and only when every value in them is in range.
+  const std::size_t available = items.size() - 1;
+  DecodedProfile profile;
+  for (std::size_t end : kGroupEnds)
+    if (available >= end) profile.count = end;
+  if (profile.count == 0) return std::nullopt;
+  for (std::size_t i = 0; i < profile.count; ++i) {
+    std::optional<double> v = checked(kFields[i], items[i + 1]);
+    if (!v) return std::nullopt;
+    profile.values[i] = *v;
+  }
+  return profile;
+}
+
+void applyProfileFields(InstrumentState& s, const DecodedProfile& profile) {
+  for (std::size_t i = 0; i < profile.count; ++i) kFields[i].set(s, profile.values[i]);
+}
+
 bool applyProfile(Scope& s, std::string_view text) {
-  auto refuse = [&s] {
+  const std::optional<DecodedProfile> profile = decodeProfile(text);
+  if (!profile) {
     s.FileInvalid = 1;
     helpMessage(s, kNotAProfile);
     s.ReqLoadProfile = 0;
     return false;
-  };
-  if (text.size() < 10) return refuse();
-  const auto items = listItems(text, kFields.size() + 2);
-  if (items.empty()) return refuse();
-  std::string_view magic = items[0];
-  while (!magic.empty() && magic.front() == ' ') magic.remove_prefix(1);
-  while (!magic.empty() && magic.back() == ' ') magic.remove_suffix(1);
-  if (magic != "DPF") return refuse();
-
-  // Only whole groups are restored, and only when every value in them is in range.
-  std::size_t available = items.size() - 1;
-  std::size_t restore = 0;
-  for (std::size_t end : kGroupEnds)
-    if (available >= end) restore = end;
-  if (restore == 0) return refuse();
-  std::vector<double> values(restore);
-  for (std::size_t i = 0; i < restore; ++i) {
-    std::optional<double> v = checked(kFields[i], items[i + 1]);
-    if (!v) return refuse();
-    values[i] = *v;
   }
-  for (std::size_t i = 0; i < restore; ++i) kFields[i].set(s, values[i]);
-
+  applyProfileFields(s, *profile);
   s.LoadResult = 1;
   s.ReqLoadAB = s.ReqLoadB = s.ReqLoadFFT = s.ReqLoadProfile = s.ReqLoadCustom = s.ReqLoadCsv = 0;
   return true;

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +15,23 @@ namespace qvx {
 void profilesave(Scope& s);
 void profileload(Scope& s);
 
-std::string profileText(const Scope& s);
+// The fields of the record a profile decodes to: the first `count` of the file's order
+// (the whole groups it holds), each already checked against its range.
+struct DecodedProfile {
+  std::size_t count = 0;
+  std::array<double, 94> values{};
+};
+
+// Nothing when the text is refused; touches no state.
+std::optional<DecodedProfile> decodeProfile(std::string_view text);
+
+// Puts the decoded fields into the settings; no panel is redrawn.
+void applyProfileFields(InstrumentState& s, const DecodedProfile& profile);
+
+std::string profileText(const InstrumentState& s);
+
+// The loader after the file has been read: decode, show the message of a refused file,
+// apply an accepted one; true when it was applied.
 bool applyProfile(Scope& s, std::string_view text);
 
 inline constexpr std::size_t kProfileReadLimit = 64 * 1024;

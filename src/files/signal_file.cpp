@@ -34,26 +34,37 @@ char digit(int v, int lo, int hi) {
   return static_cast<char>('0' + std::clamp(v, lo, hi));
 }
 
-std::string fileBytes(const Scope& s, const char* magic, bool digital) {
-  const std::int32_t n = pointsToSave(s);
+// The file's bytes: the header, then `points` samples of `sample(i, out)`.
+template <class Sample>
+std::string fileBytes(const char* magic, char mantissa, int rate, int rangeA, int rangeB,
+                      std::int32_t points, Sample sample) {
   std::string out;
-  out.resize(kHeader + 4 * static_cast<std::size_t>(n));
+  out.resize(kHeader + 4 * static_cast<std::size_t>(points));
   std::copy_n(magic, 5, out.begin());
-  out[5] = s.RateMantissa > 1.25f ? '3' : '2';
-  out[6] = digit(s.DataRateIndex, 0, 4);
-  out[7] = digit(s.DataRangeA, 0, 2);
-  out[8] = digit(s.DataRangeB, 0, 2);
+  out[5] = mantissa;
+  out[6] = digit(rate, 0, 4);
+  out[7] = digit(rangeA, 0, 2);
+  out[8] = digit(rangeB, 0, 2);
   char* p = out.data() + kHeader;
-  for (std::int32_t i = 0; i < n; ++i) {
-    const int a = s.BufA[i], b = s.BufB[i];
-    const int c = digital && s.BufC[i] >= 2049 ? 16 : 0;
-    const int d = digital && s.BufD[i] >= 2049 ? 16 : 0;
-    *p++ = static_cast<char>(((a & 0xF00) >> 8) + c);
-    *p++ = static_cast<char>(a & 0xFF);
-    *p++ = static_cast<char>(((b & 0xF00) >> 8) + d);
-    *p++ = static_cast<char>(b & 0xFF);
-  }
+  for (std::int32_t i = 0; i < points; ++i, p += 4) sample(i, p);
   return out;
+}
+
+// One sample's four bytes: A and B codes, high byte first, C and D in bit 4 of the
+// high bytes.
+void putSample(char* p, int a, int b, bool highC, bool highD) {
+  p[0] = static_cast<char>(((a & 0xF00) >> 8) + (highC ? 16 : 0));
+  p[1] = static_cast<char>(a & 0xFF);
+  p[2] = static_cast<char>(((b & 0xF00) >> 8) + (highD ? 16 : 0));
+  p[3] = static_cast<char>(b & 0xFF);
+}
+
+std::string fileBytes(const Scope& s, const char* magic, bool digital) {
+  return fileBytes(magic, s.RateMantissa > 1.25f ? '3' : '2', s.DataRateIndex, s.DataRangeA,
+                   s.DataRangeB, pointsToSave(s), [&](std::int32_t i, char* p) {
+                     putSample(p, s.BufA[i], s.BufB[i], digital && s.BufC[i] >= 2049,
+                               digital && s.BufD[i] >= 2049);
+                   });
 }
 
 void save(Scope& s, const std::string& bytes) {
@@ -75,69 +86,35 @@ int sizeIndexFor(std::int32_t n, std::int32_t smallest) {
   return -1;
 }
 
-bool applyFile(Scope& s, std::string_view bytes, const FileKind& kind) {
+std::optional<DecodedCapture> decode(std::string_view bytes, const FileKind& kind) {
   const std::size_t length = std::min(bytes.size(), kind.maxLength);
-  const bool longEnough = length >= kind.minLength;
-  const int mantissaCode = longEnough ? digitValue(bytes[5]) : 0;
-  const int rate = longEnough ? digitValue(bytes[6]) : -1;
-  const int rangeA = longEnough ? digitValue(bytes[7]) : -1;
-  const int rangeB = longEnough ? digitValue(bytes[8]) : -1;
+  if (length < kind.minLength) return std::nullopt;
+  DecodedCapture c;
+  c.digital = kind.digital;
+  c.mantissaCode = digitValue(bytes[5]);
+  c.rate = digitValue(bytes[6]);
+  c.rangeA = digitValue(bytes[7]);
+  c.rangeB = digitValue(bytes[8]);
   // Only the two instrument models exist; any other mantissa would put nonsense
   // (or a division by zero) into every time and rate shown.
-  const bool valid = longEnough && bytes.substr(0, 5) == kind.magic &&
-                     (mantissaCode == 2 || mantissaCode == 3) && rate <= 4 && rangeA <= 2 &&
-                     rangeB <= 2;
-  if (!valid) {
-    s.FileInvalid = 1;
-    helpMessage(s, kind.refused);
-    return false;
-  }
-
+  if (bytes.substr(0, 5) != kind.magic || (c.mantissaCode != 2 && c.mantissaCode != 3) ||
+      c.rate > 4 || c.rangeA > 2 || c.rangeB > 2)
+    return std::nullopt;
   // The count comes from the length; a short last sample is not one.
   const std::size_t counted = (length - 6) / 4;
   const std::size_t whole = (bytes.size() - kHeader) / 4;
-  const auto n = static_cast<std::int32_t>(std::min({counted, whole, std::size_t{65536}}));
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + kHeader;
-  for (std::int32_t i = 0; i < n; ++i, p += 4) {
-    if (kind.digital) {
-      if (s.ChanCOn == 1) s.BufC[i] = static_cast<std::int16_t>((p[0] & 16) * 32 + 2048);
-      if (s.ChanDOn == 1) s.BufD[i] = static_cast<std::int16_t>((p[2] & 16) * 32 + 2048);
-    }
-    if (s.ChanAOn == 1) s.BufA[i] = static_cast<std::int16_t>((p[0] & 15) * 256 + p[1]);
-    if (s.ChanBOn == 1) s.BufB[i] = static_cast<std::int16_t>((p[2] & 15) * 256 + p[3]);
-  }
+  c.points = static_cast<std::int32_t>(std::min({counted, whole, std::size_t{65536}}));
+  c.samples = bytes.substr(kHeader, 4 * static_cast<std::size_t>(c.points));
+  return c;
+}
 
-  s.GenLastIndex = static_cast<float>(n);
-  const int size = sizeIndexFor(n, kind.digital ? 2048 : 1024);
-  if (size >= 0) s.SampleSizeIndex = size;
-  const std::int16_t fill = kind.digital ? static_cast<std::int16_t>(s.MidLevel) : 0;
-  if (n < 65535) {
-    auto rest = [&](SampleBuffer& buf, int on) {
-      if (on == 1) std::fill(buf.begin() + n, buf.end(), fill);
-    };
-    rest(s.BufA, s.ChanAOn);
-    rest(s.BufB, s.ChanBOn);
-    if (kind.digital) {
-      rest(s.BufC, s.ChanCOn);
-      rest(s.BufD, s.ChanDOn);
-    }
+bool loadBytes(Scope& s, std::optional<DecodedCapture> decoded, const char* refused) {
+  if (!decoded) {
+    s.FileInvalid = 1;
+    helpMessage(s, refused);
+    return false;
   }
-  if (s.GenLastIndex > static_cast<float>(s.BufLast))
-    s.GenLastIndex = static_cast<float>(s.BufLast);
-
-  s.LoadResult = 1;
-  s.RateMantissa = mantissaCode / 2.0f;
-  s.DataRateIndex = s.DataRateIndexB = rate;
-  s.DataRangeA = rangeA;
-  s.DataRangeB = rangeB;
-  if (kind.digital) {
-    s.SampleRateIndex = rate;
-    s.ReqLoadAB = s.ReqLoadB = s.ReqLoadCustom = 0;
-  } else {
-    s.FftDoneA = s.FftDoneB = 1;
-    s.ReqLoadFFT = 0;
-  }
-  DSAMPLE(s);
+  applyCapture(s, *decoded);
   return true;
 }
 
@@ -218,12 +195,71 @@ void exportab(Scope& s) {
   save(s, csvExportText(s));
 }
 
+std::optional<DecodedCapture> decodeSignalFile(std::string_view bytes) {
+  return decode(bytes, kSignal);
+}
+
+std::optional<DecodedCapture> decodeFftFile(std::string_view bytes) {
+  return decode(bytes, kFft);
+}
+
+std::string encodeCapture(const DecodedCapture& c) {
+  return fileBytes(c.digital ? kSignal.magic : kFft.magic, static_cast<char>('0' + c.mantissaCode),
+                   c.rate, c.rangeA, c.rangeB, c.points, [&](std::int32_t i, char* p) {
+                     putSample(p, c.codeA(i), c.codeB(i), c.highC(i), c.highD(i));
+                   });
+}
+
+void applyCapture(Scope& s, const DecodedCapture& c) {
+  const std::int32_t n = c.points;
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (c.digital) {
+      if (s.ChanCOn == 1) s.BufC[i] = c.highC(i) ? 2560 : 2048;
+      if (s.ChanDOn == 1) s.BufD[i] = c.highD(i) ? 2560 : 2048;
+    }
+    if (s.ChanAOn == 1) s.BufA[i] = static_cast<std::int16_t>(c.codeA(i));
+    if (s.ChanBOn == 1) s.BufB[i] = static_cast<std::int16_t>(c.codeB(i));
+  }
+
+  s.GenLastIndex = static_cast<float>(n);
+  const int size = sizeIndexFor(n, c.digital ? 2048 : 1024);
+  if (size >= 0) s.SampleSizeIndex = size;
+  const std::int16_t fill = c.digital ? static_cast<std::int16_t>(s.MidLevel) : 0;
+  if (n < 65535) {
+    auto rest = [&](SampleBuffer& buf, int on) {
+      if (on == 1) std::fill(buf.begin() + n, buf.end(), fill);
+    };
+    rest(s.BufA, s.ChanAOn);
+    rest(s.BufB, s.ChanBOn);
+    if (c.digital) {
+      rest(s.BufC, s.ChanCOn);
+      rest(s.BufD, s.ChanDOn);
+    }
+  }
+  if (s.GenLastIndex > static_cast<float>(s.BufLast))
+    s.GenLastIndex = static_cast<float>(s.BufLast);
+
+  s.LoadResult = 1;
+  s.RateMantissa = c.mantissaCode / 2.0f;
+  s.DataRateIndex = s.DataRateIndexB = c.rate;
+  s.DataRangeA = c.rangeA;
+  s.DataRangeB = c.rangeB;
+  if (c.digital) {
+    s.SampleRateIndex = c.rate;
+    s.ReqLoadAB = s.ReqLoadB = s.ReqLoadCustom = 0;
+  } else {
+    s.FftDoneA = s.FftDoneB = 1;
+    s.ReqLoadFFT = 0;
+  }
+  DSAMPLE(s);
+}
+
 bool applySignalFile(Scope& s, std::string_view bytes) {
-  return applyFile(s, bytes, kSignal);
+  return loadBytes(s, decodeSignalFile(bytes), kSignal.refused);
 }
 
 bool applyFftFile(Scope& s, std::string_view bytes) {
-  return applyFile(s, bytes, kFft);
+  return loadBytes(s, decodeFftFile(bytes), kFft.refused);
 }
 
 void chabload(Scope& s) {

@@ -6,7 +6,17 @@
 namespace qvx {
 
 // Conversion to a whole-number field: nearest integer, halves to the even neighbour.
-inline long long roundHalfEven(double v) { return static_cast<long long>(std::nearbyint(v)); }
+// Values beyond the range of long long saturate (converting them would be undefined),
+// and NaN counts as 0.
+inline long long saturatedWhole(double whole) {
+  if (std::isnan(whole)) return 0;
+  if (whole >= 9.2e18) return 9'200'000'000'000'000'000LL;
+  if (whole <= -9.2e18) return -9'200'000'000'000'000'000LL;
+  return static_cast<long long>(whole);
+}
+inline long long roundHalfEven(double v) {
+  return saturatedWhole(std::nearbyint(v));
+}
 
 // The same, saturated to the 16-bit range the panel's small settings live in.
 inline std::int16_t toInt16(double v) {
@@ -17,7 +27,9 @@ inline std::int16_t toInt16(double v) {
 }
 
 // Int(): the largest whole number not above v.
-inline long long floorInt(double v) { return static_cast<long long>(std::floor(v)); }
+inline long long floorInt(double v) {
+  return saturatedWhole(std::floor(v));
+}
 
 // A number as the panel prints it: shortest decimal form, a leading blank
 // standing in for the sign of values of zero and above.

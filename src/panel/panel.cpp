@@ -103,6 +103,11 @@ Panel::Panel() {
        std::initializer_list<Widget*>{&FrecDrive, &FrecDirPath, &FrecDirList, &FrecFileList,
                                       &Frecname, &Frectimerx, &Command32})
     add(*w, &Filesavefrec);
+  add(StatusLine);
+  add(ExtrasBox);
+  for (Widget* w : std::initializer_list<Widget*>{&AutoTrigButton, &FftWindowButton,
+                                                  &FftScaleButton, &ExtrasExit})
+    add(*w, &ExtrasBox);
 
   timers = {&Timer1, &Timer2};
 }

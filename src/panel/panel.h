@@ -219,6 +219,19 @@ struct Panel {
   TextBox Frectimerx{"Frectimerx"};
   Button Command32{"Command32", "EXIT"};
 
+  // Extras around the described window, all hidden until used: the handling settings
+  // (a small panel over the display) and the status line that keeps a run's refusal.
+  PictureArea ExtrasBox{"ExtrasBox"};
+  Button AutoTrigButton{"AutoTrigButton", "Auto trigger OFF"};
+  Button FftWindowButton{"FftWindowButton", "FFT window Rect"};
+  Button FftScaleButton{"FftScaleButton", "FFT scale Linear"};
+  Button ExtrasExit{"ExtrasExit", "EXIT"};
+  PictureArea StatusLine{"StatusLine"};
+  // Keys typed anywhere in the window go here first; true when a shortcut took the key.
+  std::function<bool(int key)> onShortcut;
+  // The order Tab visits the controls, by name: the layout's groups one after another.
+  std::vector<std::string> tabOrder;
+
   // Timers
   Timer Timer1{"Timer1"};  // removes the trigger-level marker
   Timer Timer2{"Timer2"};  // polls for the remote command file

@@ -49,11 +49,11 @@ struct Widget {
   Colour foreColour = 0;
   double fontSize = 8;
   bool fontBold = false;
+  std::string toolTip;  // shown when the pointer rests on the control
 
   std::function<void()> onClick, onMouseDown, onMouseUp;
   std::function<void(int key)> onKeyPress;
   std::function<void(const PointerEvent&)> onPointer;
-  std::string toolTip;
   std::vector<MenuEntry> contextMenu;
 
   // Shown on screen: visible itself and inside a visible container.

@@ -56,7 +56,8 @@ int clampedWhole(const std::string& value, int low, int high) {
   return std::clamp(wholeNumber(value), low, high);
 }
 
-void setGeneratorMode(Scope& s, const std::string& value) {
+// True when the new mode's table must be built at once.
+bool setGeneratorMode(GeneratorState& s, const std::string& value) {
   s.GenMode = wholeNumber(value);
   // Only modes 0..2 exist: above the last one counts as the first, and so does a
   // negative number.
@@ -67,11 +68,9 @@ void setGeneratorMode(Scope& s, const std::string& value) {
   } else if (s.GenStyle == kCustomStyle) {
     s.GenStyle = 0;
   }
-  if (s.GenMode != 2) {
-    GENUPDATEBUTTON_Click(s);
-  } else {
-    s.GenDirty = 1;
-  }
+  if (s.GenMode != 2) return true;
+  s.GenDirty = 1;
+  return false;
 }
 
 void setGeneratorAmplitude(GeneratorState& s, const std::string& value) {
@@ -81,10 +80,14 @@ void setGeneratorAmplitude(GeneratorState& s, const std::string& value) {
 }
 
 void setTriggerLevel(TriggerState& s, const std::string& value) {
-  s.TrigLevelVolts = static_cast<float>(std::floor(leadingNumber(value) * 1000) / 1000);
+  // Far beyond every full scale the level is clamped to the scale's edge anyway; held to
+  // a million volts it stays a finite float, which 1e300 volts would not.
+  const double volts = std::clamp(leadingNumber(value), -1e6, 1e6);
+  s.TrigLevelVolts = static_cast<float>(std::floor(volts * 1000) / 1000);
 }
 
-bool channelKey(Scope& s, const std::string& key, const std::string& v) {
+// Whether `key` is one of these keywords; `checkMode` is set when the mode changed.
+bool channelKey(InstrumentState& s, const std::string& key, const std::string& v, bool& checkMode) {
   if (key == "ARANGE")
     chooseFlag(s.RangeA, v);
   else if (key == "BRANGE")
@@ -112,16 +115,17 @@ bool channelKey(Scope& s, const std::string& key, const std::string& v) {
     if (choose(size, v, {{"2", 0}, {"4", 1}, {"8", 2}, {"16", 3}, {"32", 4}, {"64", 5}}))
       s.SampleSizeIndex = size;
   } else if (key == "SCOPEMODE") {
-    if (chooseIndex(s.OperatingMode, v, 4) && s.runControl.checkMode) s.runControl.checkMode(s);
+    checkMode = chooseIndex(s.OperatingMode, v, 4);
   } else {
     return false;
   }
   return true;
 }
 
-bool generatorKey(Scope& s, const std::string& key, const std::string& v) {
+bool generatorKey(GeneratorState& s, const std::string& key, const std::string& v,
+                  bool& regenerate) {
   if (key == "GENMODE") {
-    setGeneratorMode(s, v);
+    regenerate = setGeneratorMode(s, v);
   } else if (key == "GENFREQ") {
     s.GenFreq = static_cast<double>(roundHalfEven(std::clamp(leadingNumber(v), 5.0, 500000.0)));
     s.GenDirty = 1;
@@ -156,27 +160,15 @@ void placeTriggerLevel(Scope& s) {
 
 }  // namespace
 
-void refreshAfterRemote(Scope& s, const RemoteRefresh& r) {
-  if (r.channels) {
-    CHANA(s);
-    CHANB(s);
-    TRIGGER(s);
-    DSAMPLE(s);
-  }
-  if (r.level) placeTriggerLevel(s);
-  if (r.generator) GENDISP(s);
-}
-
-void applyRemoteItem(Scope& s, RemoteRefresh& refresh) {
-  applyRemoteSetting(s, s.RemoteKey, s.RemoteValue, refresh);
-}
-
-void applyRemoteSetting(Scope& s, const std::string& key, const std::string& v,
-                        RemoteRefresh& refresh) {
-  if (channelKey(s, key, v)) {
+RemoteAction applyRemoteSetting(InstrumentState& s, const std::string& key, const std::string& v,
+                                RemoteRefresh& refresh) {
+  bool checkMode = false, regenerate = false;
+  if (channelKey(s, key, v, checkMode)) {
     refresh.channels = true;
-  } else if (generatorKey(s, key, v)) {
+    if (checkMode) return RemoteAction::CheckMode;
+  } else if (generatorKey(s, key, v, regenerate)) {
     refresh.generator = true;
+    if (regenerate) return RemoteAction::RegenerateWave;
   } else if (key == "TRIGLEVEL") {
     setTriggerLevel(s, v);
     refresh.level = true;
@@ -196,8 +188,41 @@ void applyRemoteSetting(Scope& s, const std::string& key, const std::string& v,
     if (leadingNumber(v) == 1) s.RemoteExecute = 1;
   } else if (key == "FREQCOUNTSOURCE") {
     chooseIndex(s.FCntSource, v, 3);
-    CountDisplay(s);
+    return RemoteAction::ShowCounter;
   }
+  return RemoteAction::None;
+}
+
+void applyRemoteKeyword(Scope& s, const std::string& key, const std::string& value,
+                        RemoteRefresh& refresh) {
+  switch (applyRemoteSetting(s, key, value, refresh)) {
+    case RemoteAction::CheckMode:
+      if (s.runControl.checkMode) s.runControl.checkMode(s);
+      break;
+    case RemoteAction::RegenerateWave:
+      GENUPDATEBUTTON_Click(s);
+      break;
+    case RemoteAction::ShowCounter:
+      CountDisplay(s);
+      break;
+    case RemoteAction::None:
+      break;
+  }
+}
+
+void applyRemoteItem(Scope& s, RemoteRefresh& refresh) {
+  applyRemoteKeyword(s, s.RemoteKey, s.RemoteValue, refresh);
+}
+
+void refreshAfterRemote(Scope& s, const RemoteRefresh& r) {
+  if (r.channels) {
+    CHANA(s);
+    CHANB(s);
+    TRIGGER(s);
+    DSAMPLE(s);
+  }
+  if (r.level) placeTriggerLevel(s);
+  if (r.generator) GENDISP(s);
 }
 
 }  // namespace qvx

@@ -95,7 +95,7 @@ std::string replyNumber(double value) {
 
 void applyKeyword(Scope& s, const std::string& key, const std::string& value) {
   RemoteRefresh wanted;
-  applyRemoteSetting(s, key, value, wanted);
+  applyRemoteKeyword(s, key, value, wanted);
   refreshAfterRemote(s, wanted);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "panel/numeric.h"
+#include "spectrum/window.h"
 
 namespace qvx {
 
@@ -72,13 +73,39 @@ void Fourier(Scope& s, std::int32_t NumSamples, const std::vector<double>& RealI
 
 namespace {
 
-// Transforms one buffer in place: samples in, magnitudes 0..4095 out in 1 .. N/2-1.
-void spectrumOf(Scope& s, SampleBuffer& buf) {
+// The samples as they go into the transform. Without a window they go in as they stand
+// (codes / 100, zero offset and all). A window is applied around the samples' mean: the
+// offset of 2048 codes would otherwise leak through the window's side bins and swamp the
+// low frequencies.
+void windowedInput(Scope& s, const SampleBuffer& buf) {
   const std::int32_t n = s.FftSize;
+  const auto window = static_cast<FftWindow>(s.handling.fftWindow);
+  // The weighted mean: what is left of the offset after weighting would leak into the
+  // bins next to 0; the plain mean would leave the part of a sine's last half cycle there.
+  double mean = 0;
+  if (window != FftWindow::Rectangular) {
+    double weights = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+      const double w = windowCoefficient(window, i, n);
+      mean += buf[i] * w;
+      weights += w;
+    }
+    mean /= weights;
+  }
   for (std::int32_t i = 0; i < n; ++i) {
-    s.FftRealIn[i] = buf[i] / 100.0;
+    const double w = window == FftWindow::Rectangular ? 1 : windowCoefficient(window, i, n);
+    s.FftRealIn[i] = (buf[i] - mean) * w / 100.0;
     s.FftRealOut[i] = 0;
   }
+}
+
+// Transforms one buffer in place: samples in, magnitudes 0..4095 out in 1 .. N/2-1. On the
+// linear scale the largest point reads 4095; on the dB scale a sine of the range's full
+// scale (2048 codes) reads 4095 whatever the window, and each 4095 / 100 codes below it
+// are one dB less.
+void spectrumOf(Scope& s, SampleBuffer& buf) {
+  const std::int32_t n = s.FftSize;
+  windowedInput(s, buf);
   Fourier(s, n, s.FftRealIn, s.FftImagIn, s.FftRealOut, s.FftImagOut);
 
   double max = 0;
@@ -87,8 +114,15 @@ void spectrumOf(Scope& s, SampleBuffer& buf) {
     s.FftRealOut[k] = mag;  // kept for the scaling pass below
     if (mag > max) max = mag;
   }
-  if (max == 0) max = 1;
   buf[0] = 0;
+  if (s.handling.fftDb) {
+    // A sine of amplitude A codes gives a magnitude of A/100 x N/2 x the coherent gain.
+    const auto window = static_cast<FftWindow>(s.handling.fftWindow);
+    const double fullScale = 2048 / 100.0 * n / 2 * coherentGain(window);
+    for (std::int32_t k = 1; k < n / 2; ++k) buf[k] = dbCode(s.FftRealOut[k] / fullScale);
+    return;
+  }
+  if (max == 0) max = 1;
   for (std::int32_t k = 1; k < n / 2; ++k)
     buf[k] = static_cast<std::int16_t>(roundHalfEven(s.FftRealOut[k] * 4095 / max));
 }

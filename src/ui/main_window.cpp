@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
@@ -47,6 +48,7 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
   pal.setColor(QPalette::Window, QColor(0xB8, 0xB8, 0xB8));
   setPalette(pal);
   build();
+  qApp->installEventFilter(this);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (syncing_ || !now) return;
     for (const Entry& e : entries_)
@@ -61,7 +63,21 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
 // Focus moves while the child widgets are deleted; by then this is no longer a
 // MainWindow, so it must stop listening first.
 MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);
+}
+
+// Keys typed in this window go to the panel's shortcuts first; the ones they do not take
+// reach the control with the focus as before.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !panel_.onShortcut) return false;
+  auto* target = qobject_cast<QWidget*>(watched);
+  if (!target || target->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  if (!panel_.onShortcut(panelKey(key))) return false;
+  sync();
+  return true;
 }
 
 void MainWindow::build() {
@@ -111,6 +127,17 @@ void MainWindow::build() {
     e.widget->setObjectName(QString::fromStdString(w->name));
     e.widget->hide();
     entries_.push_back(std::move(e));
+  }
+}
+
+void MainWindow::applyTabOrder() {
+  tabOrder_ = panel_.tabOrder;
+  QWidget* previous = nullptr;
+  for (const std::string& name : tabOrder_) {
+    QWidget* next = widgetFor(name);
+    if (!next) continue;
+    if (previous) setTabOrder(previous, next);
+    previous = next;
   }
 }
 
@@ -211,6 +238,7 @@ void MainWindow::sync() {
     });
   }
   applyScale();
+  if (panel_.tabOrder != tabOrder_) applyTabOrder();
   for (Entry& e : entries_) syncEntry(e);
   // Pictures last: their texts make room for the controls inside them, placed by now.
   for (Entry& e : entries_)
@@ -260,6 +288,10 @@ void MainWindow::syncEntry(Entry& e) {
       pal.setColor(QPalette::Text, toQColor(m.foreColour));
       e.widget->setPalette(pal);
     }
+  }
+  if (m.toolTip != e.toolTip) {
+    e.toolTip = m.toolTip;
+    e.widget->setToolTip(QString::fromStdString(m.toolTip));
   }
   if (e.button) {
     const std::string& cap = static_cast<Button&>(m).caption;

@@ -43,6 +43,7 @@ class MainWindow : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
@@ -50,6 +51,7 @@ class MainWindow : public QWidget {
   void build();
   void syncEntry(Entry& e);
   void applyScale();
+  void applyTabOrder();
   QRect pixelRect(const Widget& w) const;
 
   Panel& panel_;
@@ -59,6 +61,7 @@ class MainWindow : public QWidget {
   QSize canvasTwips_;
   Rect windowPlace_;
   std::string title_, focus_;
+  std::vector<std::string> tabOrder_;
   bool syncing_ = false;
   double openingScale_ = 0;
   std::size_t shortcuts_ = 0;  // the model's shortcuts installed so far

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "control/shortcuts.h"
 #include "ui/qt_convert.h"
 #include "ui/skin_widgets.h"
 #include "ui/started_window.h"
@@ -164,6 +165,15 @@ TEST_P(CaptionsFit, InEveryModeAndState) {
   p.UtilExit.press();
   while (w.rig.scope.OperatingMode != 3) p.SmodeUP.press();
   popUp(p.FCntStSpbutton, p.Command32, "recorder panel");
+  // The extras, in FFT mode where their settings show.
+  p.SmodeUP.press();
+  runShortcut(w.rig.scope, 'x');
+  check("extras panel");
+  for (int i = 0; i < 3; ++i) p.FftWindowButton.press();
+  p.FftScaleButton.press();
+  p.AutoTrigButton.press();
+  check("extras panel, flat top, dB, auto trigger");
+  p.ExtrasExit.press();
   EXPECT_TRUE(check.faults.empty()) << [&] {
     std::string all;
     for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";

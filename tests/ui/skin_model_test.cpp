@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 
+#include "control/shortcuts.h"
 #include "ui/skin_widgets.h"
 #include "ui/started_window.h"
 
@@ -148,6 +149,14 @@ TEST(SkinShowsTheModel, AcrossRedrawSequences) {
   for (int i = 0; i < 5; ++i) act("mode up", [&] { p.SmodeUP.press(); });
   for (int i = 0; i < 5; ++i) act("mode down", [&] { p.SmodeDown.press(); });
   act("GO single again", [&] { p.GOBUTTON.press(); });
+  // The extras: their panel, and the spectrum redrawn with each window and scale.
+  act("FFT mode", [&] { p.SmodeDown.press(); });
+  act("GO in FFT", [&] { p.GOBUTTON.press(); });
+  act("extras by key", [&] { runShortcut(s, 'x'); });
+  for (int i = 0; i < 4; ++i) act("FFT window", [&] { p.FftWindowButton.press(); });
+  act("FFT scale dB", [&] { p.FftScaleButton.press(); });
+  act("auto trigger", [&] { p.AutoTrigButton.press(); });
+  act("extras closed", [&] { p.ExtrasExit.press(); });
 
   EXPECT_GT(check.checks, 70);
   EXPECT_EQ(check.report(), "");
