@@ -97,4 +97,21 @@ void FILEENABLE(Scope& s) {
   setEnabled(file(s.panel), true);
 }
 
+void setRangeGroups(Scope& s) {
+  constexpr int kGenerator = 1;
+  if (s.OperatingMode == kGenerator) {
+    RANGEADISABLE(s);
+    RANGEBDISABLE(s);
+    return;
+  }
+  if (s.ChanAOn == 1)
+    RANGEAENABLE(s);
+  else
+    RANGEADISABLE(s);
+  if (s.ChanBOn == 1)
+    RANGEBENABLE(s);
+  else
+    RANGEBDISABLE(s);
+}
+
 }  // namespace qvx

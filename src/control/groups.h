@@ -8,6 +8,9 @@ void RANGEADISABLE(Scope& s);
 void RANGEAENABLE(Scope& s);
 void RANGEBDISABLE(Scope& s);
 void RANGEBENABLE(Scope& s);
+// Each channel's range group usable while its channel is on; both locked in GENERATOR mode,
+// where the inputs take no part.
+void setRangeGroups(Scope& s);
 void GENDISABLE(Scope& s);
 void GENENABLE(Scope& s);
 void TRIGGERDISABLE(Scope& s);

@@ -33,22 +33,6 @@ void showTraceButtons(Panel& p, bool on) {
   for (Widget* w : buttons) w->visible = on;
 }
 
-void setRangeGroups(Scope& s) {
-  if (s.OperatingMode == kGenerator) {
-    RANGEADISABLE(s);
-    RANGEBDISABLE(s);
-    return;
-  }
-  if (s.ChanAOn == 1)
-    RANGEAENABLE(s);
-  else
-    RANGEADISABLE(s);
-  if (s.ChanBOn == 1)
-    RANGEBENABLE(s);
-  else
-    RANGEBDISABLE(s);
-}
-
 const char* modeCaption(int mode) {
   switch (mode) {
     case kGenerator:

@@ -167,14 +167,7 @@ void unlockPanel(Scope& s) {
     SAMPLEENABLE(s);
   }
   if (s.OperatingMode != GENERATOR) {
-    if (s.ChanAOn == 1)
-      RANGEAENABLE(s);
-    else
-      RANGEADISABLE(s);
-    if (s.ChanBOn == 1)
-      RANGEBENABLE(s);
-    else
-      RANGEBDISABLE(s);
+    setRangeGroups(s);
     if (s.ChanBFitted == 0) s.panel.Command18.enabled = false;
   }
   SAMPLEENABLE(s);
