@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "control/startup.h"
-#include "counting_port.h"
+#include "counted_scope.h"
 #include "device/link.h"
 #include "generator/generator.h"
 #include "rig.h"
@@ -21,12 +21,7 @@ namespace {
 using namespace qvx;
 
 using bench::CountingPort;
-
-void perAccess(benchmark::State& state, double accesses) {
-  state.counters["accesses/s"] = benchmark::Counter(accesses, benchmark::Counter::kIsRate);
-  state.counters["s/access"] =
-      benchmark::Counter(accesses, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
+using bench::perAccess;
 
 void fullTable(Scope& s) {
   for (int i = 0; i < 65536; ++i) s.GenTable[i] = static_cast<std::int16_t>((i * 7) & 0xFFF);
@@ -34,27 +29,21 @@ void fullTable(Scope& s) {
 }
 
 void BM_Upload64KCountingPort(benchmark::State& state) {
-  testing::ScriptedHost host;
-  CountingPort port(nullptr, 0x08);  // alone it shows the end of a pass at once
-  Scope scope(host, port);
-  fullTable(scope);
-  for (auto _ : state) DACWRITE(scope);
-  perAccess(state, static_cast<double>(port.accesses));
+  bench::CountedScope b(0x08);  // alone it shows the end of a pass at once
+  fullTable(b.scope);
+  for (auto _ : state) DACWRITE(b.scope);
+  perAccess(state, static_cast<double>(b.port.accesses));
   state.counters["accesses/upload"] =
-      static_cast<double>(port.accesses) / static_cast<double>(state.iterations());
+      static_cast<double>(b.port.accesses) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_Upload64KCountingPort)->Unit(benchmark::kMillisecond);
 
 void BM_Upload64KSimulatedInstrument(benchmark::State& state) {
-  testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
-  CountingPort port(&instrument);
-  Scope scope(host, port);
-  initport(scope);
-  fullTable(scope);
-  port.accesses = 0;
-  for (auto _ : state) DACWRITE(scope);
-  perAccess(state, static_cast<double>(port.accesses));
+  bench::CountedInstrument b;
+  fullTable(b.scope);
+  b.port.accesses = 0;
+  for (auto _ : state) DACWRITE(b.scope);
+  perAccess(state, static_cast<double>(b.port.accesses));
 }
 BENCHMARK(BM_Upload64KSimulatedInstrument)->Unit(benchmark::kMillisecond);
 

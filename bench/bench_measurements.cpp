@@ -15,7 +15,7 @@
 #include "measure/measure.h"
 #include "measure/panel.h"
 #include "qt_app.h"
-#include "rig.h"
+#include "repeating_window.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -32,33 +32,14 @@ void MeasureWave64K(benchmark::State& state) {
 }
 BENCHMARK(MeasureWave64K)->Unit(benchmark::kMicrosecond);
 
-struct Instrument {
-  testing::TempFolder folder;
-  testing::Rig rig;
-  std::unique_ptr<ui::MainWindow> window;
-  Instrument() {
-    std::ofstream("QVXport.cfg") << "1\n";
-    window = std::make_unique<ui::MainWindow>(rig.scope.panel);
-    window->setOpeningScale(1.5);
-    Scope& s = rig.scope;
-    Form_Load(s);
-    Form_Activate(s);
-    s.RepeatMode = 1;
-    s.SampleSizeIndex = 0;
-    s.SampleRateIndex = 3;
-    DSAMPLE(s);
-    s.SelD = 1;  // two channels measured: A and D
-    window->sync();
-  }
-};
-
 constexpr int kCaptures = 50;
 
 // One press of GO that runs until kCaptures pictures were drawn and painted, then STOP.
 void RepeatWithMeasurements(benchmark::State& state) {
   bench::app();
-  static Instrument instrument;
+  static bench::RepeatingWindow instrument(1.5, 3);
   Scope& s = instrument.rig.scope;
+  s.SelD = 1;  // two channels measured: A and D
   showMeasurements(s, state.range(0) != 0);
   instrument.window->sync();
   int frames = 0;

@@ -5,10 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "acquisition/readout.h"
-#include "counting_port.h"
-#include "device/link.h"
-#include "scripted_host.h"
-#include "sim/instrument.h"
+#include "counted_scope.h"
 
 namespace {
 
@@ -25,53 +22,40 @@ void readBoth(benchmark::State& state, Scope& scope, CountingPort& port) {
     benchmark::DoNotOptimize(scope.BufA[65535] + scope.BufD[65535]);
   }
   const auto n = static_cast<double>(port.accesses);
-  state.counters["accesses/s"] = benchmark::Counter(n, benchmark::Counter::kIsRate);
-  state.counters["s/access"] =
-      benchmark::Counter(n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  bench::perAccess(state, n);
   state.counters["accesses/readout"] = n / static_cast<double>(state.iterations());
 }
 
 void BM_ReadoutCountingPort(benchmark::State& state) {
-  testing::ScriptedHost host;
-  CountingPort port;
-  Scope scope(host, port);
-  readBoth(state, scope, port);
+  bench::CountedScope b;
+  readBoth(state, b.scope, b.port);
 }
 BENCHMARK(BM_ReadoutCountingPort)->Unit(benchmark::kMillisecond);
 
 void BM_ReadoutCountingPortCalibrated(benchmark::State& state) {
-  testing::ScriptedHost host;
-  CountingPort port;
-  Scope scope(host, port);
-  scope.CalGainA = scope.CalGainB = 1.01;
-  scope.CalOffsetA = scope.CalOffsetB = -2;
-  readBoth(state, scope, port);
+  bench::CountedScope b;
+  b.scope.CalGainA = b.scope.CalGainB = 1.01;
+  b.scope.CalOffsetA = b.scope.CalOffsetB = -2;
+  readBoth(state, b.scope, b.port);
 }
 BENCHMARK(BM_ReadoutCountingPortCalibrated)->Unit(benchmark::kMillisecond);
 
 void BM_ReadoutSimulatedInstrument(benchmark::State& state) {
-  testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
-  CountingPort port(&instrument);
-  Scope scope(host, port);
-  initport(scope);
-  scope.SampleCount = 65536;
-  SETMAXLOOP(scope);
-  WriteReg(scope, 2, 2);  // an instant 64K capture at 2 MS/s
-  host.clock = 1;
-  port.accesses = 0;
-  readBoth(state, scope, port);
+  bench::CountedInstrument b;
+  b.scope.SampleCount = 65536;
+  SETMAXLOOP(b.scope);
+  WriteReg(b.scope, 2, 2);  // an instant 64K capture at 2 MS/s
+  b.host.clock = 1;
+  b.port.accesses = 0;
+  readBoth(state, b.scope, b.port);
 }
 BENCHMARK(BM_ReadoutSimulatedInstrument)->Unit(benchmark::kMillisecond);
 
 // Every iteration reads a new capture, so the instrument fills its memory from the
 // signals as the words are read.
 void BM_ReadoutSimulatedFreshCapture(benchmark::State& state) {
-  testing::ScriptedHost host;
-  sim::Instrument instrument({}, [&host] { return std::llround(host.clock * 1e9); });
-  CountingPort port(&instrument);
-  Scope scope(host, port);
-  initport(scope);
+  bench::CountedInstrument b;
+  auto& [host, instrument, port, scope] = b;
   scope.SampleCount = 65536;
   SETMAXLOOP(scope);
   std::int64_t accesses = 0;
@@ -84,10 +68,7 @@ void BM_ReadoutSimulatedFreshCapture(benchmark::State& state) {
     accesses += port.accesses;
     benchmark::DoNotOptimize(scope.BufA[65535] + scope.BufD[65535]);
   }
-  const auto n = static_cast<double>(accesses);
-  state.counters["accesses/s"] = benchmark::Counter(n, benchmark::Counter::kIsRate);
-  state.counters["s/access"] =
-      benchmark::Counter(n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  bench::perAccess(state, static_cast<double>(accesses));
 }
 BENCHMARK(BM_ReadoutSimulatedFreshCapture)->Unit(benchmark::kMillisecond);
 

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "process_time.h"
 #include "control/startup.h"
 #include "core/console_host.h"
 #include "scripted_host.h"
@@ -32,6 +33,7 @@
 namespace {
 
 using namespace qvx;
+using bench::processorSeconds;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
@@ -62,17 +64,6 @@ void report(benchmark::State& state, std::vector<double> ms, const char* what) {
   std::sort(ms.begin(), ms.end());
   state.counters[std::string(what) + "_median_ms"] = ms[ms.size() / 2];
   state.counters[std::string(what) + "_worst_ms"] = ms.back();
-}
-
-double processorSeconds(int pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long ticks = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i)
-    if (i == 14 || i == 15) ticks += std::stol(field);
-  return double(ticks) / double(sysconf(_SC_CLK_TCK));
 }
 
 long residentKb(int pid) {

@@ -12,7 +12,7 @@
 #include "control/startup.h"
 #include "display/render.h"
 #include "qt_app.h"
-#include "rig.h"
+#include "repeating_window.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -24,32 +24,13 @@ double secondsSince(Clock::time_point t) {
   return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-struct Instrument {
-  testing::TempFolder folder;
-  testing::Rig rig;
-  std::unique_ptr<ui::MainWindow> window;
-  Instrument() {
-    std::ofstream("QVXport.cfg") << "1\n";
-    window = std::make_unique<ui::MainWindow>(rig.scope.panel);
-    window->setOpeningScale(1);  // the natural size, as figures from before were taken
-    Scope& s = rig.scope;
-    Form_Load(s);
-    Form_Activate(s);
-    s.RepeatMode = 1;
-    s.SampleSizeIndex = 0;
-    s.SampleRateIndex = 4;
-    DSAMPLE(s);
-    window->sync();
-  }
-};
-
 constexpr int kCaptures = 50;
 
 // Each iteration is one press of GO that runs until kCaptures new pictures have been
 // drawn and then stops the run from the event pump, as a second press of GO would.
 void RepeatCaptures(benchmark::State& state) {
   bench::app();
-  static Instrument instrument;
+  static bench::RepeatingWindow instrument(1, 4);  // the natural size, as figures from before were taken
   Scope& s = instrument.rig.scope;
   ui::MainWindow& window = *instrument.window;
   window.setTraceReduction(state.range(0) != 0);

@@ -18,12 +18,14 @@
 #include <thread>
 
 #include "child_process.h"
+#include "process_time.h"
 #include "scpi_client.h"
 #include "scripted_host.h"
 
 namespace {
 
 using namespace qvx;
+using bench::processorSeconds;
 
 // The program beside this benchmark in the build folder.
 std::string programPath() {
@@ -86,19 +88,6 @@ void IdnQueries(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(IdnQueries)->Unit(benchmark::kMicrosecond)->Iterations(20000)->UseRealTime();
-
-double processorSeconds(int pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::stol(field);
-    if (i == 15) stime = std::stol(field);
-  }
-  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-}
 
 void IdleProcessorTime(benchmark::State& state) {
   auto& s = served();

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "acquisition/capture.h"
+#include "acquisition/capture_time.h"
 #include "acquisition/channels.h"
 #include "device/link.h"
 #include "rig.h"
@@ -22,8 +26,10 @@ sim::Config sineOnA() {
   return c;
 }
 
-// Runs one capture the way the run engine does, through the real procedures.
-void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretrig) {
+// Sets up one capture of A on the 1 V range with DC coupling the way the run engine does,
+// through the real procedures, up to the capture itself.
+void prepare(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretrig,
+             std::int32_t count = 2048) {
   Scope& s = rig.scope;
   initport(s);
   s.RangeA = 0;
@@ -31,13 +37,17 @@ void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretr
   s.TrigMode = trigMode;
   s.ChannelConfig = channelConfigByte(s, s);
   SETCHAB(s);
-  s.SampleCount = 2048;
+  s.SampleCount = count;
   s.RateCode = rateCode;
   s.TrigLevelCode = level;
   s.PretrigPoints = pretrig;
   s.RunFlag = 1;
   s.CaptureDone = 0;
-  ADCconvert(s);
+}
+
+void capture(Rig& rig, int trigMode, int rateCode, int level, std::int32_t pretrig) {
+  prepare(rig, trigMode, rateCode, level, pretrig);
+  ADCconvert(rig.scope);
 }
 
 TEST(CaptureEndToEnd, TheCrossingLandsAtThePretriggerIndexOnTheChosenSlope) {
@@ -74,16 +84,113 @@ TEST(CaptureEndToEnd, DigitalSourceTriggersOnItsNextRisingEdge) {
     EXPECT_EQ(s.BufC[i], code) << i;
 }
 
-TEST(CaptureEndToEnd, NoTriggerKeepsWaitingUntilStop) {
-  sim::Config config;
-  config.inputs.a = {AnalogSignal::Shape::Dc, 0, 0, 0};
-  Rig rig(config);
-  rig.scope.BufA.assign(65536, 1111);
-  rig.host.atTime(7, [&] { rig.scope.RunFlag = 0; });
-  capture(rig, 1, 2, 3000, 0);
+// 0 V on A, which never reaches a level of +0.46 V on the 1 V range.
+sim::Config dcOnA() {
+  sim::Config c;
+  c.inputs.a = {AnalogSignal::Shape::Dc, 0, 0, 0};
+  return c;
+}
+
+// What one triggered capture of 65,536 points at 2 MS/s (32.8 ms) showed, and when.
+struct Watched {
+  double armedAt = -1, autoShownAt = -1, endedAt = -1;
+  std::string autoText;
+};
+
+Watched triggeredCapture(Rig& rig, bool autoTrigger, double stopAt) {
+  Scope& s = rig.scope;
+  prepare(rig, 1, 2, 2048 + 950, 0, 65536);
+  s.handling.autoTrigger = autoTrigger;
+  s.BufA.assign(65536, 1111);
+  Watched w;
+  rig.host.onPump = [&] {
+    if (w.armedAt < 0) w.armedAt = rig.host.clock;  // trigconvert's first pump, just before arming
+    const std::string shown = s.panel.Trigwait.visible ? s.panel.Trigwait.texts() : "";
+    if (w.autoShownAt < 0 && shown.find("AUTO") != std::string::npos) {
+      w.autoShownAt = rig.host.clock;
+      w.autoText = shown;
+    }
+    if (rig.host.clock >= stopAt) s.RunFlag = 0;
+  };
+  ADCconvert(s);
+  w.endedAt = rig.host.clock;
+  rig.host.onPump = nullptr;
+  return w;
+}
+
+TEST(AutoTrigger, AnUntriggeredCaptureIsTakenAtOnceAfterItsOwnTimeAndAHundredMs) {
+  Rig rig(dcOnA());
+  const double captureTime = 65536 / 2e6;
+  const Watched w = triggeredCapture(rig, true, 10);
+  const Scope& s = rig.scope;
+  ASSERT_EQ(s.CaptureDone, 1);
+  EXPECT_TRUE(s.handling.lastCaptureAuto);
+  EXPECT_EQ(w.autoText, "   AUTO: no trigger|  Press [STOP] to exit");
+  // The instant capture starts at the first 20 ms poll at or after capture time + 100 ms
+  // from arming; the box is first seen at the pump of the instant capture's first poll,
+  // 1 + 20 ms after its start.
+  const double switchedAt = w.autoShownAt - 0.021 - w.armedAt;
+  EXPECT_GE(switchedAt, captureTime + 0.1 - 1e-9);
+  EXPECT_LT(switchedAt, captureTime + 0.1 + 0.02);
+  // The data arrive one capture time after the switch, at the next poll.
+  const double arrived = w.endedAt - w.armedAt;
+  EXPECT_GE(arrived, switchedAt + captureTime);
+  EXPECT_LT(arrived, switchedAt + captureTime + 0.05);
+  // The buffer holds the 0 V input, read from the instant capture.
+  for (int i : {0, 1000, 65535}) EXPECT_NEAR(s.BufA[i], 2048, 2) << i;
+  EXPECT_FALSE(s.panel.Trigwait.visible);
+}
+
+TEST(AutoTrigger, OffItWaitsForATriggerUntilStop) {
+  Rig rig(dcOnA());
+  const Watched w = triggeredCapture(rig, false, 5);
   EXPECT_EQ(rig.scope.CaptureDone, 0);
+  EXPECT_FALSE(rig.scope.handling.lastCaptureAuto);
+  EXPECT_LT(w.autoShownAt, 0);
+  EXPECT_GE(w.endedAt - w.armedAt, 4.99);
   EXPECT_EQ(rig.scope.BufA[0], 1111);
-  EXPECT_GE(rig.host.clock, 6.99);
+}
+
+TEST(AutoTrigger, StopDuringTheAutoWaitReadsNothing) {
+  Rig rig(dcOnA());
+  const Watched w = triggeredCapture(rig, true, 0.06);
+  EXPECT_EQ(rig.scope.CaptureDone, 0);
+  EXPECT_LT(w.autoShownAt, 0);
+  EXPECT_EQ(rig.scope.BufA[0], 1111);
+}
+
+TEST(CaptureProgress, ALongCaptureShowsElapsedAndExpectedTime) {
+  Rig rig;
+  Scope& s = rig.scope;
+  initport(s);
+  s.TrigMode = 0;
+  s.SampleCount = 4096;
+  s.RateCode = 4;  // 20 kS/s: 0.2 s, no progress
+  std::string shown;
+  rig.host.onPump = [&] {
+    if (s.panel.Trigwait.visible && shown.empty()) shown = s.panel.Trigwait.texts();
+  };
+  s.RunFlag = 1;
+  ADCconvert(s);
+  EXPECT_EQ(shown, "");
+  EXPECT_EQ(s.CaptureDone, 1);
+
+  s.RateCode = 5;  // 2 kS/s: 2.048 s
+  std::vector<std::string> seen;
+  rig.host.onPump = [&] {
+    const std::string t = s.panel.Trigwait.texts();
+    if (s.panel.Trigwait.visible && (seen.empty() || seen.back() != t)) seen.push_back(t);
+  };
+  s.CaptureDone = 0;
+  ADCconvert(s);
+  EXPECT_EQ(s.CaptureDone, 1);
+  ASSERT_GE(seen.size(), 15u);
+  EXPECT_EQ(seen.front(), "   Wait... capturing|  Press [STOP] to exit|  0.0 s of 2.0 s");
+  EXPECT_NE(std::find(seen.begin(), seen.end(),
+                      "   Wait... capturing|  Press [STOP] to exit|  1.0 s of 2.0 s"),
+            seen.end());
+  EXPECT_EQ(seen.back().substr(seen.back().size() - 14), "2.0 s of 2.0 s");
+  EXPECT_FALSE(s.panel.Trigwait.visible);
 }
 
 }  // namespace

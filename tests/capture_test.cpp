@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "device/recorder.h"
+#include "expected_conversation.h"
 #include "scripted_host.h"
 
 namespace qvx {
@@ -15,11 +16,7 @@ namespace {
 
 using Access = RecordingPort::Access;
 
-constexpr std::uint32_t D = 0x378, S = 0x379, C = 0x37A;
-std::vector<Access> writeReg(int v, int r) {
-  auto w = [](std::uint32_t a, int x) { return Access{true, a, static_cast<std::uint8_t>(x)}; };
-  return {w(D, v), w(C, 4), w(D, r), w(C, 0)};
-}
+using testing::regWrite;
 
 // An instrument reduced to its end-of-capture bit: it shows the bit from the n-th status
 // read on (never when n is 0).
@@ -28,7 +25,7 @@ class EndBitPort : public PortIO {
   int endAtRead = 0, statusReads = 0;
   void OutPort(std::uint32_t, std::uint8_t) override {}
   std::uint8_t InPort(std::uint32_t address) override {
-    if (address != S) return 0;
+    if (address != testing::kStatusPort) return 0;
     ++statusReads;
     return endAtRead > 0 && statusReads >= endAtRead ? 8 : 0;
   }
@@ -51,7 +48,7 @@ struct CaptureRig {
       ++n;
     return n;
   }
-  bool readStarted() const { return count(writeReg(7, 0)) > 0; }
+  bool readStarted() const { return count(regWrite(7, 0)) > 0; }
   // Whether the wait window is up during the n-th event pump; its text then.
   void watchWindow(int pump, std::function<void()> also = {}) {
     host.afterPumps(pump, [this, also] {
@@ -90,7 +87,7 @@ TEST(ADCconvert, EndBitOnTheLastPollOfAPassCountsAsComplete) {
     EXPECT_EQ(r.device.statusReads, r.device.endAtRead) << mode;
     EXPECT_EQ(r.scope.CaptureDone, 1) << mode;
     EXPECT_TRUE(r.readStarted()) << mode;
-    if (mode) EXPECT_EQ(r.count(writeReg(2, 16)), 2);  // one re-start after the first pass
+    if (mode) EXPECT_EQ(r.count(regWrite(2, 16)), 2);  // one re-start after the first pass
   }
 }
 
@@ -100,7 +97,7 @@ TEST(Trigconvert, APassWithoutTriggerStartsAgainAndSaysSo) {
   r.watchWindow(150, [&] { r.scope.RunFlag = 0; });
   trigconvert(r.scope);
   EXPECT_EQ(r.shown, "   Waiting For Capture|  Press [STOP] to exit");
-  EXPECT_EQ(r.count(writeReg(2, 16 + 64)), 2);
+  EXPECT_EQ(r.count(regWrite(2, 16 + 64)), 2);
 }
 
 // Everything that ends a wait early: only the command file during an instant capture
@@ -132,7 +129,7 @@ TEST(ADCconvert, EventsEndingTheWait) {
     EXPECT_EQ(s.CaptureDone, c.done);
     EXPECT_EQ(r.readStarted(), c.done == 1);
     EXPECT_FALSE(s.panel.Trigwait.visible);
-    const auto idle = writeReg(0, 0);
+    const auto idle = regWrite(0, 0);
     if (c.trigMode) EXPECT_TRUE(std::equal(idle.rbegin(), idle.rend(), r.port.log.rbegin()));
   }
 }
@@ -142,11 +139,11 @@ TEST(ADCconvert, ReloadsTheCounterOnlyForANewSizeAndReadsOnlyWhatIsOn) {
   Scope& s = r.scope;
   r.device.endAtRead = 1;
   ADCconvert(s);
-  EXPECT_EQ(r.count(writeReg(128, 3)), 0);
+  EXPECT_EQ(r.count(regWrite(128, 3)), 0);
   s.SampleCount = 4096;
   s.FftDoneA = s.FftDoneB = 1;
   ADCconvert(s);
-  EXPECT_EQ(r.count(writeReg(128, 3)), 1);
+  EXPECT_EQ(r.count(regWrite(128, 3)), 1);
   EXPECT_EQ(s.FftDoneA + s.FftDoneB, 0);  // fresh samples to transform
 
   r.port.log.clear();

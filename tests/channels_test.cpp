@@ -6,6 +6,7 @@
 
 #include "acquisition/wiring.h"
 #include "device/link.h"
+#include "expected_conversation.h"
 #include "rig.h"
 
 namespace qvx {
@@ -14,13 +15,13 @@ namespace {
 using Access = RecordingPort::Access;
 using Log = std::vector<Access>;
 
-constexpr std::uint32_t D = 0x378, C = 0x37A;
-const auto W = [](std::uint32_t a, int v) { return Access{true, a, std::uint8_t(v)}; };
 // WriteReg(v, r) and one clocked pair (a, b); SETCHAB closes with WriteReg(0, 4).
 Log frontEnd(int v, int r, int a, int b, bool closed = true) {
-  Log log = {W(D, v), W(C, 4), W(D, r), W(C, 0), W(D, a), W(C, 1), W(D, b), W(C, 0)};
-  if (closed) log.insert(log.end(), {W(D, 0), W(C, 4), W(D, 4), W(C, 0)});
-  return log;
+  testing::Conversation c;
+  c.writeReg(v, r);
+  c.clockPair(a, b);
+  if (closed) c.writeReg(0, 4);
+  return c.log;
 }
 bool shows(const PictureArea& box, const std::string& text) {
   return box.texts().find(text) != std::string::npos;

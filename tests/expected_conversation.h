@@ -5,13 +5,15 @@
 
 namespace qvx::testing {
 
+constexpr std::uint32_t kDataPort = 0x378, kStatusPort = 0x379, kControlPort = 0x37A;
+
 // A port conversation built from the register primitives, byte by byte, to compare
 // with what a RecordingPort saw.
 struct Conversation {
   std::vector<RecordingPort::Access> log;
-  void data(int v) { log.push_back({true, 0x378, static_cast<std::uint8_t>(v)}); }
-  void control(int v) { log.push_back({true, 0x37A, static_cast<std::uint8_t>(v)}); }
-  void read(int v) { log.push_back({false, 0x378, static_cast<std::uint8_t>(v)}); }
+  void data(int v) { log.push_back({true, kDataPort, static_cast<std::uint8_t>(v)}); }
+  void control(int v) { log.push_back({true, kControlPort, static_cast<std::uint8_t>(v)}); }
+  void read(int v) { log.push_back({false, kDataPort, static_cast<std::uint8_t>(v)}); }
   void writeReg(int v, int r) {
     data(v);
     control(4);
@@ -34,5 +36,17 @@ struct Conversation {
     control(0);
   }
 };
+
+// A byte written to `address`.
+inline RecordingPort::Access written(std::uint32_t address, int v) {
+  return {true, address, static_cast<std::uint8_t>(v)};
+}
+
+// The accesses of one register write, WriteReg(v, r).
+inline std::vector<RecordingPort::Access> regWrite(int v, int r) {
+  Conversation c;
+  c.writeReg(v, r);
+  return c.log;
+}
 
 }  // namespace qvx::testing

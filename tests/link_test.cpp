@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "expected_conversation.h"
 #include "rig.h"
 
 namespace qvx {
@@ -13,23 +14,13 @@ using testing::Rig;
 using Access = RecordingPort::Access;
 using Log = std::vector<Access>;
 
-constexpr std::uint32_t D = 0x378, C = 0x37A;
-const auto W = [](std::uint32_t a, int v) { return Access{true, a, std::uint8_t(v)}; };
-const auto writeReg = [](int v, int r) { return Log{W(D, v), W(C, 4), W(D, r), W(C, 0)}; };
-const Log kStrobe = {W(C, 1), W(C, 0)};
-// `parts` one after the other, followed by `strobes` strobe pulses.
-Log join(std::initializer_list<Log> parts, int strobes = 0) {
-  Log all;
-  for (const Log& p : parts) all.insert(all.end(), p.begin(), p.end());
-  for (int i = 0; i < strobes; ++i) all.insert(all.end(), kStrobe.begin(), kStrobe.end());
-  return all;
-}
+using testing::Conversation;
 
 // The rest of the primitives' bytes are pinned in the golden conversations.
 TEST(Primitives, ARegisterWriteSendsTheLowBytesOfValueAndRegister) {
   Rig rig;
   WriteReg(rig.scope, 0x3A5, 0x144);
-  EXPECT_EQ(rig.port.log, writeReg(0xA5, 0x44));
+  EXPECT_EQ(rig.port.log, testing::regWrite(0xA5, 0x44));
 }
 
 // The unused memory is skipped in four-point pulses, the rest in single ones; a full memory
@@ -42,10 +33,15 @@ TEST(SetMaxLoop, SkipsTheUnusedMemory) {
     Rig rig;
     rig.scope.SampleCount = c.count;
     SETMAXLOOP(rig.scope);
-    EXPECT_EQ(rig.port.log,
-              join({join({writeReg(0, 7), {W(C, 0)}, kStrobe, writeReg(7, 6)}, c.fours),
-                    join({writeReg(0, 6)}, c.singles), writeReg(128, 3), writeReg(0, 0)}))
-        << c.count;
+    Conversation expected;
+    expected.writeRegPulse(0, 7);
+    expected.writeReg(7, 6);
+    for (int i = 0; i < c.fours; ++i) expected.strobe();
+    expected.writeReg(0, 6);
+    for (int i = 0; i < c.singles; ++i) expected.strobe();
+    expected.writeReg(128, 3);
+    expected.writeReg(0, 0);
+    EXPECT_EQ(rig.port.log, expected.log) << c.count;
     EXPECT_EQ(rig.instrument.loopLength(), c.count);
   }
 }

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "device/recorder.h"
+#include "expected_conversation.h"
 #include "scripted_host.h"
 
 namespace qvx {
@@ -14,13 +15,9 @@ namespace {
 using testing::ScriptedHost;
 using Access = RecordingPort::Access;
 
-constexpr std::uint32_t D = 0x378, C = 0x37A;
-Access W(std::uint32_t a, int v) {
-  return {true, a, static_cast<std::uint8_t>(v)};
-}
-std::vector<Access> writeReg(int v, int r) {
-  return {W(D, v), W(C, 4), W(D, r), W(C, 0)};
-}
+using testing::kControlPort;
+using testing::kDataPort;
+using testing::written;
 
 // A memory behind the port: each point is two bytes (first in the high half), shown
 // as the first byte while STROBE is low and the second while it is high; a STROBE
@@ -32,12 +29,12 @@ class WordPort : public PortIO {
   int dataReads = 0;
 
   void OutPort(std::uint32_t address, std::uint8_t v) override {
-    if (address != C) return;
+    if (address != kControlPort) return;
     if ((control_ & 1) && !(v & 1) && (v & 0x20)) ++index;
     control_ = v;
   }
   std::uint8_t InPort(std::uint32_t address) override {
-    if (address != D) return 0;
+    if (address != kDataPort) return 0;
     ++dataReads;
     const std::uint16_t w = words[index % words.size()];
     return static_cast<std::uint8_t>(control_ & 1 ? w & 0xFF : w >> 8);
@@ -66,11 +63,11 @@ struct ReadoutRig {
   // Strobe pairs (0x23, 0x22) in the log, split at the register write that switches the
   // readout to single steps.
   std::pair<int, int> skipStrobes(int selectReg) const {
-    const auto single = writeReg(0, selectReg);
+    const auto single = testing::regWrite(0, selectReg);
     const auto split = std::search(port.log.begin(), port.log.end(), single.begin(), single.end());
     auto pairs = [](auto it, auto end) {
       int n = 0;
-      for (; it != end && it + 1 != end; ++it) n += *it == W(C, 0x23) && it[1] == W(C, 0x22);
+      for (; it != end && it + 1 != end; ++it) n += *it == written(kControlPort, 0x23) && it[1] == written(kControlPort, 0x22);
       return n;
     };
     return {pairs(port.log.begin(), split), pairs(split, port.log.end())};
@@ -85,7 +82,7 @@ TEST(ReadbufferA, SkipsTheMemoryBeforeTheWindowInFourPointSteps) {
     readbufferA(r.scope);
     EXPECT_EQ(r.skipStrobes(4), (std::pair<int, int>{quads, 0})) << points;
     EXPECT_EQ(r.memory.dataReads, 2 * points);
-    EXPECT_EQ(r.port.log.back(), W(C, 0));
+    EXPECT_EQ(r.port.log.back(), written(kControlPort, 0));
   }
 }
 

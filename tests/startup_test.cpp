@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "started.h"
@@ -43,10 +44,14 @@ TEST(StartUp, SetsTheStartValuesWithTheInstrumentPresent) {
             (Ints{64, 1, 360, 1, 360}));
   EXPECT_EQ((Ints{s.LptNumber, s.OperatingMode, s.RunFlag, s.RepeatMode, s.SampleRateIndex,
                   s.SampleSizeIndex, s.SizeIndexA, s.RateIndexA, s.CaptureDone, s.SelA, s.SelB,
-                  s.SelAplusB, s.TrigLevelCode, s.RemoteDisplayUpdate}),
-            (Ints{1, 0, 0, 0, 3, 1, 1, 3, 1, 1, -1, -1, 2048, 1}));
-  EXPECT_EQ((std::vector<double>{s.CalGainA, s.TrigCursorY, s.GenFreq, s.GenLastIndex}),
-            (std::vector<double>{1, 2048, 50000, 4096}));
+                  s.SelAplusB, s.TrigLevelCode, s.RemoteDisplayUpdate, s.GenRateIndex0}),
+            (Ints{1, 0, 0, 0, 3, 1, 1, 3, 1, 1, -1, -1, 2048, 1, 4}));
+  EXPECT_EQ((std::vector<double>{s.CalGainA, s.TrigCursorY, s.GenFreq, s.GenLastIndex,
+                                 s.RateMantissa, s.PiConst}),
+            (std::vector<double>{1, 2048, 50000, 4096, 1, 3.1415926}));
+  for (double mag : {s.MagA, s.MagB, s.MagC, 1.0 * s.MagD, 1.0 * s.MagMath}) EXPECT_EQ(mag, 1);
+  EXPECT_EQ(s.TraceColour,
+            (std::array<Colour, 6>{0x800000, 0x008000, 0x0000C0, 0xC000C0, 0xC07000, 0x2090D0}));
   EXPECT_EQ(s.RemotePrefix, "QVX");
   EXPECT_EQ(
       (std::vector<std::string>{p.savename.text, p.TRESETBUTTON.caption, p.SCOPEMODE.texts()}),

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "home_at.h"
 #include "scripted_host.h"
 
 namespace qvx {
@@ -20,26 +21,13 @@ std::string contents(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// HOME for the length of a test; the started programs inherit it.
-class HomeAt {
- public:
-  explicit HomeAt(const fs::path& home) {
-    if (const char* old = std::getenv("HOME")) previous_ = old;
-    setenv("HOME", home.c_str(), 1);
-  }
-  ~HomeAt() { setenv("HOME", previous_.c_str(), 1); }
-
- private:
-  std::string previous_;
-};
-
 // The program started in one folder and told to work in another, as the menu starts it:
 // it makes the folder, its port panel keeps the port file there on the first start, and it
 // answers the command file there. The start folder's port file names LPT2, where the
 // simulated instrument is not, so a program reading it would find nothing to capture with.
 TEST(WorkFolder, TheProgramKeepsItsFilesInTheFolderItIsTold) {
   testing::TempFolder start;
-  HomeAt home(start.path() / "home");
+  testing::HomeAt home(start.path() / "home");
   struct Case {
     std::string option;
     fs::path folder;

@@ -11,6 +11,7 @@
 
 #include "app/man_page.h"
 #include "app/work_folder.h"
+#include "home_at.h"
 #include "scripted_host.h"
 
 namespace qvx::app {
@@ -159,23 +160,10 @@ TEST(Options, HelpListsEveryOptionOnceWithItsValue) {
   EXPECT_EQ(versionText("qvxscope"), std::string("qvxscope ") + QVX_VERSION + "\n");
 }
 
-// The home folder for the length of a test.
-class HomeAt {
- public:
-  explicit HomeAt(const std::string& home) {
-    if (const char* old = std::getenv("HOME")) previous_ = old;
-    setenv("HOME", home.c_str(), 1);
-  }
-  ~HomeAt() { setenv("HOME", previous_.c_str(), 1); }
-
- private:
-  std::string previous_;
-};
-
 // The folder options: a plain folder, the home folder's "~" (which a shell leaves alone
 // after "--folder="), the menu's --user-folder; two folders are one too many.
 TEST(Options, FolderOptionsNameTheFolderToWorkIn) {
-  HomeAt home("/home/tester");
+  testing::HomeAt home("/home/tester");
   struct Case {
     std::vector<std::string> args;
     std::string folder;
