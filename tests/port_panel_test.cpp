@@ -180,6 +180,10 @@ TEST(PortPanelAtStartUp, SaysWhyItOpenedAndItsStatusFollowsTheSelectedPort) {
   EXPECT_EQ(seen[1], (std::vector<long>{0, 1, 0, 1})) << "LPT1: nothing on either line";
   EXPECT_EQ(seen.back(), (std::vector<long>{1, 0, 1, 0})) << "LPT2: found on both lines";
   for (const auto& pump : seen) EXPECT_EQ(pump[0] + pump[1], 1) << "one status at a time";
+  // The start goes on with the port chosen: probed there, its generator memory cleared.
+  EXPECT_EQ(r.scope.LptNumber, 2);
+  EXPECT_NE(r.scope.ModelCode, 0);
+  EXPECT_GE(r.instrument.generatorWrites(), 65536);
 
   // The file now names LPT2; with the instrument moved to LPT3 nothing answers there.
   reasons.clear();

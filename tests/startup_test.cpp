@@ -84,21 +84,6 @@ TEST(StartUp, EveryModeIsSelectableUntilTheFirstRunProbes) {
   }
 }
 
-TEST(StartUp, ChoosingTheRightPortOnThePanelCompletesTheStart) {
-  Started st({}, false);
-  st.rig.instrument.config().lpt = 3;
-  int shown = 0;
-  st.rig.host.onPump = [&] {
-    if (!st.p.CONFIGWINDOW.visible) return;
-    if (++shown == 2) st.p.SETLPT3.press();
-    if (shown == 6) st.p.CONFIGEXIT.press();
-  };
-  st.start();
-  EXPECT_EQ(st.s.LptNumber, 3);
-  EXPECT_NE(st.s.ModelCode, 0);
-  EXPECT_GE(st.rig.instrument.generatorWrites(), 65536) << "cleared on the port finally chosen";
-}
-
 TEST(StartUp, ExitCancelLeavesEverythingAndOkReleasesThePortOnce) {
   Started st;
   const auto& asked = st.rig.host.messages;
