@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "child_process.h"
-#include "process_time.h"
 #include "control/startup.h"
 #include "core/console_host.h"
+#include "process_time.h"
 #include "scripted_host.h"
 #include "sim/instrument.h"
 

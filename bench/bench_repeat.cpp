@@ -30,7 +30,8 @@ constexpr int kCaptures = 50;
 // drawn and then stops the run from the event pump, as a second press of GO would.
 void RepeatCaptures(benchmark::State& state) {
   bench::app();
-  static bench::RepeatingWindow instrument(1, 4);  // the natural size, as figures from before were taken
+  // At the natural size, as figures from before were taken.
+  static bench::RepeatingWindow instrument(1, 4);
   Scope& s = instrument.rig.scope;
   ui::MainWindow& window = *instrument.window;
   window.setTraceReduction(state.range(0) != 0);

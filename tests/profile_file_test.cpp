@@ -55,7 +55,6 @@ TEST_F(Profile, SavedProfileRestoresEverySetting) {
   ASSERT_TRUE(load(s, saved));
   EXPECT_EQ(profileText(s), saved);
   EXPECT_TRUE(messages.empty());
-
 }
 
 // The whole text of a saved profile, each field in its place. Every field holds a value

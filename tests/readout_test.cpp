@@ -67,7 +67,8 @@ struct ReadoutRig {
     const auto split = std::search(port.log.begin(), port.log.end(), single.begin(), single.end());
     auto pairs = [](auto it, auto end) {
       int n = 0;
-      for (; it != end && it + 1 != end; ++it) n += *it == written(kControlPort, 0x23) && it[1] == written(kControlPort, 0x22);
+      for (; it != end && it + 1 != end; ++it)
+        n += *it == written(kControlPort, 0x23) && it[1] == written(kControlPort, 0x22);
       return n;
     };
     return {pairs(port.log.begin(), split), pairs(split, port.log.end())};
