@@ -13,8 +13,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "acquisition/readout.h"
-#include "counting_port.h"
+#include "counted_scope.h"
 #include "device/direct_port.h"
 #include "device/link.h"
 #include "device/ppdev_port.h"
@@ -52,14 +51,8 @@ void readout(benchmark::State& state, PortIO& backend) {
   bench::CountingPort port(&backend);
   Scope scope(host, port);
   initport(scope);
-  scope.SampleCount = 65536;
-  scope.PretrigPoints = 0;
   port.accesses = 0;
-  for (auto _ : state) {
-    readbufferA(scope);
-    readbufferB(scope);
-    benchmark::DoNotOptimize(scope.BufA[65535] + scope.BufD[65535]);
-  }
+  bench::readWholeCaptures(state, scope);
   const auto n = static_cast<double>(port.accesses);
   using benchmark::Counter;
   state.counters["s/access"] = Counter(n, Counter::kIsRate | Counter::kInvert);

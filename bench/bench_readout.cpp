@@ -14,13 +14,7 @@ using namespace qvx;
 using bench::CountingPort;
 
 void readBoth(benchmark::State& state, Scope& scope, CountingPort& port) {
-  scope.SampleCount = 65536;
-  scope.PretrigPoints = 0;
-  for (auto _ : state) {
-    readbufferA(scope);
-    readbufferB(scope);
-    benchmark::DoNotOptimize(scope.BufA[65535] + scope.BufD[65535]);
-  }
+  bench::readWholeCaptures(state, scope);
   const auto n = static_cast<double>(port.accesses);
   bench::perAccess(state, n);
   state.counters["accesses/readout"] = n / static_cast<double>(state.iterations());

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "acquisition/readout.h"
 #include "core/scope.h"
 #include "counting_port.h"
 #include "device/link.h"
@@ -29,6 +30,17 @@ struct CountedInstrument {
   CountingPort port{&instrument};
   Scope scope{host, port};
 };
+
+// Reads a 64K capture of both channel pairs, all four channels on, once an iteration.
+inline void readWholeCaptures(benchmark::State& state, Scope& scope) {
+  scope.SampleCount = 65536;
+  scope.PretrigPoints = 0;
+  for (auto _ : state) {
+    readbufferA(scope);
+    readbufferB(scope);
+    benchmark::DoNotOptimize(scope.BufA[65535] + scope.BufD[65535]);
+  }
+}
 
 // Port accesses per second of the benchmark and, inverted, the seconds one access took.
 inline void perAccess(benchmark::State& state, double accesses) {
