@@ -103,7 +103,7 @@ void addExtraPanels(Options& o, const std::string& list) {
 }  // namespace
 
 const std::vector<std::string>& extraPanelNames() {
-  static const std::vector<std::string> kNames = {"measurements"};
+  static const std::vector<std::string> kNames = {"measurements", "bode"};
   return kNames;
 }
 
@@ -147,11 +147,12 @@ std::vector<OptionEntry> programOptions() {
              }),
       valued("show", "PANELS",
              "open these extra panels after start-up: measurements (the measurements beside "
-             "the display)",
+             "the display), bode (the Bode view over the display)",
              addExtraPanels),
       flag("go",
            "press GO once after start-up (with --screenshot: wait for the run to end, in "
-           "COUNTER and GENERATOR mode for the first counter reading, before saving)",
+           "COUNTER and GENERATOR mode for the first counter reading, before saving); with "
+           "the Bode view shown, run its sweep instead",
            [](Options& o) { o.go = true; }),
       flag("headless",
            "run with no window and no display, driven by the command file QVXcom.txt (stop "
