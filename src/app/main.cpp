@@ -156,6 +156,7 @@ int main(int argc, char** argv) {
       showMeasurements(scope, true);
     else if (panel == "bode")
       showBode(scope, true);
+  if (options.bode) setBodePlan(scope, *options.bode);
   window.sync();
 
   bool filesLoaded = true;

@@ -196,7 +196,8 @@ std::vector<OptionEntry> programOptions() {
              "with --headless: measure the frequency response through SCOPE+GEN from START to "
              "STOP Hz, N points a decade (a sine a point), or with START:STOP:N:single in one pass "
              "of a "
-             "multi-tone wave, write it to the --bode-csv file and exit",
+             "multi-tone wave, write it to the --bode-csv file and exit; with --show=bode instead, "
+             "the plan of the Bode view",
              [](Options& o, const std::string& v) { o.bode = bode::parsePlan(v); }),
       valued("bode-csv", "FILE.csv", "where --bode writes the response",
              [](Options& o, const std::string& v) {
@@ -259,8 +260,16 @@ bool parseOptions(const std::vector<std::string>& rawArgs, Options& options, std
     error = "--folder and --user-folder each name the folder to work in; give one of them";
     return false;
   }
-  if (options.bode && (!options.headless || options.bodeCsv.empty())) {
-    error = "--bode runs one measurement without a window: give --headless and --bode-csv=FILE";
+  const bool bodeShown =
+      std::find(options.show.begin(), options.show.end(), "bode") != options.show.end();
+  if (options.bode && options.headless && options.bodeCsv.empty()) {
+    error = "--bode with --headless writes its response to a file: give --bode-csv=FILE";
+    return false;
+  }
+  if (options.bode && !options.headless && (!bodeShown || !options.bodeCsv.empty())) {
+    error =
+        "--bode runs one measurement without a window (give --headless and --bode-csv=FILE), "
+        "or sets the plan of the Bode view (give --show=bode)";
     return false;
   }
   if (!options.bode && !options.bodeCsv.empty()) {

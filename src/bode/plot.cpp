@@ -58,13 +58,12 @@ Scale scaleOf(const Response& r, bool gain) {
       any = true;
     }
   if (!any) return gain ? Scale{-40, 10, 10} : Scale{-180, 90, 45};
-  hi = std::ceil(hi / unit - 1e-9) * unit;
-  lo = std::floor(lo / unit + 1e-9) * unit;
-  if (hi - lo < 2 * unit) lo = hi - 2 * unit;
-  // At most about six labelled lines a pane.
+  // At most about six labelled lines a pane, each on a whole number of steps.
   double step = unit;
-  while ((hi - lo) / step > 6) step *= 2;
-  lo = hi - std::ceil((hi - lo) / step - 1e-9) * step;
+  while ((hi - lo) / step > 5) step *= 2;
+  hi = std::ceil(hi / step - 1e-9) * step;
+  lo = std::floor(lo / step + 1e-9) * step;
+  if (hi - lo < 2 * step) lo = hi - 2 * step;
   return {lo, hi, step};
 }
 

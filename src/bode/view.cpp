@@ -300,6 +300,14 @@ void showBode(Scope& s, bool open) {
     pic->cls();
 }
 
+void setBodePlan(Scope& s, const bode::Plan& plan) {
+  bode::View& v = bodeView(s);
+  if (v.running) return;
+  v.plan = plan;
+  savePlan(s);
+  drawBode(s);
+}
+
 void BodeView_Toggle(Scope& s) {
   showBode(s, !bodeView(s).open);
 }
