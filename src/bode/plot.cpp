@@ -15,7 +15,7 @@ namespace {
 constexpr Colour kFrame = 0x404040, kGrid = 0xC0C0C0, kText = 0, kCursor = 0x0000C0;
 constexpr double kFont = 7;
 // Room for the scale labels on the left and a margin on the right, in the picture's units.
-constexpr double kLeft = 760, kRight = 160, kTop = 240, kBottom = 380, kPaneGap = 440;
+constexpr double kLeft = 760, kRight = 320, kTop = 240, kBottom = 380, kPaneGap = 440;
 
 struct Frame {
   double left, right, gainTop, gainBottom, phaseTop, phaseBottom;
@@ -143,7 +143,7 @@ void drawPlot(PictureArea& p, const Plan& plan, const Response& r, int cursor,
   for (double d = std::ceil(f.logStart - 1e-9); d <= f.logStop + 1e-9; d += 1) {
     const std::string text = decadeText(std::pow(10.0, d));
     const double w = p.textWidth(text);
-    const double x = std::clamp(f.x(std::pow(10.0, d)) - w / 2, 0.0, p.ScaleWidth() - w - 20);
+    const double x = std::clamp(f.x(std::pow(10.0, d)) - w / 2, 0.0, p.ScaleWidth() - 1.3 * w);
     label(p, x, f.phaseBottom + 40, text);
   }
 
