@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bode/plot.h"
 #include "bode/readouts.h"
 #include "bode/save.h"
 #include "bode/view.h"
@@ -95,6 +96,19 @@ TEST(BodeView, KeyBTheMenuAndExitOpenAndCloseItAndTheChoiceIsRemembered) {
   EXPECT_EQ(lines(m.p.BodePpdVal), std::vector<std::string>{"10 / decade"});
   EXPECT_EQ(lineStarting(m.p.BodeInfo, "Press GO"), "Press GO to measure");
 
+  // Tab reaches its controls in the order they stand, the plan first.
+  std::vector<std::string> tabbed;
+  for (const std::string& name : m.p.tabOrder)
+    if (name.rfind("BodeS", 0) == 0 || name.rfind("BodeP", 0) == 0 || name == "BodeModeButton" ||
+        name == "BodeRunButton" || name == "BodeCsvButton" || name == "BodeExit")
+      tabbed.push_back(name);
+  EXPECT_EQ(tabbed, (std::vector<std::string>{
+                        "BodeStartDown", "BodeStartUp", "BodeStopDown", "BodeStopUp", "BodePpdDown",
+                        "BodePpdUp", "BodeModeButton", "BodeRunButton", "BodeCsvButton", "BodeExit",
+                        "BodeSaveName", "BodeSaveOk", "BodeSaveExit"}));
+  for (const Widget* w : m.p.controls)
+    if (w->name.rfind("Bode", 0) == 0) EXPECT_FALSE(w->toolTip.empty()) << w->name;
+
   m.pressKey('B');
   EXPECT_FALSE(m.p.BodeBox.visible);
   EXPECT_EQ(m.s.host.Settings().value(kBodeSetting), "0");
@@ -147,9 +161,14 @@ TEST(BodeView, SweepFillsThePictureAndReadsTheCornerAndTheCursor) {
   View m;
   m.pressKey('B');
   m.plan(100, 10000, 10);
+  m.p.GOBUTTON.press();  // a capture on the display, which the sweep must leave as it is
+  const SampleBuffer shownA = m.s.BufA, shownB = m.s.BufB;
+  const std::int32_t shownCount = m.s.SampleCount;
   m.p.BodeRunButton.press();
   const bode::Response& r = m.v().response;
   ASSERT_EQ(r.points.size(), 21u);
+  EXPECT_TRUE(m.s.BufA == shownA && m.s.BufB == shownB);
+  EXPECT_EQ(m.s.SampleCount, shownCount);
   EXPECT_FALSE(m.v().running);
   EXPECT_EQ(m.p.BodeRunButton.caption, "GO");
   EXPECT_EQ(m.s.RunFlag, 0);
@@ -208,8 +227,6 @@ TEST(BodeView, SweepFillsThePictureAndReadsTheCornerAndTheCursor) {
   m.p.focus = m.p.GOBUTTON.name;
   m.p.onShortcut(kRight);
   EXPECT_EQ(m.v().cursor, 11);
-  // The buffers the display shows are those from before the sweep.
-  EXPECT_EQ(m.s.panel.GOBUTTON.caption, "GO");
 }
 
 // STOP from the view or the program's own GO/STOP ends the sweep after the pass under
@@ -325,6 +342,70 @@ TEST(BodeView, CsvExportWritesTheHeadlessBytesAndARefusalChangesNothing) {
   EXPECT_FALSE(fs::exists("rc.csv"));
   m.p.BodeSaveExit.press();
   EXPECT_FALSE(m.p.BodeSaveBox.visible);
+}
+
+// With no instrument on the port the sweep says so and gives the window back as it was.
+TEST(BodeView, ASweepWithoutAnInstrumentSaysWhyAndUnlocksTheWindow) {
+  sim::Config unplugged;
+  unplugged.plugged = false;
+  testing::Started m(unplugged);
+  m.p.shortcuts.back().action();
+  ASSERT_TRUE(m.p.BodeBox.visible);
+  m.p.BodeRunButton.press();
+  EXPECT_NE(lineStarting(m.p.BodeInfo, "no QVX instrument"), "");
+  EXPECT_TRUE(bodeView(m.s).response.points.empty());
+  EXPECT_TRUE(m.p.BodeStartUp.usable());
+  EXPECT_EQ(m.p.GOBUTTON.caption, "GO");
+  EXPECT_EQ(m.p.BodeRunButton.caption, "GO");
+}
+
+// The picture: measured runs as polylines, a lone measured point as a dot, gaps where
+// points were not measured, and the scales on whole steps around the values.
+TEST(BodePicture, LeavesGapsAndLabelsItsScalesOnWholeSteps) {
+  PictureArea p("BodePlot");
+  p.place = {0, 0, 8500, 4300};
+  bode::Response r;
+  const double gains[] = {-1, -2, 0, -25, 0, -8, -12};
+  const bool measured[] = {true, true, false, true, false, true, true};
+  for (int i = 0; i < 7; ++i) {
+    bode::Point pt;
+    pt.frequency = 100 * std::pow(10.0, i / 3.0);
+    pt.channel[0] = {measured[i], gains[i], -20.0 * i, 0.5};
+    r.points.push_back(pt);
+  }
+  bode::Plan plan;
+  plan.start = 100;
+  plan.stop = 10000;
+  bode::drawPlot(p, plan, r, 3, {{0x800000, 0x008000}});
+  std::vector<std::size_t> runs;
+  int dots = 0;
+  for (const DrawOp& op : p.ops) {
+    if (op.colour != 0x800000) continue;
+    if (op.kind == DrawOp::Kind::Polyline) runs.push_back(op.points.size());
+    if (op.kind == DrawOp::Kind::Points && op.width < 5) dots += static_cast<int>(op.points.size());
+  }
+  // Gain and phase alike: points 0-1 and 5-6 joined, point 3 alone.
+  EXPECT_EQ(runs, (std::vector<std::size_t>{2, 2, 2, 2}));
+  EXPECT_EQ(dots, 2);
+  const std::vector<std::string> t = lines(p);
+  auto has = [&](const std::string& text) {
+    return std::find(t.begin(), t.end(), text) != t.end();
+  };
+  // Gains -25..-1 in steps of 10 dB: 0 down to -30; phases -120..0 in steps of 45: 0 to -135.
+  for (const char* label : {"0", "-10", "-20", "-30", "0\u00B0", "-45\u00B0", "-135\u00B0"})
+    EXPECT_TRUE(has(label)) << label;
+  EXPECT_FALSE(has("-40"));
+  EXPECT_FALSE(has("10"));
+  for (const char* decade : {"100 Hz", "1 kHz", "10 kHz"}) EXPECT_TRUE(has(decade)) << decade;
+  // The cursor stands on point 3: its dotted line at the same x as that point's dot.
+  float dotX = -1, cursorX = -2;
+  for (const DrawOp& op : p.ops) {
+    if (op.kind == DrawOp::Kind::Points && op.width < 5) dotX = op.points[0].x;
+    if (op.kind == DrawOp::Kind::Line && op.style == DrawStyle::Dotted && op.colour == 0x0000C0)
+      cursorX = op.points[0].x;
+  }
+  EXPECT_FLOAT_EQ(dotX, cursorX);
+  EXPECT_NEAR(bode::frequencyAt(p, plan, dotX), r.points[3].frequency, 1e-6);
 }
 
 TEST(BodeReadouts, BandEdgeSearchesFromThePeakTowardsTheLowerEnd) {
