@@ -144,7 +144,7 @@ void drawPlot(PictureArea& p, const Plan& plan, const Response& r, int cursor,
     const std::string text = decadeText(std::pow(10.0, d));
     const double w = p.textWidth(text);
     const double x = std::clamp(f.x(std::pow(10.0, d)) - w / 2, 0.0, p.ScaleWidth() - 1.3 * w);
-    label(p, x, f.phaseBottom + 40, text);
+    label(p, x, f.phaseBottom + 100, text);
   }
 
   p.DrawWidth = 2;

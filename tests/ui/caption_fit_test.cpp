@@ -219,11 +219,15 @@ TEST_P(CaptionsFit, WithTheBodeViewOpen) {
   FitCheck check{w.window, p};
   p.shortcuts.back().action();
   check("Bode view");
-  for (int i = 0; i < 4; ++i) p.BodeStartUp.press();  // 20 Hz to 500 Hz
-  for (int i = 0; i < 3; ++i) p.BodePpdDown.press();  // 3 points a decade
+  // 100 Hz to 1 kHz, 3 points a decade: decades at both ends of the axis.
+  for (int i = 0; i < 2; ++i) p.BodeStartUp.press();
+  for (int i = 0; i < 7; ++i) p.BodeStopDown.press();
+  for (int i = 0; i < 3; ++i) p.BodePpdDown.press();
+  ASSERT_EQ(bodeView(w.rig.scope).plan.start, 100);
+  ASSERT_EQ(bodeView(w.rig.scope).plan.stop, 1000);
   bool checkedRunning = false;
   w.onPump = [&] {
-    if (checkedRunning || bodeView(w.rig.scope).response.points.size() != 3) return;
+    if (checkedRunning || bodeView(w.rig.scope).response.points.size() != 2) return;
     checkedRunning = true;
     check("Bode sweep running");
   };
