@@ -3,12 +3,15 @@
 #include <sys/wait.h>
 
 #include <QImage>
+#include <QKeyEvent>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "scripted_host.h"
+#include "bode/view.h"
+#include "sim/signal.h"
+#include "ui/started_window.h"
 
 namespace qvx {
 namespace {
@@ -65,6 +68,43 @@ TEST(BodeWindow, ShowBodeWithGoPicturesAFinishedSweep) {
   // The plan given to a window without the view is refused, naming what is missing.
   EXPECT_EQ(run("--bode=1000:10000:1 --screenshot=x.png"), 2);
   EXPECT_NE(contents("err.txt").find("--show=bode"), std::string::npos) << contents("err.txt");
+}
+
+// The arrow keys reach the Bode picture's cursor through the window's key filter while the
+// picture holds the focus, and the display's cursor keys everywhere else.
+TEST(BodeWindow, ArrowKeysMoveTheCursorOfThePictureWithTheFocus) {
+  sim::Config config;
+  config.inputs.a = sim::parseAnalog("gen-rc:1600:1e-7", "--sim-a");
+  ui::testing::StartedWindow w(config);
+  Panel& p = w.rig.scope.panel;
+  const bode::View& view = bodeView(w.rig.scope);
+  p.shortcuts.back().action();
+  for (int i = 0; i < 5; ++i) p.BodeStartUp.press();   // 1 kHz
+  for (int i = 0; i < 4; ++i) p.BodeStopDown.press();  // 10 kHz
+  for (int i = 0; i < 4; ++i) p.BodePpdDown.press();   // 1 a decade
+  p.BodeRunButton.press();
+  ASSERT_EQ(view.response.points.size(), 2u);
+  ASSERT_EQ(view.cursor, 0);
+  p.Command23.press();  // the display's cursor on: its arrow keys would take the key
+  ASSERT_TRUE(p.Command27.usable());
+  const double displayCursor = w.rig.scope.CursorX;
+  auto press = [&](const char* name, Qt::Key key) {
+    p.focus = name;
+    w.window.sync();
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w.window.widgetFor(name), &e);
+  };
+  press("BodePlot", Qt::Key_Right);
+  EXPECT_EQ(view.cursor, 1);
+  press("BodePlot", Qt::Key_Right);  // the last point: it stays there
+  EXPECT_EQ(view.cursor, 1);
+  EXPECT_EQ(w.rig.scope.CursorX, displayCursor);
+  press("BodeRunButton", Qt::Key_Right);
+  EXPECT_EQ(view.cursor, 1);
+  EXPECT_NE(w.rig.scope.CursorX, displayCursor);
+  press("BodePlot", Qt::Key_Left);
+  EXPECT_EQ(view.cursor, 0);
+  EXPECT_NE(p.BodeInfo.texts().find("Cursor 1.000 kHz"), std::string::npos) << p.BodeInfo.texts();
 }
 
 }  // namespace
