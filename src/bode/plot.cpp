@@ -67,10 +67,6 @@ Scale scaleOf(const Response& r, bool gain) {
   return {lo, hi, step};
 }
 
-std::string decadeText(double f) {
-  return shortHertzText(f);
-}
-
 void label(PictureArea& p, double x, double y, const std::string& text, Colour c = kText) {
   p.foreColour = c;
   p.printAt(x, y, text);
@@ -141,7 +137,7 @@ void drawPlot(PictureArea& p, const Plan& plan, const Response& r, int cursor,
           colours.channel[c]);
   p.fontBold = false;
   for (double d = std::ceil(f.logStart - 1e-9); d <= f.logStop + 1e-9; d += 1) {
-    const std::string text = decadeText(std::pow(10.0, d));
+    const std::string text = shortHertzText(std::pow(10.0, d));
     const double w = p.textWidth(text);
     const double x = std::clamp(f.x(std::pow(10.0, d)) - w / 2, 0.0, p.ScaleWidth() - 1.3 * w);
     label(p, x, f.phaseBottom + 100, text);

@@ -1,11 +1,11 @@
 #include "bode/view.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "bode/measurement.h"
 #include "bode/plot.h"
