@@ -20,9 +20,6 @@ void showBode(Scope& s, bool open);
 void BodeView_Toggle(Scope& s);
 // Opens the view at start-up when it was open when the program last ended.
 void restoreBode(Scope& s);
-// GO: runs a sweep of the plan on the instrument, the view refreshed after every pass
-// while events run; pressed during the sweep, it stops it after the pass under way.
-void BodeRunButton_Click(Scope& s);
 // Sets the view's plan as its buttons would (not while a sweep runs), keeps and shows it.
 void setBodePlan(Scope& s, const bode::Plan& plan);
 // Redraws the settings, the picture and the readouts from the view's state.
