@@ -15,6 +15,7 @@
 #include "app/stop_signals.h"
 #include "app/unattended_host.h"
 #include "app/work_folder.h"
+#include "bode/view.h"
 #include "control/startup.h"
 #include "core/scope.h"
 #include "files/file_panels.h"
@@ -151,7 +152,11 @@ int main(int argc, char** argv) {
   if (scope.unloaded) return 0;
   stepToMode(scope, options.mode);
   for (const std::string& panel : options.show)
-    if (panel == "measurements") showMeasurements(scope, true);
+    if (panel == "measurements")
+      showMeasurements(scope, true);
+    else if (panel == "bode")
+      showBode(scope, true);
+  if (options.bode) setBodePlan(scope, *options.bode);
   window.sync();
 
   bool filesLoaded = true;
@@ -168,7 +173,10 @@ int main(int argc, char** argv) {
     if (scope.RunFlag == 1 && (scope.FCntReadings >= 1 || host.Now() > giveUpAt))
       scope.panel.GOBUTTON.click();
   });
-  if (options.go) {
+  if (options.go && scope.panel.BodeBox.visible) {
+    // The sweep runs inside its button's click, letting events run, until it is done.
+    scope.panel.BodeRunButton.click();
+  } else if (options.go) {
     if (!options.screenshot.empty()) stopAfterReading.start(20);
     scope.panel.GOBUTTON.click();
     double until = host.Now() + 120;

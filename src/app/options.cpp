@@ -103,7 +103,7 @@ void addExtraPanels(Options& o, const std::string& list) {
 }  // namespace
 
 const std::vector<std::string>& extraPanelNames() {
-  static const std::vector<std::string> kNames = {"measurements"};
+  static const std::vector<std::string> kNames = {"measurements", "bode"};
   return kNames;
 }
 
@@ -147,11 +147,12 @@ std::vector<OptionEntry> programOptions() {
              }),
       valued("show", "PANELS",
              "open these extra panels after start-up: measurements (the measurements beside "
-             "the display)",
+             "the display), bode (the Bode view over the display)",
              addExtraPanels),
       flag("go",
            "press GO once after start-up (with --screenshot: wait for the run to end, in "
-           "COUNTER and GENERATOR mode for the first counter reading, before saving)",
+           "COUNTER and GENERATOR mode for the first counter reading, before saving); with "
+           "the Bode view shown, run its sweep instead",
            [](Options& o) { o.go = true; }),
       flag("headless",
            "run with no window and no display, driven by the command file QVXcom.txt (stop "
@@ -195,7 +196,8 @@ std::vector<OptionEntry> programOptions() {
              "with --headless: measure the frequency response through SCOPE+GEN from START to "
              "STOP Hz, N points a decade (a sine a point), or with START:STOP:N:single in one pass "
              "of a "
-             "multi-tone wave, write it to the --bode-csv file and exit",
+             "multi-tone wave, write it to the --bode-csv file and exit; with --show=bode instead, "
+             "the plan of the Bode view",
              [](Options& o, const std::string& v) { o.bode = bode::parsePlan(v); }),
       valued("bode-csv", "FILE.csv", "where --bode writes the response",
              [](Options& o, const std::string& v) {
@@ -258,8 +260,16 @@ bool parseOptions(const std::vector<std::string>& rawArgs, Options& options, std
     error = "--folder and --user-folder each name the folder to work in; give one of them";
     return false;
   }
-  if (options.bode && (!options.headless || options.bodeCsv.empty())) {
-    error = "--bode runs one measurement without a window: give --headless and --bode-csv=FILE";
+  const bool bodeShown =
+      std::find(options.show.begin(), options.show.end(), "bode") != options.show.end();
+  if (options.bode && options.headless && options.bodeCsv.empty()) {
+    error = "--bode with --headless writes its response to a file: give --bode-csv=FILE";
+    return false;
+  }
+  if (options.bode && !options.headless && (!bodeShown || !options.bodeCsv.empty())) {
+    error =
+        "--bode runs one measurement without a window (give --headless and --bode-csv=FILE), "
+        "or sets the plan of the Bode view (give --show=bode)";
     return false;
   }
   if (!options.bode && !options.bodeCsv.empty()) {

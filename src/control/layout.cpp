@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "bode/view.h"
 #include "control/extras.h"
 #include "files/file_panels.h"
 #include "help/help.h"
@@ -311,6 +312,7 @@ void LayOutPanels(Scope& s) {
   layOutPopups(p);
   layOutFilePanels(p);
   layOutMeasurements(p);
+  layOutBode(p);
   layOutExtras(p);
 }
 

@@ -6,6 +6,7 @@
 #include "acquisition/channels.h"
 #include "acquisition/timebase.h"
 #include "acquisition/trigger.h"
+#include "bode/view.h"
 #include "control/groups.h"
 #include "control/layout.h"
 #include "control/modes.h"
@@ -187,6 +188,7 @@ void Form_Activate(Scope& s) {
   p.Timer2.setInterval(1);
   resumeRemotePoll(s);
   restoreMeasurements(s);
+  restoreBode(s);
 }
 
 void Timer1_Timer(Scope& s) {

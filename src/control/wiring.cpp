@@ -1,6 +1,7 @@
 #include "control/wiring.h"
 
 #include "acquisition/wiring.h"
+#include "bode/view.h"
 #include "control/extras.h"
 #include "control/modes.h"
 #include "control/run.h"
@@ -41,6 +42,7 @@ void wireHandlers(Scope& s) {
   wireMeasurements(s);
   wireExtras(s);
   wireShortcuts(s);
+  wireBode(s);
 }
 
 void wireControl(Scope& s) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@
 namespace qvx {
 
 struct Scope;
+namespace bode {
+struct View;
+}
 
 // The procedures of higher rooms that a subsystem calls back into: the mode display after a
 // channel is switched on or off, the mode check after settings are loaded, one run for
@@ -54,6 +58,9 @@ struct Scope : InstrumentState {
   // (the measurements panel and its second cursor); none while no extra is wired.
   std::vector<void (*)(Scope&)> afterRedraw;
   HandlingState handling;
+  // The Bode view's plan, response and readouts (bode/view_state.h), made when the window
+  // is wired; held by its owner's type alone so the shared ground needs nothing of it.
+  std::shared_ptr<bode::View> bodeView;
 
   // Set once the main window has been unloaded; the program then ends.
   bool unloaded = false;

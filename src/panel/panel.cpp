@@ -67,6 +67,17 @@ Panel::Panel() {
 
   add(MeasPanel);
   add(Trigwait);
+  add(BodeBox);
+  for (Widget* w : std::initializer_list<Widget*>{
+           &BodeStartDown, &BodeStartVal, &BodeStartUp, &BodeStopDown, &BodeStopVal, &BodeStopUp,
+           &BodePpdDown, &BodePpdVal, &BodePpdUp, &BodeModeButton, &BodeRunButton, &BodeCsvButton,
+           &BodeExit, &BodePlot, &BodeInfo})
+    add(*w, &BodeBox);
+  add(BodeSaveBox);
+  for (Widget* w :
+       std::initializer_list<Widget*>{&BodeDrive, &BodeDirPath, &BodeDirList, &BodeFileList,
+                                      &BodeSaveName, &BodeSaveOk, &BodeSaveExit})
+    add(*w, &BodeSaveBox);
 
   add(CONFIGWINDOW);
   for (Widget* w : std::initializer_list<Widget*>{&SETLPT1, &SETLPT2, &SETLPT3, &CONFIGEXIT})

@@ -227,6 +227,29 @@ struct Panel {
   Button FftScaleButton{"FftScaleButton", "FFT scale Linear"};
   Button ExtrasExit{"ExtrasExit", "EXIT"};
   PictureArea StatusLine{"StatusLine"};
+  // The Bode view over the display while open: its plan, its run button, the picture of
+  // gain and phase, the readouts, and the pop-up that saves the response as CSV.
+  PictureArea BodeBox{"BodeBox"};
+  Button BodeStartDown{"BodeStartDown", "<"}, BodeStartUp{"BodeStartUp", ">"};
+  PictureArea BodeStartVal{"BodeStartVal"};
+  Button BodeStopDown{"BodeStopDown", "<"}, BodeStopUp{"BodeStopUp", ">"};
+  PictureArea BodeStopVal{"BodeStopVal"};
+  Button BodePpdDown{"BodePpdDown", "<"}, BodePpdUp{"BodePpdUp", ">"};
+  PictureArea BodePpdVal{"BodePpdVal"};
+  Button BodeModeButton{"BodeModeButton", "Stepped"};
+  Button BodeRunButton{"BodeRunButton", "GO"};
+  Button BodeCsvButton{"BodeCsvButton", "Save CSV"};
+  Button BodeExit{"BodeExit", "EXIT"};
+  PictureArea BodePlot{"BodePlot"};
+  PictureArea BodeInfo{"BodeInfo"};
+  PictureArea BodeSaveBox{"BodeSaveBox"};
+  ListBox BodeDrive{"BodeDrive"};
+  PictureArea BodeDirPath{"BodeDirPath"};
+  ListBox BodeDirList{"BodeDirList"};
+  ListBox BodeFileList{"BodeFileList"};
+  TextBox BodeSaveName{"BodeSaveName"};
+  Button BodeSaveOk{"BodeSaveOk", "Save"};
+  Button BodeSaveExit{"BodeSaveExit", "EXIT"};
   // Keys typed anywhere in the window go here first; true when a shortcut took the key.
   std::function<bool(int key)> onShortcut;
   // The order Tab visits the controls, by name: the layout's groups one after another.

@@ -10,7 +10,9 @@
 #include <map>
 #include <string>
 
+#include "bode/view.h"
 #include "control/shortcuts.h"
+#include "sim/signal.h"
 #include "ui/qt_convert.h"
 #include "ui/skin_widgets.h"
 #include "ui/started_window.h"
@@ -198,6 +200,47 @@ TEST_P(CaptionsFit, WithTheMeasurementsPanelOpen) {
   p.SmodeDown.press();
   p.GOBUTTON.press();
   check("measurements in FFT");
+  EXPECT_TRUE(check.faults.empty()) << [&] {
+    std::string all;
+    for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
+    return all;
+  }();
+}
+
+// The Bode view over the display: empty, while a sweep runs, after it with the cursor on
+// a point and both channels measured, and with its save pop-up open.
+TEST_P(CaptionsFit, WithTheBodeViewOpen) {
+  sim::Config config;
+  config.inputs.a = sim::parseAnalog("gen-rc:1600:1e-7", "--sim-a");
+  config.inputs.b = sim::parseAnalog("gen", "--sim-b");
+  StartedWindow w(config);
+  Panel& p = w.rig.scope.panel;
+  w.window.resize(GetParam().width, GetParam().height);
+  FitCheck check{w.window, p};
+  p.shortcuts.back().action();
+  check("Bode view");
+  // 100 Hz to 1 kHz, 3 points a decade: decades at both ends of the axis.
+  for (int i = 0; i < 2; ++i) p.BodeStartUp.press();
+  for (int i = 0; i < 7; ++i) p.BodeStopDown.press();
+  for (int i = 0; i < 3; ++i) p.BodePpdDown.press();
+  ASSERT_EQ(bodeView(w.rig.scope).plan.start, 100);
+  ASSERT_EQ(bodeView(w.rig.scope).plan.stop, 1000);
+  bool checkedRunning = false;
+  w.onPump = [&] {
+    if (checkedRunning || bodeView(w.rig.scope).response.points.size() != 2) return;
+    checkedRunning = true;
+    check("Bode sweep running");
+  };
+  p.BodeRunButton.press();
+  w.onPump = nullptr;
+  EXPECT_TRUE(checkedRunning);
+  check("Bode sweep done");
+  p.BodePlot.keyPress(0x01000014);
+  check("Bode cursor moved");
+  p.BodeModeButton.press();
+  check("Bode single");
+  p.BodeCsvButton.press();
+  check("Bode save pop-up");
   EXPECT_TRUE(check.faults.empty()) << [&] {
     std::string all;
     for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";

@@ -68,8 +68,9 @@ TEST(Options, ReadsEveryFormIntoTheOptions) {
 TEST(Options, ShowTakesACommaSeparatedListOfKnownPanels) {
   Options o, none;
   std::string error;
-  ASSERT_TRUE(parseOptions({"--show=measurements", "--show", "measurements"}, o, error)) << error;
-  EXPECT_EQ(o.show, (std::vector<std::string>{"measurements"}));
+  ASSERT_TRUE(parseOptions({"--show=measurements", "--show", "bode,measurements"}, o, error))
+      << error;
+  EXPECT_EQ(o.show, (std::vector<std::string>{"measurements", "bode"}));
   ASSERT_TRUE(parseOptions({}, none, error));
   EXPECT_TRUE(none.show.empty());
   for (const std::string bad :

@@ -12,7 +12,9 @@
 #include <set>
 #include <string>
 
+#include "bode/view.h"
 #include "control/shortcuts.h"
+#include "sim/signal.h"
 #include "ui/skin_widgets.h"
 #include "ui/started_window.h"
 
@@ -206,6 +208,54 @@ TEST(SkinShowsTheModel, WithTheMeasurementsPanelOpen) {
   act("key M again", [&] { p.shortcuts.front().action(); });
 
   EXPECT_GT(check.checks, 12);
+  EXPECT_EQ(check.report(), "");
+}
+
+// The Bode view redraws its picture and readouts after every pass of a sweep, and its
+// cursor, settings and save pop-up with every press.
+TEST(SkinShowsTheModel, WithTheBodeViewOpen) {
+  sim::Config config;
+  config.inputs.a = sim::parseAnalog("gen-hp:1600:1e-7", "--sim-a");
+  StartedWindow w(config);
+  Scope& s = w.rig.scope;
+  Panel& p = s.panel;
+  SkinCheck check{w.window, p};
+  std::string step = "start";
+  w.onPump = [&] {
+    w.rig.port.log.clear();
+    check(step);
+  };
+  auto act = [&](const std::string& name, const std::function<void()>& f) {
+    step = name;
+    f();
+    check(name + " done");
+  };
+  act("key B", [&] { p.shortcuts.back().action(); });
+  act("plan", [&] {
+    for (int i = 0; i < 5; ++i) p.BodeStartUp.press();
+    for (int i = 0; i < 2; ++i) p.BodePpdDown.press();
+  });
+  act("sweep", [&] { p.BodeRunButton.press(); });
+  act("click the picture", [&] {
+    p.BodePlot.pointer({PointerEvent::Kind::Press, p.BodePlot.ScaleWidth() / 3, 500});
+  });
+  act("arrow keys", [&] {
+    p.BodePlot.keyPress(0x01000014);
+    p.BodePlot.keyPress(0x01000012);
+    p.BodePlot.keyPress(0x01000012);
+  });
+  act("stopped sweep", [&] {
+    w.rig.host.afterPumps(30, [&] { p.GOBUTTON.click(); });
+    p.BodeRunButton.press();
+  });
+  act("save pop-up", [&] { p.BodeCsvButton.press(); });
+  act("save pop-up closed", [&] { p.BodeSaveExit.press(); });
+  act("menu closes it", [&] {
+    for (MenuEntry& e : p.ScopeScreen.contextMenu)
+      if (e.caption.find("Bode") == 0) e.action();
+  });
+  EXPECT_FALSE(p.BodeBox.visible);
+  EXPECT_GT(check.checks, 30);
   EXPECT_EQ(check.report(), "");
 }
 
