@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "control/extras.h"
+#include "control/typed_numbers.h"
 #include "files/file_panels.h"
 #include "help/help.h"
 #include "measure/panel.h"
@@ -312,6 +313,7 @@ void LayOutPanels(Scope& s) {
   layOutFilePanels(p);
   layOutMeasurements(p);
   layOutExtras(p);
+  layOutTypedNumbers(p);
 }
 
 }  // namespace qvx

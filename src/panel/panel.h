@@ -227,6 +227,8 @@ struct Panel {
   Button FftScaleButton{"FftScaleButton", "FFT scale Linear"};
   Button ExtrasExit{"ExtrasExit", "EXIT"};
   PictureArea StatusLine{"StatusLine"};
+  // The field a readout's number is typed into, laid over the readout while open.
+  TextBox TypedValue{"TypedValue"};
   // Keys typed anywhere in the window go here first; true when a shortcut took the key.
   std::function<bool(int key)> onShortcut;
   // The order Tab visits the controls, by name: the layout's groups one after another.
