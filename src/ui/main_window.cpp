@@ -61,8 +61,10 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
 }
 
 // Focus moves while the child widgets are deleted; by then this is no longer a
-// MainWindow, so it must stop listening first.
+// MainWindow, so it must stop listening first. Hidden while still whole, so an open entry
+// field hears that the focus left it now rather than from a half-deleted window.
 MainWindow::~MainWindow() {
+  hide();
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);
 }

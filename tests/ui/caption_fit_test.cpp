@@ -232,7 +232,7 @@ TEST_P(CaptionsFit, WithATypedNumberOpen) {
   while (s.GenStyle != 3) p.GENSTYLEBUTTON.press();
   typed("GenDuty");
   while (s.OperatingMode != 3) p.SmodeUP.press();
-  s.FRecInterval = 9999;
+  s.FRecInterval = 60;
   CountDisplay(s);
   typed("FRecInterval");
   p.UtilButton.press();
