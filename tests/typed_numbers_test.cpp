@@ -67,7 +67,7 @@ TEST(TypedNumberReading, RefusesWhatIsNoNumberSayingWhy) {
   EXPECT_FALSE(read("1 %", {}));               // a unit the readout does not have
 
   EXPECT_EQ(readTypedNumber("", hz).refusal, "Nothing typed: type a number");
-  EXPECT_EQ(readTypedNumber("12 apples", hz).refusal, "\"12 apples\" is not a number of Hz");
+  EXPECT_EQ(readTypedNumber("12 apples", hz).refusal, "\"12 apples\" is not a number in Hz");
   EXPECT_EQ(readTypedNumber("1e999", hz).refusal, "\"1e999\" is out of range");
   EXPECT_EQ(readTypedNumber("1e-999", hz).refusal, "\"1e-999\" is out of range");
   EXPECT_EQ(readTypedNumber("1e300G", hz).refusal, "\"1e300G\" is out of range");
@@ -221,7 +221,7 @@ TEST_F(Typed, TextThatIsNoNumberIsRefusedInTheStatusLineAndChangesNothing) {
     EXPECT_TRUE(open()) << text;  // left open, to be put right
     EXPECT_TRUE(p.StatusLine.visible) << text;
   }
-  EXPECT_EQ(p.StatusLine.texts(), " \"inf\" is not a number of Hz");
+  EXPECT_EQ(p.StatusLine.texts(), " \"inf\" is not a number in Hz");
   EXPECT_EQ(std::tuple(s.GenFreq, s.GenDirty, p.GENFREQDISP.ops.size()),
             std::tuple(50000.0, 0, drawn));
   EXPECT_TRUE(g.rig.port.log.empty());
@@ -233,7 +233,7 @@ TEST_F(Typed, TextThatIsNoNumberIsRefusedInTheStatusLineAndChangesNothing) {
   p.GENFREQDISP.click();
   field.text = "x";
   field.enter();
-  EXPECT_EQ(p.StatusLine.texts(), " \"x\" is not a number of Hz");
+  EXPECT_EQ(p.StatusLine.texts(), " \"x\" is not a number in Hz");
   field.escape();
   EXPECT_EQ(p.StatusLine.texts(), " No QVX Hardware: nothing answered");
   EXPECT_EQ(s.GenFreq, 50000);
@@ -338,6 +338,12 @@ TEST_F(Typed, CalibrationAndPreDelayHeldWhereTheirButtonsStop) {
   EXPECT_EQ(s.StepPreDelay, 1);
   type("DACADCdelaywin", "one");
   EXPECT_EQ(s.StepPreDelay, 1);
+  // Refused in a box: the panel covers the status line.
+  ASSERT_FALSE(g.rig.host.messages.empty());
+  EXPECT_EQ(std::tuple(g.rig.host.messages.back().text, g.rig.host.messages.back().title),
+            std::tuple(std::string("\"one\" is not a number in s"), std::string("Help")));
+  EXPECT_TRUE(open());
+  EXPECT_FALSE(p.StatusLine.visible);
   field.escape();
   // The values reach the file when the panel closes, as the buttons' do.
   p.UtilExit.click();

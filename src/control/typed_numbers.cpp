@@ -190,7 +190,12 @@ void typedNumberEnter(Scope& s) {
   if (!r) return;
   const TypedNumber typed = readTypedNumber(s.panel.TypedValue.text, r->units);
   if (!typed.value) {
-    showNote(s, typed.refusal);
+    // The adjustment panel covers the status line's place; it holds the command-file
+    // poll while open, so a message box there keeps no remote run waiting.
+    if (s.panel.UtilBox.shown())
+      s.host.MsgBox(typed.refusal, mb::OK, "Help");
+    else
+      showNote(s, typed.refusal);
     return;
   }
   close(s);

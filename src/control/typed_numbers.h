@@ -12,7 +12,8 @@ namespace qvx {
 // button beside it, has the focus) opens the field `TypedValue` over the readout with
 // the value shown; Enter applies the number through the same procedure the buttons use,
 // Escape or leaving the field closes it and changes nothing, and text that is no number
-// is refused in the status line, the field staying open to be put right.
+// is refused in the status line (in a message box on the adjustment panel, which covers
+// that line), the field staying open to be put right.
 
 // The readouts that can be typed, by name: a readout picture's own name, or "GenDuty" and
 // "FRecInterval" for the values printed on their panels.

@@ -94,7 +94,7 @@ TypedNumber readTypedNumber(std::string_view text, const std::vector<std::string
   if (t.find(',') != std::string_view::npos)
     return refused(quoted + " is refused: use a point for decimals, no commas");
   const std::string notNumber =
-      quoted + " is not a number" + (units.empty() ? std::string() : " of " + units.front());
+      quoted + " is not a number" + (units.empty() ? std::string() : " in " + units.front());
   const std::size_t length = numberLength(t);
   if (length == 0) return refused(notNumber);
 

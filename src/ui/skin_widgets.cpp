@@ -213,10 +213,12 @@ void SkinLineEdit::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-// A pop-up (the field's own context menu) takes the focus only for a moment.
+// A pop-up (the field's own context menu), a message box or another program takes the
+// focus only for a while: it comes back to the field afterwards.
 void SkinLineEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
-  if (e->reason() == Qt::PopupFocusReason || !model_.onLeave) return;
+  const Qt::FocusReason why = e->reason();
+  if (why == Qt::PopupFocusReason || why == Qt::ActiveWindowFocusReason || !model_.onLeave) return;
   model_.leave();
   after_();
 }

@@ -99,7 +99,7 @@ TEST_F(TypedInTheWindow, RefusedTextShowsItsReasonAndKeepsTheFieldOpen) {
   EXPECT_TRUE(line->isVisible());
   SkinPicture* skin = w.window.pictureFor("StatusLine");
   EXPECT_EQ(skin->freshImage(w.window.pixelsPerTwip()), skin->image());
-  EXPECT_EQ(p.StatusLine.texts(), " \"5 apples\" is not a number of Hz");
+  EXPECT_EQ(p.StatusLine.texts(), " \"5 apples\" is not a number in Hz");
   // Shortcuts stay out of the typing: "g" went into the field, not to GO.
   typeText(field, "g");
   EXPECT_EQ(s.RunFlag, 0);
