@@ -57,14 +57,7 @@ enum class Direction { Lower, Raise };
 void stepLevel(Scope& s, Size size, Direction dir) {
   const double base = size == Size::Large ? s.TrigStepLarge : s.TrigStepSmall;
   const double step = base / (1 + 2 * magnificationIndex(s, s));
-  if (dir == Direction::Lower) {
-    s.TrigCursorY += step;
-    if (s.TrigCursorY > s.ScreenHeight - 10) s.TrigCursorY = s.ScreenHeight - 10;
-  } else {
-    s.TrigCursorY -= step;
-    if (s.TrigCursorY < 10) s.TrigCursorY = 10;
-  }
-  trcursdraw(s);
+  moveTriggerLevel(s, dir == Direction::Lower ? s.TrigCursorY + step : s.TrigCursorY - step);
 }
 
 bool stepOnce(Scope& s, Size size, Direction dir) {
@@ -87,6 +80,22 @@ void levelMouseUp(CursorState& s) {
   s.CursorButtonHeld = 0;
 }
 }  // namespace
+
+void moveTriggerLevel(Scope& s, double y) {
+  if (y > s.ScreenHeight - 10) y = s.ScreenHeight - 10;
+  if (y < 10) y = 10;
+  s.TrigCursorY = y;
+  trcursdraw(s);
+}
+
+bool setTriggerLevelVolts(Scope& s, double volts) {
+  TriggerSetCheck(s, s);
+  if (s.TrigMarkOn == 0) return false;
+  // The readout's scale turned round: 2040 screen units a volt of the 1 V range.
+  const int rangeStep = s.TrigSource == 0 ? s.RangeStepA : s.RangeStepB;
+  moveTriggerLevel(s, 2048 - volts / std::pow(10.0, rangeStep) * 2040);
+  return true;
+}
 
 std::string levelText(float volts) {
   const std::string field = "      " + numberText(volts);

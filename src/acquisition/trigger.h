@@ -32,6 +32,14 @@ void TRSMALLP_MouseDown(Scope& s);
 void TRSMALLP_MouseUp(Scope& s);
 void TRSMALLP_KeyPress(Scope& s);
 
+// Moves the level to screen position `y`, kept 10 units inside the screen as the level
+// buttons keep it, and redraws the marker and the readout.
+void moveTriggerLevel(Scope& s, double y);
+// The level given in volts on the source's scale (the typed readout), applied as a level
+// button applies its step: only where the level buttons act (TRIG or Trig(f), source A
+// or B). True when it was applied.
+bool setTriggerLevelVolts(Scope& s, double volts);
+
 // The level readout for a level in volts: a 7-character field, the number with a
 // leading blank when it is not negative.
 std::string levelText(float volts);

@@ -87,6 +87,7 @@ void toggleExtras(Scope& s) {
 }
 
 void showStatusLine(Scope& s, const std::string& text) {
+  s.handling.statusLine = text;
   PictureArea& line = s.panel.StatusLine;
   line.cls();
   line.visible = !text.empty();

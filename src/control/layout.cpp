@@ -4,6 +4,7 @@
 
 #include "bode/view.h"
 #include "control/extras.h"
+#include "control/typed_numbers.h"
 #include "files/file_panels.h"
 #include "help/help.h"
 #include "measure/panel.h"
@@ -314,6 +315,7 @@ void LayOutPanels(Scope& s) {
   layOutMeasurements(p);
   layOutBode(p);
   layOutExtras(p);
+  layOutTypedNumbers(p);
 }
 
 }  // namespace qvx

@@ -26,7 +26,7 @@ bool typing(const Panel& p) {
 }
 
 bool focusable(const Widget& w) {
-  return w.kind != Widget::Kind::Picture && w.place.width > 0 && w.place.height > 0;
+  return (w.kind != Widget::Kind::Picture || w.tabStop) && w.place.width > 0 && w.place.height > 0;
 }
 
 bool inside(const Rect& inner, const Rect& outer) {

@@ -7,6 +7,7 @@
 #include "control/run.h"
 #include "control/shortcuts.h"
 #include "control/startup.h"
+#include "control/typed_numbers.h"
 #include "counter/wiring.h"
 #include "device/port_panel.h"
 #include "display/cursor.h"
@@ -41,6 +42,7 @@ void wireHandlers(Scope& s) {
   wireHelpPanel(s);
   wireMeasurements(s);
   wireExtras(s);
+  wireTypedNumbers(s);
   wireShortcuts(s);
   wireBode(s);
 }

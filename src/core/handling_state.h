@@ -13,6 +13,8 @@ struct HandlingState {
   bool lastCaptureAuto = false;  // the capture shown was taken by the auto trigger
   // A run's refusal, kept readable in the status line until the next run starts.
   std::string statusLine;
+  // The readout whose number is being typed (control/typed_numbers), empty while none is.
+  std::string typedReadout;
 };
 
 }  // namespace qvx

@@ -41,9 +41,17 @@ bool recorderDue(double now, double due) {
 }
 
 double recorderInterval(const std::string& typed) {
-  const double v = std::strtod(typed.c_str(), nullptr);
+  return recorderInterval(std::strtod(typed.c_str(), nullptr));
+}
+
+double recorderInterval(double v) {
   if (!std::isfinite(v) || v < kMinInterval || v > kMaxInterval) return 0;
   return v;
+}
+
+void setRecorderInterval(Scope& s, double seconds) {
+  s.FRecInterval = recorderInterval(seconds);
+  CountDisplay(s);
 }
 
 std::string recorderText(const CounterState& s) {

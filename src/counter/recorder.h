@@ -32,6 +32,12 @@ bool recorderDue(double now, double due);
 // The interval typed into the panel: its leading number, or 0 (recording off) outside
 // 3..9999 seconds.
 double recorderInterval(const std::string& typed);
+// The same rule for a number: itself within 3..9999 seconds, else 0.
+double recorderInterval(double seconds);
+// A new interval for the recording under way (the typed readout on the counter panel),
+// by the panel's rule: outside 3..9999 seconds it turns recording off. The next record
+// stays due when it was; the ones after follow the new interval.
+void setRecorderInterval(Scope& s, double seconds);
 // The recorder's word on the counter panel: " OFF     ", the interval, e.g. " 5s       ",
 // or while records of this recording are lost their number, e.g. "2 lost   ".
 std::string recorderText(const CounterState& s);

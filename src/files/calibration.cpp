@@ -1,5 +1,6 @@
 #include "files/calibration.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/plain_file.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr double kGainMin = 0.9, kGainMax = 1.1, kGainStep = 0.01;
 constexpr double kOffsetPanelLimit = 50, kOffsetFileLimit = 30;
+constexpr int kPreDelayMin = 1, kPreDelayMax = 10;
 // Sums of 0.01 steps miss 0.9 and 1.1 by the last bit; the limits hold them anyway.
 constexpr double kSlack = 1e-9;
 
@@ -194,6 +196,30 @@ void UtilExit_Click(Scope& s) {
   resumeRemotePoll(s);
 }
 
+void setAdjustment(Scope& s, Adjustment which, double value) {
+  auto onGrid = [](double v, double low, double high, double step) {
+    return static_cast<double>(roundHalfEven(std::clamp(v, low, high) / step)) * step;
+  };
+  switch (which) {
+    case Adjustment::GainA:
+      s.CalGainA = onGrid(value, kGainMin, kGainMax, kGainStep);
+      break;
+    case Adjustment::GainB:
+      s.CalGainB = onGrid(value, kGainMin, kGainMax, kGainStep);
+      break;
+    case Adjustment::OffsetA:
+      s.CalOffsetA = onGrid(value, -kOffsetPanelLimit, kOffsetPanelLimit, 1);
+      break;
+    case Adjustment::OffsetB:
+      s.CalOffsetB = onGrid(value, -kOffsetPanelLimit, kOffsetPanelLimit, 1);
+      break;
+    case Adjustment::PreDelay:
+      s.StepPreDelay = onGrid(value, kPreDelayMin, kPreDelayMax, 1);
+      break;
+  }
+  UtilButton_Click(s);
+}
+
 void CAGainUp_Click(Scope& s) {
   refreshOnChange(s, stepGain(s.CalGainA, kGainStep));
 }
@@ -219,12 +245,12 @@ void CBOffDn_Click(Scope& s) {
   refreshOnChange(s, stepOffset(s.CalOffsetB, -1));
 }
 void DACADCdelup_Click(Scope& s) {
-  if (s.StepPreDelay >= 10) return;
+  if (s.StepPreDelay >= kPreDelayMax) return;
   s.StepPreDelay += 1;
   UtilButton_Click(s);
 }
 void DACADCdeldn_Click(Scope& s) {
-  if (s.StepPreDelay <= 1) return;
+  if (s.StepPreDelay <= kPreDelayMin) return;
   s.StepPreDelay -= 1;
   UtilButton_Click(s);
 }

@@ -40,6 +40,13 @@ std::optional<Calibration> parseCalibration(std::string_view text);
 // Takes the values a calibration file gave, or the defaults for one that gave none.
 void applyCalibration(CalibrationState& s, const std::optional<Calibration>& c);
 
+// The values of the adjustment panel a number can be typed for.
+enum class Adjustment { GainA, GainB, OffsetA, OffsetB, PreDelay };
+// Sets one of them to `value`, kept within the limits where its buttons stop and on their
+// grid (gains in steps of 0.01, offsets in whole codes, the pre-delay in whole seconds),
+// and shows the panel again as a button press does.
+void setAdjustment(Scope& s, Adjustment which, double value);
+
 // A gain as the panel shows it: "1.00", "0.90", "1.07".
 std::string gainText(double gain);
 

@@ -36,7 +36,7 @@ void printAt(PictureArea& p, double x, double y, const std::string& text) {
 }
 
 void stepFrequency(GeneratorState& s, double by) {
-  s.GenFreq = std::clamp(s.GenFreq + by, kMinFreq, kMaxFreq);
+  s.GenFreq = frequencyInRange(s.GenFreq + by);
 }
 
 // One cycle of the style as a small picture, low at the bottom and high at the top,
@@ -78,6 +78,10 @@ void printValue(PictureArea& box, const std::string& text) {
 }
 
 }  // namespace
+
+double frequencyInRange(double hz) {
+  return std::clamp(hz, kMinFreq, kMaxFreq);
+}
 
 void deriveSweepSettings(const DeviceState& dev, GeneratorState& gen) {
   static constexpr std::array<double, 10> kStart = {5,    10,   50,    100,   500,
@@ -336,10 +340,24 @@ void release(CursorState& s) {
   s.CursorButtonHeld = 0;
 }
 
-void stepDuty(Scope& s, int by) {
-  s.GenDuty = std::clamp(s.GenDuty + by, 2, 98);
+}  // namespace
+
+void setGeneratorFrequency(Scope& s, double hz) {
+  s.GenFreq = static_cast<double>(roundHalfEven(frequencyInRange(hz)));
   s.GenDirty = 1;
   GENDISP(s);
+}
+
+void setGeneratorDuty(Scope& s, double percent) {
+  s.GenDuty = static_cast<int>(std::clamp<long long>(roundHalfEven(percent), 2, 98));
+  s.GenDirty = 1;
+  GENDISP(s);
+}
+
+namespace {
+
+void stepDuty(Scope& s, int by) {
+  setGeneratorDuty(s, s.GenDuty + by);
 }
 
 }  // namespace

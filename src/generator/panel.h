@@ -17,6 +17,14 @@ void applyCustomMagnification(GeneratorState& s);
 std::string customRateText(int customRate, float rateMantissa);
 const char* customMagText(int customMag);
 
+// The frequency kept within 5..500000 Hz, as every frequency step keeps it.
+double frequencyInRange(double hz);
+// A frequency or duty cycle given as a number (the typed readouts): whole Hz or whole %,
+// kept in range as the step buttons keep it; the table is marked out of date and the
+// panel redrawn, as after a press of those buttons. NORMAL mode only shows them.
+void setGeneratorFrequency(Scope& s, double hz);
+void setGeneratorDuty(Scope& s, double percent);
+
 void GENMODEBUTTON_MouseDown(Scope& s);
 void GENSTYLEBUTTON_MouseDown(Scope& s);
 void GENAMPBUTTON_Click(Scope& s);

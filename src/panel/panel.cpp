@@ -119,6 +119,7 @@ Panel::Panel() {
   for (Widget* w : std::initializer_list<Widget*>{&AutoTrigButton, &FftWindowButton,
                                                   &FftScaleButton, &ExtrasExit})
     add(*w, &ExtrasBox);
+  add(TypedValue);
 
   timers = {&Timer1, &Timer2};
 }

@@ -250,6 +250,8 @@ struct Panel {
   TextBox BodeSaveName{"BodeSaveName"};
   Button BodeSaveOk{"BodeSaveOk", "Save"};
   Button BodeSaveExit{"BodeSaveExit", "EXIT"};
+  // The field a readout's number is typed into, laid over the readout while open.
+  TextBox TypedValue{"TypedValue"};
   // Keys typed anywhere in the window go here first; true when a shortcut took the key.
   std::function<bool(int key)> onShortcut;
   // The order Tab visits the controls, by name: the layout's groups one after another.

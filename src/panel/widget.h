@@ -49,7 +49,8 @@ struct Widget {
   Colour foreColour = 0;
   double fontSize = 8;
   bool fontBold = false;
-  std::string toolTip;  // shown when the pointer rests on the control
+  std::string toolTip;   // shown when the pointer rests on the control
+  bool tabStop = false;  // a picture that Tab visits too (a readout that can be typed)
 
   std::function<void()> onClick, onMouseDown, onMouseUp;
   std::function<void(int key)> onKeyPress;
@@ -95,6 +96,20 @@ struct Button : Widget {
 struct TextBox : Widget {
   explicit TextBox(std::string n) : Widget(std::move(n), Kind::TextBox) { backColour = 0xFFFFFF; }
   std::string text;
+  // An entry field: its text is selected whenever it is shown, and Enter, Escape and the
+  // focus leaving it go to these handlers.
+  bool selectWhenShown = false;
+  std::function<void()> onEnter, onEscape, onLeave;
+
+  void enter() {
+    if (usable() && onEnter) onEnter();
+  }
+  void escape() {
+    if (usable() && onEscape) onEscape();
+  }
+  void leave() {
+    if (onLeave) onLeave();
+  }
 };
 
 struct ListBox : Widget {

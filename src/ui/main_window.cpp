@@ -61,8 +61,10 @@ MainWindow::MainWindow(Panel& panel) : QWidget(nullptr), panel_(panel) {
 }
 
 // Focus moves while the child widgets are deleted; by then this is no longer a
-// MainWindow, so it must stop listening first.
+// MainWindow, so it must stop listening first. Hidden while still whole, so an open entry
+// field hears that the focus left it now rather than from a half-deleted window.
 MainWindow::~MainWindow() {
+  hide();
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);
 }
@@ -107,9 +109,9 @@ void MainWindow::build() {
       }
       case Widget::Kind::TextBox: {
         auto* model = static_cast<TextBox*>(w);
-        e.widget = e.edit = new QLineEdit(parent);
-        connect(e.edit, &QLineEdit::textEdited, this,
-                [model](const QString& t) { model->text = t.toStdString(); });
+        e.widget = e.edit = new SkinLineEdit(*model, after, parent);
+        // An entry field laid over a readout has no room for a frame.
+        if (model->selectWhenShown) e.edit->setFrame(false);
         break;
       }
       case Widget::Kind::ListBox: {
@@ -257,6 +259,8 @@ void MainWindow::syncEntry(Entry& e) {
     e.rect = r;
     e.widget->setGeometry(r);
   }
+  const bool shownNow = m.visible && !e.visible;
+  if (e.picture) e.picture->takeTabStop();
   if (m.visible != e.visible) {
     e.visible = m.visible;
     e.widget->setVisible(m.visible);
@@ -313,6 +317,7 @@ void MainWindow::syncEntry(Entry& e) {
       e.caption = text;
       if (e.edit->text().toStdString() != text) e.edit->setText(QString::fromStdString(text));
     }
+    if (shownNow && static_cast<TextBox&>(m).selectWhenShown) e.edit->selectAll();
   } else if (e.list) {
     auto& l = static_cast<ListBox&>(m);
     QSignalBlocker block(e.list);

@@ -88,6 +88,20 @@ SkinPicture::SkinPicture(PictureArea& model, AfterEvent after, QWidget* parent)
   setFocusPolicy(Qt::ClickFocus);
 }
 
+// A readout that can be typed is visited by Tab as well.
+void SkinPicture::takeTabStop() {
+  const Qt::FocusPolicy policy = model_.tabStop ? Qt::StrongFocus : Qt::ClickFocus;
+  if (focusPolicy() != policy) setFocusPolicy(policy);
+}
+
+void SkinPicture::focusInEvent(QFocusEvent*) {
+  update();
+}
+
+void SkinPicture::focusOutEvent(QFocusEvent*) {
+  update();
+}
+
 std::vector<QRect> SkinPicture::controlRects() const {
   std::vector<QRect> rects;
   for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -112,9 +126,15 @@ QImage SkinPicture::freshImage(double pixelsPerTwip) const {
   return image;
 }
 
+// A readout that takes the focus shows it with a dotted frame, as the buttons do; the
+// frame is drawn over the picture, never into it.
 void SkinPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.drawImage(0, 0, image_);
+  if (hasFocus() && model_.tabStop) {
+    p.setPen(QPen(QColor(0, 0, 0), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
 }
 
 PointerEvent SkinPicture::pointerAt(PointerEvent::Kind kind, QPointF at,
@@ -172,6 +192,35 @@ void SkinPicture::contextMenuEvent(QContextMenuEvent* e) {
     });
   }
   menu.exec(e->globalPos());
+}
+
+SkinLineEdit::SkinLineEdit(TextBox& model, AfterEvent after, QWidget* parent)
+    : QLineEdit(parent), model_(model), after_(std::move(after)) {
+  connect(this, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_.text = t.toStdString(); });
+}
+
+void SkinLineEdit::keyPressEvent(QKeyEvent* e) {
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (enter && model_.onEnter) {
+    model_.enter();
+    after_();
+  } else if (e->key() == Qt::Key_Escape && model_.onEscape) {
+    model_.escape();
+    after_();
+  } else {
+    QLineEdit::keyPressEvent(e);
+  }
+}
+
+// A pop-up (the field's own context menu), a message box or another program takes the
+// focus only for a while: it comes back to the field afterwards.
+void SkinLineEdit::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  const Qt::FocusReason why = e->reason();
+  if (why == Qt::PopupFocusReason || why == Qt::ActiveWindowFocusReason || !model_.onLeave) return;
+  model_.leave();
+  after_();
 }
 
 void SkinPicture::keyPressEvent(QKeyEvent* e) {

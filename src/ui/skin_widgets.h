@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -47,6 +48,7 @@ class SkinPicture : public QWidget {
   // Where the shown controls inside this picture are, in its pixels.
   std::vector<QRect> controlRects() const;
   const QImage& image() const { return image_; }
+  void takeTabStop();
   void setReduction(bool on) {
     painter_.setReduction(on);
     painter_.invalidate();
@@ -60,6 +62,8 @@ class SkinPicture : public QWidget {
   void wheelEvent(QWheelEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   // A pointer event at a place in the widget, in the picture's user units.
@@ -69,6 +73,22 @@ class SkinPicture : public QWidget {
   QImage image_;
   PicturePainter painter_;
   bool pressed_ = false;
+};
+
+// A text box: the typing goes into the model's text; an entry field's Enter, Escape and
+// the focus leaving it go to the model's handlers.
+class SkinLineEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  SkinLineEdit(TextBox& model, AfterEvent after, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+
+ private:
+  TextBox& model_;
+  AfterEvent after_;
 };
 
 // The key code a panel key handler expects: the character typed, or Qt's key code.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 #include <map>
@@ -12,6 +13,8 @@
 
 #include "bode/view.h"
 #include "control/shortcuts.h"
+#include "control/typed_numbers.h"
+#include "counter/panel.h"
 #include "sim/signal.h"
 #include "ui/qt_convert.h"
 #include "ui/skin_widgets.h"
@@ -241,6 +244,43 @@ TEST_P(CaptionsFit, WithTheBodeViewOpen) {
   check("Bode single");
   p.BodeCsvButton.press();
   check("Bode save pop-up");
+  EXPECT_TRUE(check.faults.empty()) << [&] {
+    std::string all;
+    for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
+    return all;
+  }();
+}
+
+// Each typed number's field open over its readout: inside its panel, clear of every other
+// control, its value readable in it.
+TEST_P(CaptionsFit, WithATypedNumberOpen) {
+  StartedWindow w;
+  Scope& s = w.rig.scope;
+  Panel& p = s.panel;
+  w.window.resize(GetParam().width, GetParam().height);
+  FitCheck check{w.window, p};
+  auto typed = [&](const std::string& readout) {
+    ASSERT_TRUE(openTypedNumber(s, readout)) << readout;
+    check("typing " + readout);
+    const auto* edit = static_cast<QLineEdit*>(w.window.widgetFor("TypedValue"));
+    const QFontMetricsF m(edit->font());
+    if (m.horizontalAdvance(edit->text()) > edit->width() - 2 || m.height() > edit->height() + 1)
+      check.fault(readout + " value does not fit its field");
+    p.TypedValue.escape();
+  };
+  p.TMODEBUTTON.press();
+  typed("levelval");
+  p.SmodeUP.press();
+  typed("GENFREQDISP");
+  while (s.GenStyle != 3) p.GENSTYLEBUTTON.press();
+  typed("GenDuty");
+  while (s.OperatingMode != 3) p.SmodeUP.press();
+  s.FRecInterval = 60;
+  CountDisplay(s);
+  typed("FRecInterval");
+  p.UtilButton.press();
+  for (const char* name : {"CAGainVal", "CBGainVal", "CAOffVal", "CBOffVal", "DACADCdelaywin"})
+    typed(name);
   EXPECT_TRUE(check.faults.empty()) << [&] {
     std::string all;
     for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
