@@ -1,6 +1,7 @@
 #include "scpi/commands.h"
 
 #include <string>
+#include <unordered_map>
 
 namespace qvx::scpi {
 
@@ -15,7 +16,7 @@ bool headerMatches(const char* header, const Unit& unit, std::vector<int>& suffi
   std::size_t node = 0;
   while (!rest.empty()) {
     const std::size_t colon = rest.find(':');
-    const std::string mnemonic(rest.substr(0, colon));
+    const std::string_view mnemonic = rest.substr(0, colon);
     rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
     if (node >= unit.path.size()) return false;
     const Node& given = unit.path[node++];
@@ -27,13 +28,44 @@ bool headerMatches(const char* header, const Unit& unit, std::vector<int>& suffi
   return node == unit.path.size();
 }
 
+// The commands by the long and the short form of their first mnemonic.
+class CommandIndex {
+ public:
+  CommandIndex() {
+    for (auto table :
+         {commonCommands(), instrumentCommands(), generatorCommands(), waveformCommands()})
+      for (const Command& c : table) {
+        const std::string_view header(c.header);
+        const bool common = header.front() == '*';
+        const MnemonicForms forms = mnemonicForms(header.substr(common, header.find(':') - common));
+        for (const std::string& form : {forms.longForm, forms.shortForm}) {
+          std::vector<const Command*>& list = (common ? common_ : tree_)[form];
+          if (list.empty() || list.back() != &c) list.push_back(&c);
+        }
+      }
+  }
+
+  std::span<const Command* const> under(bool common, const std::string& first) const {
+    const auto& map = common ? common_ : tree_;
+    const auto found = map.find(first);
+    if (found == map.end()) return {};
+    return found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<const Command*>> common_, tree_;
+};
+
 }  // namespace
 
 const Command* findCommand(const Unit& unit, std::vector<int>& suffixes) {
-  for (auto table :
-       {commonCommands(), instrumentCommands(), generatorCommands(), waveformCommands()})
-    for (const Command& c : table)
-      if (headerMatches(c.header, unit, suffixes)) return &c;
+  // A client may send any number of headers, so each is matched only against the
+  // commands whose first mnemonic it starts with, in table order, not against the whole
+  // tree.
+  static const CommandIndex index;
+  if (unit.path.empty()) return nullptr;
+  for (const Command* c : index.under(unit.common, unit.path[0].name))
+    if (headerMatches(c->header, unit, suffixes)) return c;
   return nullptr;
 }
 
