@@ -14,9 +14,6 @@ bool isBlank(char c) {
 bool isLineEnd(char c) {
   return c == '\n' || c == '\r';
 }
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 std::string upper(std::string_view text) {
   std::string out(text);
