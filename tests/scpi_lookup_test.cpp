@@ -11,6 +11,7 @@
 
 #include "scpi/commands.h"
 #include "scpi/parser.h"
+#include "scpi/session.h"
 
 namespace qvx {
 namespace {
@@ -48,6 +49,7 @@ TEST(ScpiLookup, EveryCommandIsFoundByItsLongAndShortHeaderAndNoOther) {
     for (const scpi::Command& c : table) {
       const std::string_view header(c.header);
       const std::size_t nodes = std::count(header.begin(), header.end(), ':') + 1;
+      EXPECT_LT(nodes, scpi::kMaxDepth) << header;
       for (bool shortForms : {false, true}) {
         const std::string line = (header[0] == '*' ? "" : ":") + spelled(header, shortForms);
         SCOPED_TRACE(line);
@@ -74,6 +76,30 @@ TEST(ScpiLookup, EveryCommandIsFoundByItsLongAndShortHeaderAndNoOther) {
   EXPECT_EQ(lookUp(":SYSTE:ERR?", suffixes), nullptr);
   EXPECT_EQ(lookUp(":GEN2:FREQ?", suffixes), nullptr);
   EXPECT_EQ(lookUp(":NOSUCH?", suffixes), nullptr);
+}
+
+TEST(ScpiLookup, RelativeHeadersPastEveryCommandStayUndefinedWithoutGrowingThePath) {
+  // Each relative header adds to the path the one before it left: as many units as the
+  // longest line holds, each named by its first nodes only, none a command.
+  std::string line;
+  while (line.size() + 4 <= scpi::kMaxLine) line += "A:A;";
+  const scpi::ParsedLine parsed = scpi::parseLine(line);
+  EXPECT_EQ(parsed.error, 0);
+  ASSERT_EQ(parsed.units.size(), line.size() / 4);
+  std::vector<int> suffixes;
+  for (std::size_t i = 0; i < parsed.units.size(); ++i) {
+    const scpi::Unit& unit = parsed.units[i];
+    ASSERT_EQ(unit.path.size(), std::min<std::size_t>(2 + i, scpi::kMaxDepth)) << i;
+    ASSERT_EQ(unit.path[0].name, "A");
+    ASSERT_EQ(scpi::findCommand(unit, suffixes), nullptr) << i;
+  }
+  // Within the depth the path still resolves, from the root or from the last command.
+  const scpi::ParsedLine relative =
+      scpi::parseLine(":SYST:ERR:COUN?;NEXT?;:SYST:ERR:A:B:C:D:E:F;NEXT?");
+  ASSERT_EQ(relative.units.size(), 4u);
+  EXPECT_EQ(scpi::findCommand(relative.units[1], suffixes),
+            lookUp(":SYSTem:ERRor:NEXT?", suffixes));
+  EXPECT_EQ(scpi::findCommand(relative.units[3], suffixes), nullptr);
 }
 
 }  // namespace

@@ -126,6 +126,10 @@ bool parseUnit(Reader& r, std::vector<Node>& path, Unit& unit, int& error) {
     }
     unit.path = fromRoot ? std::vector<Node>{} : path;
     unit.path.insert(unit.path.end(), nodes.begin(), nodes.end());
+    // Deeper than every command a path names none, however deep; cut there, so that a
+    // line of relative headers ("A:A;A:A;...") cannot lengthen each unit's path by the
+    // one before it, which would take time and memory growing with the line's square.
+    if (unit.path.size() > kMaxDepth) unit.path.resize(kMaxDepth);
     path.assign(unit.path.begin(), unit.path.end() - 1);
   }
   if (r.peek() == '?') {
