@@ -57,7 +57,8 @@ check-asan: deps
 # Each input decoder's fuzzer runs FUZZ_SECONDS on one core, from the seed corpus of
 # tests/corpus; new inputs go to $(BUILD)-fuzz/corpus, crashes to $(BUILD)-fuzz/crashes
 # (copy them into tests/corpus/<target>/ so that make test replays them); fuzz/<target>.dict,
-# where there is one, gives libFuzzer the input's keywords. Each target
+# where there is one, gives libFuzzer the input's keywords, and fuzz/max_len.txt the
+# longest input of the targets whose default would be too long. Each target
 # prints the inputs it tried, its inputs a second, the same per second of its own
 # processor time (what one free core gives on a shared machine) and its coverage.
 FUZZ_SECONDS ?= 30
@@ -68,8 +69,9 @@ fuzz: deps
 	@failed=""; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$t $(BUILD)-fuzz/crashes/$$t; \
 	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  maxlen=$$(awk -v t=$$t '$$1 == t { print "-max_len=" $$2 }' fuzz/max_len.txt); \
 	  /usr/bin/time -f '%U %S' -o $(BUILD)-fuzz/$$t.cpu \
-	    $(BUILD)-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 $$dict \
+	    $(BUILD)-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 $$dict $$maxlen \
 	    -artifact_prefix=$(CURDIR)/$(BUILD)-fuzz/crashes/$$t/ \
 	    $(CURDIR)/$(BUILD)-fuzz/corpus/$$t $(CURDIR)/tests/corpus/$$t \
 	    > $(BUILD)-fuzz/$$t.log 2>&1 || failed="$$failed $$t"; \

@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
   }
-  asksToStop(line);
+  asksToStop(parsed);
   return 0;
 }

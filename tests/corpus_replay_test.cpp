@@ -21,8 +21,10 @@ TEST(CorpusReplay, EveryInputLoadsIntoASoundState) {
   const std::set<std::string> accepted = {
       "capture_2k.qvx",      "spectrum_1k.fft",       "started.dpf", "cut_after_77.dpf",
       "cut_after_78_cr.dpf", "cut_after_93_crlf.dpf", "cr_lines.dpf"};
+  // Seeds named "refused_..." must be refused with a message, so that the check that a
+  // refused file changes nothing has files to look at for every loader that refuses.
   fuzzing::LoaderRig rig;
-  std::size_t acceptedSeen = 0;
+  std::size_t acceptedSeen = 0, refusedSeen = 0;
   for (Loader loader :
        {Loader::Signal, Loader::Fft, Loader::Profile, Loader::RawWave, Loader::CsvWave,
         Loader::Calibration, Loader::PortFile, Loader::CommandFile}) {
@@ -36,11 +38,17 @@ TEST(CorpusReplay, EveryInputLoadsIntoASoundState) {
         EXPECT_EQ(rig.rig.scope.LoadResult, 1);
         EXPECT_TRUE(rig.rig.host.messages.empty());
       }
+      if (entry.path().filename().string().starts_with("refused_")) {
+        ++refusedSeen;
+        EXPECT_NE(rig.rig.scope.LoadResult, 1);
+        EXPECT_FALSE(rig.rig.host.messages.empty());
+      }
       ++replayed;
     }
     EXPECT_GT(replayed, 0) << "no seeds for " << folder;
   }
   EXPECT_EQ(acceptedSeen, accepted.size());
+  EXPECT_GE(refusedSeen, 4u);
 }
 
 TEST(CorpusReplay, EveryInputDecodesWithTheFuzzersProperties) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "control/start_values.h"
@@ -56,8 +57,8 @@ inline std::string settingViolations(const InstrumentState& s) {
       outside(s.GenSweepStart, 0, 9) || outside(s.GenCustomRate, 0, 4))
     return "a generator setting outside its table";
   if (!std::isfinite(s.TrigLevelVolts)) return "trigger level not a number";
-  for (int flag : {s.WriteDataA, s.WriteDataB, s.WriteDataC, s.WriteDataD, s.RemoteDisplayUpdate,
-                   s.RemoteExecute})
+  for (int flag : {s.WriteDataA, s.WriteDataB, s.WriteDataC, s.WriteDataD, s.WriteMeasurements,
+                   s.RemoteDisplayUpdate, s.RemoteExecute})
     if (outside(flag, 0, 1)) return "a remote flag beyond 0 and 1";
   if (s.RateMantissa != 1.0f && s.RateMantissa != 1.5f) return "rate mantissa";
   if (outside(s.CalGainA, 0.9 - 1e-9, 1.1 + 1e-9) || outside(s.CalGainB, 0.9 - 1e-9, 1.1 + 1e-9) ||
@@ -202,7 +203,7 @@ inline std::string checkPortFile(std::string_view b) {
 }
 
 // The settings the command file's keywords reach, to tell whether an item changed any.
-inline std::array<double, 29> remoteSettings(const InstrumentState& s) {
+inline std::array<double, 30> remoteSettings(const InstrumentState& s) {
   return {double(s.RangeA),
           double(s.RangeB),
           double(s.CouplingA),
@@ -231,18 +232,21 @@ inline std::array<double, 29> remoteSettings(const InstrumentState& s) {
           double(s.WriteDataD),
           double(s.RemoteDisplayUpdate),
           double(s.RemoteExecute),
-          double(s.FCntSource)};
+          double(s.FCntSource),
+          double(s.WriteMeasurements)};
 }
 
+// The command file's keywords, written out here rather than taken from the program's
+// table, so that a key the table gains or loses by mistake shows.
 inline bool isKeyword(const std::string& key) {
-  static const char* const keys[] = {
-      "ARANGE",     "BRANGE",         "AMODE",      "BMODE",         "APROBE",
-      "BPROBE",     "TRIGMODE",       "TRIGSOURCE", "TRIGSLOPE",     "PRETRIG",
-      "SAMPLERATE", "SAMPLESIZE",     "SCOPEMODE",  "GENMODE",       "GENFREQ",
-      "GENSWEEPST", "GENSTYLE",       "GENAMP",     "GENCUSTOMRATE", "TRIGLEVEL",
-      "ADATA",      "BDATA",          "CDATA",      "DDATA",         "REMOTEDISPLAYUPDATE",
-      "EXECUTE",    "FREQCOUNTSOURCE"};
-  return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
+  static const std::unordered_set<std::string_view> keys = {
+      "ARANGE",     "BRANGE",          "AMODE",      "BMODE",         "APROBE",
+      "BPROBE",     "TRIGMODE",        "TRIGSOURCE", "TRIGSLOPE",     "PRETRIG",
+      "SAMPLERATE", "SAMPLESIZE",      "SCOPEMODE",  "GENMODE",       "GENFREQ",
+      "GENSWEEPST", "GENSTYLE",        "GENAMP",     "GENCUSTOMRATE", "TRIGLEVEL",
+      "ADATA",      "BDATA",           "CDATA",      "DDATA",         "REMOTEDISPLAYUPDATE",
+      "EXECUTE",    "FREQCOUNTSOURCE", "MDATA"};
+  return keys.count(key) != 0;
 }
 
 inline std::string checkCommandFile(std::string_view b) {
@@ -258,16 +262,19 @@ inline std::string checkCommandFile(std::string_view b) {
           value.find(';') != std::string::npos || key.size() < 2 ||
           key.find('=') != std::string::npos)
         return "item decoded to key '" + key + "' and value '" + value + "'";
-      for (char c : key + value)
-        if (std::islower(static_cast<unsigned char>(c))) return "lower case after decoding";
+      for (const std::string* part : {&key, &value})
+        for (char c : *part)
+          if (std::islower(static_cast<unsigned char>(c))) return "lower case after decoding";
     }
     if (s.RemoteExecute == 1) continue;  // after EXECUTE=1 the rest of the file is not applied
-    const auto before = remoteSettings(s);
+    // Only an unknown key must change nothing, so only its settings are compared.
+    const bool known = isKeyword(key);
+    const auto before = known ? decltype(remoteSettings(s)){} : remoteSettings(s);
     RemoteRefresh refresh;
     const RemoteAction action = applyRemoteSetting(s, key, value, refresh);
-    const bool changed = remoteSettings(s) != before || action != RemoteAction::None ||
-                         refresh.channels || refresh.level || refresh.generator;
-    if (changed && !isKeyword(key)) return "the unknown key '" + key + "' changed something";
+    if (!known && (remoteSettings(s) != before || action != RemoteAction::None ||
+                   refresh.channels || refresh.level || refresh.generator))
+      return "the unknown key '" + key + "' changed something";
     if (std::string bad = settingViolations(s); !bad.empty()) return bad + " after " + item;
   }
   return {};

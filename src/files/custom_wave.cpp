@@ -66,11 +66,11 @@ std::vector<std::int16_t> decodeRawWave(std::string_view bytes) {
 
 std::vector<std::int16_t> decodeCsvWave(std::string_view text) {
   // Every item takes at least one character, so the file length bounds the count too.
-  const auto items = listItems(text, std::min<std::size_t>(text.size(), 65535));
-  std::vector<std::int16_t> codes(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i)
-    codes[i] =
-        static_cast<std::int16_t>(roundHalfEven(std::clamp(leadingNumber(items[i]), 0.0, 4095.0)));
+  ListItems items(text, std::min<std::size_t>(text.size(), 65535));
+  std::vector<std::int16_t> codes;
+  while (const auto item = items.next())
+    codes.push_back(
+        static_cast<std::int16_t>(roundHalfEven(std::clamp(leadingNumber(*item), 0.0, 4095.0))));
   return codes;
 }
 

@@ -74,26 +74,37 @@ std::optional<double> wholeNumber(std::string_view item) {
   return v;
 }
 
-std::vector<std::string_view> listItems(std::string_view text, std::size_t maxItems) {
+ListItems::ListItems(std::string_view text, std::size_t maxItems) : text_(text), left_(maxItems) {
   // Blanks and line ends after the last item end it; a comma there opens no further item.
-  while (!text.empty() && (isBlank(text.back()) || isLineEnd(text.back()))) text.remove_suffix(1);
-  std::vector<std::string_view> items;
-  std::size_t start = 0;
-  bool afterLineEnd = true;  // a line end right after another ends no item
-  for (std::size_t i = 0; i < text.size() && items.size() < maxItems; ++i) {
-    if (text[i] == ',') {
-      items.push_back(text.substr(start, i - start));
-      start = i + 1;
-      afterLineEnd = false;
-    } else if (isLineEnd(text[i])) {
-      if (!afterLineEnd) items.push_back(text.substr(start, i - start));
-      start = i + 1;
-      afterLineEnd = true;
-    } else {
-      afterLineEnd = false;
+  while (!text_.empty() && (isBlank(text_.back()) || isLineEnd(text_.back())))
+    text_.remove_suffix(1);
+}
+
+std::optional<std::string_view> ListItems::next() {
+  while (left_ > 0 && i_ < text_.size()) {
+    const char c = text_[i_++];
+    // A line end right after another ends no item.
+    if (c == ',' || (isLineEnd(c) && !afterLineEnd_)) {
+      const std::string_view item = text_.substr(start_, i_ - 1 - start_);
+      start_ = i_;
+      afterLineEnd_ = c != ',';
+      --left_;
+      return item;
     }
+    if (isLineEnd(c)) start_ = i_;
+    afterLineEnd_ = isLineEnd(c);
   }
-  if (start < text.size() && items.size() < maxItems) items.push_back(text.substr(start));
+  if (left_ == 0 || start_ >= text_.size()) return std::nullopt;
+  --left_;
+  const std::string_view last = text_.substr(start_);
+  start_ = text_.size();
+  return last;
+}
+
+std::vector<std::string_view> listItems(std::string_view text, std::size_t maxItems) {
+  std::vector<std::string_view> items;
+  ListItems reader(text, maxItems);
+  while (const auto item = reader.next()) items.push_back(*item);
   return items;
 }
 

@@ -30,6 +30,20 @@ std::optional<double> wholeNumber(std::string_view item);
 // `maxItems` items.
 std::vector<std::string_view> listItems(std::string_view text, std::size_t maxItems);
 
+// The same items one at a time, for a reader that needs no list of them all.
+class ListItems {
+ public:
+  ListItems(std::string_view text, std::size_t maxItems);
+  // The next item; nothing after the last one.
+  std::optional<std::string_view> next();
+
+ private:
+  std::string_view text_;
+  std::size_t left_;
+  std::size_t i_ = 0, start_ = 0;
+  bool afterLineEnd_ = true;
+};
+
 // A number in the standard text form of the files: up to 15 significant digits in plain
 // decimals (no exponent, a point whatever the locale) and a leading blank for values of
 // zero and above. Whole numbers to 15 digits and every single float read back exactly.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace qvx {
 
@@ -13,9 +14,6 @@ bool isBlank(char c) {
 }
 bool isLineEnd(char c) {
   return c == '\n' || c == '\r';
-}
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 std::string upper(std::string_view text) {
@@ -66,7 +64,7 @@ std::vector<std::string> readItems(std::string_view text) {
 }
 
 void Remotereadcom(RemoteState& s) {
-  const std::string item = s.RemoteKey;
+  const std::string item = std::move(s.RemoteKey);
   const std::size_t eq = item.find('=');
   // A key shorter than two characters, no "=" at all, or nothing after it.
   if (eq == std::string::npos || eq < 2 || eq + 1 == item.size()) {

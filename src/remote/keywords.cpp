@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "acquisition/channels.h"
@@ -34,14 +36,11 @@ bool choose(int& field, const std::string& value,
   return false;
 }
 
-// "0", "1", ... up to `last`, each meaning itself.
+// "0", "1", ... up to `last` (at most 9), each meaning itself.
 bool chooseIndex(int& field, const std::string& value, int last) {
-  for (int i = 0; i <= last; ++i)
-    if (value == std::to_string(i)) {
-      field = i;
-      return true;
-    }
-  return false;
+  if (value.size() != 1 || value[0] < '0' || value[0] > '0' + last) return false;
+  field = value[0] - '0';
+  return true;
 }
 
 bool chooseFlag(int& field, const std::string& value) {
@@ -86,64 +85,169 @@ void setTriggerLevel(TriggerState& s, const std::string& value) {
   s.TrigLevelVolts = static_cast<float>(std::floor(volts * 1000) / 1000);
 }
 
-// Whether `key` is one of these keywords; `checkMode` is set when the mode changed.
-bool channelKey(InstrumentState& s, const std::string& key, const std::string& v, bool& checkMode) {
-  if (key == "ARANGE")
-    chooseFlag(s.RangeA, v);
-  else if (key == "BRANGE")
-    chooseFlag(s.RangeB, v);
-  else if (key == "AMODE")
-    choose(s.CouplingA, v, {{"AC", -1}, {"DC", 1}});
-  else if (key == "BMODE")
-    choose(s.CouplingB, v, {{"AC", -1}, {"DC", 1}});
-  else if (key == "APROBE")
-    choose(s.ProbeA, v, {{"1", 0}, {"10", 1}});
-  else if (key == "BPROBE")
-    choose(s.ProbeB, v, {{"1", 0}, {"10", 1}});
-  else if (key == "TRIGMODE")
-    chooseIndex(s.TrigMode, v, 2);
-  else if (key == "TRIGSOURCE")
-    choose(s.TrigSource, v, {{"A", 0}, {"B", 1}, {"C", 2}, {"D", 3}});
-  else if (key == "TRIGSLOPE")
-    choose(s.TrigSlope, v, {{"POS", 1}, {"NEG", -1}});
-  else if (key == "PRETRIG")
-    chooseIndex(s.PretrigIndex, v, 2);
-  else if (key == "SAMPLERATE")
-    chooseIndex(s.SampleRateIndex, v, 4);
-  else if (key == "SAMPLESIZE") {
-    int size = s.SampleSizeIndex;
-    if (choose(size, v, {{"2", 0}, {"4", 1}, {"8", 2}, {"16", 3}, {"32", 4}, {"64", 5}}))
-      s.SampleSizeIndex = size;
-  } else if (key == "SCOPEMODE") {
-    checkMode = chooseIndex(s.OperatingMode, v, 4);
-  } else {
-    return false;
-  }
-  return true;
-}
+// One keyword's effect on the settings, and the action still to do after it.
+using Effect = RemoteAction (*)(InstrumentState& s, const std::string& value);
 
-bool generatorKey(GeneratorState& s, const std::string& key, const std::string& v,
-                  bool& regenerate) {
-  if (key == "GENMODE") {
-    regenerate = setGeneratorMode(s, v);
-  } else if (key == "GENFREQ") {
-    s.GenFreq = static_cast<double>(roundHalfEven(std::clamp(leadingNumber(v), 5.0, 500000.0)));
-    s.GenDirty = 1;
-  } else if (key == "GENSWEEPST") {
-    s.GenSweepStart = clampedWhole(v, 0, 9);
-    s.GenDirty = 1;
-  } else if (key == "GENSTYLE") {
-    s.GenStyle = clampedWhole(v, 0, 3);
-    s.GenDirty = 1;
-  } else if (key == "GENAMP") {
-    setGeneratorAmplitude(s, v);
-  } else if (key == "GENCUSTOMRATE") {
-    s.GenCustomRate = clampedWhole(v, 0, 4);
-  } else {
-    return false;
-  }
-  return true;
-}
+// The panel refreshed once the file is read after each keyword, whether or not its value
+// was one of its list.
+enum class Refresh { None, Channels, Level, Generator };
+
+struct Keyword {
+  std::string_view name;
+  Refresh refresh;
+  Effect effect;
+};
+
+using S = InstrumentState;
+using V = const std::string&;
+constexpr RemoteAction kNone = RemoteAction::None;
+
+// Every keyword, sorted by name: a poll looks up each item of the file, so the key is
+// found by a binary search rather than by a chain of comparisons.
+constexpr Keyword kKeywords[] = {
+    {"ADATA", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.WriteDataA, v);
+       return kNone;
+     }},
+    {"AMODE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.CouplingA, v, {{"AC", -1}, {"DC", 1}});
+       return kNone;
+     }},
+    {"APROBE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.ProbeA, v, {{"1", 0}, {"10", 1}});
+       return kNone;
+     }},
+    {"ARANGE", Refresh::Channels,
+     [](S& s, V v) {
+       chooseFlag(s.RangeA, v);
+       return kNone;
+     }},
+    {"BDATA", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.WriteDataB, v);
+       return kNone;
+     }},
+    {"BMODE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.CouplingB, v, {{"AC", -1}, {"DC", 1}});
+       return kNone;
+     }},
+    {"BPROBE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.ProbeB, v, {{"1", 0}, {"10", 1}});
+       return kNone;
+     }},
+    {"BRANGE", Refresh::Channels,
+     [](S& s, V v) {
+       chooseFlag(s.RangeB, v);
+       return kNone;
+     }},
+    {"CDATA", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.WriteDataC, v);
+       return kNone;
+     }},
+    {"DDATA", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.WriteDataD, v);
+       return kNone;
+     }},
+    {"EXECUTE", Refresh::None,
+     [](S& s, V v) {
+       if (leadingNumber(v) == 1) s.RemoteExecute = 1;
+       return kNone;
+     }},
+    {"FREQCOUNTSOURCE", Refresh::None,
+     [](S& s, V v) {
+       chooseIndex(s.FCntSource, v, 3);
+       return RemoteAction::ShowCounter;
+     }},
+    {"GENAMP", Refresh::Generator,
+     [](S& s, V v) {
+       setGeneratorAmplitude(s, v);
+       return kNone;
+     }},
+    {"GENCUSTOMRATE", Refresh::Generator,
+     [](S& s, V v) {
+       s.GenCustomRate = clampedWhole(v, 0, 4);
+       return kNone;
+     }},
+    {"GENFREQ", Refresh::Generator,
+     [](S& s, V v) {
+       s.GenFreq = static_cast<double>(roundHalfEven(std::clamp(leadingNumber(v), 5.0, 500000.0)));
+       s.GenDirty = 1;
+       return kNone;
+     }},
+    {"GENMODE", Refresh::Generator,
+     [](S& s, V v) { return setGeneratorMode(s, v) ? RemoteAction::RegenerateWave : kNone; }},
+    {"GENSTYLE", Refresh::Generator,
+     [](S& s, V v) {
+       s.GenStyle = clampedWhole(v, 0, 3);
+       s.GenDirty = 1;
+       return kNone;
+     }},
+    {"GENSWEEPST", Refresh::Generator,
+     [](S& s, V v) {
+       s.GenSweepStart = clampedWhole(v, 0, 9);
+       s.GenDirty = 1;
+       return kNone;
+     }},
+    {"MDATA", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.WriteMeasurements, v);
+       return kNone;
+     }},
+    {"PRETRIG", Refresh::Channels,
+     [](S& s, V v) {
+       chooseIndex(s.PretrigIndex, v, 2);
+       return kNone;
+     }},
+    {"REMOTEDISPLAYUPDATE", Refresh::None,
+     [](S& s, V v) {
+       chooseFlag(s.RemoteDisplayUpdate, v);
+       return kNone;
+     }},
+    {"SAMPLERATE", Refresh::Channels,
+     [](S& s, V v) {
+       chooseIndex(s.SampleRateIndex, v, 4);
+       return kNone;
+     }},
+    {"SAMPLESIZE", Refresh::Channels,
+     [](S& s, V v) {
+       int size = s.SampleSizeIndex;
+       if (choose(size, v, {{"2", 0}, {"4", 1}, {"8", 2}, {"16", 3}, {"32", 4}, {"64", 5}}))
+         s.SampleSizeIndex = size;
+       return kNone;
+     }},
+    {"SCOPEMODE", Refresh::Channels,
+     [](S& s, V v) {
+       return chooseIndex(s.OperatingMode, v, 4) ? RemoteAction::CheckMode : kNone;
+     }},
+    {"TRIGLEVEL", Refresh::Level,
+     [](S& s, V v) {
+       setTriggerLevel(s, v);
+       return kNone;
+     }},
+    {"TRIGMODE", Refresh::Channels,
+     [](S& s, V v) {
+       chooseIndex(s.TrigMode, v, 2);
+       return kNone;
+     }},
+    {"TRIGSLOPE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.TrigSlope, v, {{"POS", 1}, {"NEG", -1}});
+       return kNone;
+     }},
+    {"TRIGSOURCE", Refresh::Channels,
+     [](S& s, V v) {
+       choose(s.TrigSource, v, {{"A", 0}, {"B", 1}, {"C", 2}, {"D", 3}});
+       return kNone;
+     }},
+};
+static_assert(std::ranges::is_sorted(kKeywords, {}, &Keyword::name));
 
 // The level as a fraction of the source channel's full scale, kept just inside it, and
 // the marker moved to it. Digital sources keep the fraction they had.
@@ -162,35 +266,13 @@ void placeTriggerLevel(Scope& s) {
 
 RemoteAction applyRemoteSetting(InstrumentState& s, const std::string& key, const std::string& v,
                                 RemoteRefresh& refresh) {
-  bool checkMode = false, regenerate = false;
-  if (channelKey(s, key, v, checkMode)) {
-    refresh.channels = true;
-    if (checkMode) return RemoteAction::CheckMode;
-  } else if (generatorKey(s, key, v, regenerate)) {
-    refresh.generator = true;
-    if (regenerate) return RemoteAction::RegenerateWave;
-  } else if (key == "TRIGLEVEL") {
-    setTriggerLevel(s, v);
-    refresh.level = true;
-  } else if (key == "ADATA") {
-    chooseFlag(s.WriteDataA, v);
-  } else if (key == "BDATA") {
-    chooseFlag(s.WriteDataB, v);
-  } else if (key == "CDATA") {
-    chooseFlag(s.WriteDataC, v);
-  } else if (key == "DDATA") {
-    chooseFlag(s.WriteDataD, v);
-  } else if (key == "MDATA") {
-    chooseFlag(s.WriteMeasurements, v);
-  } else if (key == "REMOTEDISPLAYUPDATE") {
-    chooseFlag(s.RemoteDisplayUpdate, v);
-  } else if (key == "EXECUTE") {
-    if (leadingNumber(v) == 1) s.RemoteExecute = 1;
-  } else if (key == "FREQCOUNTSOURCE") {
-    chooseIndex(s.FCntSource, v, 3);
-    return RemoteAction::ShowCounter;
-  }
-  return RemoteAction::None;
+  const std::string_view name = key;
+  const auto* found = std::ranges::lower_bound(kKeywords, name, {}, &Keyword::name);
+  if (found == std::end(kKeywords) || found->name != name) return RemoteAction::None;
+  refresh.channels |= found->refresh == Refresh::Channels;
+  refresh.level |= found->refresh == Refresh::Level;
+  refresh.generator |= found->refresh == Refresh::Generator;
+  return found->effect(s, v);
 }
 
 void applyRemoteKeyword(Scope& s, const std::string& key, const std::string& value,

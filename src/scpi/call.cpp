@@ -19,20 +19,24 @@ std::string upper(std::string text) {
 
 }  // namespace
 
-bool mnemonicMatches(const std::string& mnemonic, const std::string& input) {
-  std::string whole = mnemonic;
-  if (!whole.empty() && whole.back() == '#') whole.pop_back();
+MnemonicForms mnemonicForms(std::string_view mnemonic) {
+  if (!mnemonic.empty() && mnemonic.back() == '#') mnemonic.remove_suffix(1);
+  MnemonicForms forms{upper(std::string(mnemonic)), {}};
   // The short form is the leading capitals, with the digits that end the mnemonic
   // (CHANnel2: CHAN2).
-  std::string shortForm;
-  for (char c : whole) {
+  for (char c : mnemonic) {
     if (std::islower(static_cast<unsigned char>(c))) break;
-    shortForm += c;
+    forms.shortForm += c;
   }
-  std::size_t digits = whole.size();
-  while (digits > 0 && std::isdigit(static_cast<unsigned char>(whole[digits - 1]))) --digits;
-  if (shortForm.size() < digits) shortForm += whole.substr(digits);
-  return input == upper(whole) || input == shortForm;
+  std::size_t digits = mnemonic.size();
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(mnemonic[digits - 1]))) --digits;
+  if (forms.shortForm.size() < digits) forms.shortForm += mnemonic.substr(digits);
+  return forms;
+}
+
+bool mnemonicMatches(std::string_view mnemonic, std::string_view input) {
+  const MnemonicForms forms = mnemonicForms(mnemonic);
+  return input == forms.longForm || input == forms.shortForm;
 }
 
 void Call::expectParams(std::size_t count) const {

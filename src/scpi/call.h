@@ -1,6 +1,7 @@
 #pragma once
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/scope.h"
@@ -42,7 +43,13 @@ struct Call {
 // Whether `input` (upper case) is the long or the short form of `mnemonic` ("CHANnel": the
 // short form is the part in upper case, "CHAN"). A trailing '#' in the mnemonic (numeric
 // suffix allowed) is not part of either form.
-bool mnemonicMatches(const std::string& mnemonic, const std::string& input);
+bool mnemonicMatches(std::string_view mnemonic, std::string_view input);
+
+// The two forms a mnemonic may be sent in, as `mnemonicMatches` accepts them.
+struct MnemonicForms {
+  std::string longForm, shortForm;
+};
+MnemonicForms mnemonicForms(std::string_view mnemonic);
 
 // A number as the command-file keywords read it: plain decimal, never exponent form.
 std::string keywordNumber(double value);

@@ -1,6 +1,7 @@
 #include "scpi/parser.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "scpi/error_queue.h"
 
@@ -33,20 +34,23 @@ class Reader {
       error = atEnd() || peek() == ';' ? err::SyntaxError : err::InvalidCharacter;
       return false;
     }
-    std::string word;
-    while (!atEnd() && (std::isalnum(static_cast<unsigned char>(peek())) || peek() == '_'))
-      word += static_cast<char>(std::toupper(static_cast<unsigned char>(take())));
+    const std::size_t start = pos_;
+    while (!atEnd() && (std::isalnum(static_cast<unsigned char>(peek())) || peek() == '_')) ++pos_;
+    const std::string_view word = text_.substr(start, pos_ - start);
     if (word.size() > kMaxMnemonic) {
       error = err::UndefinedHeader;
       return false;
     }
     std::size_t digits = word.size();
     while (digits > 0 && std::isdigit(static_cast<unsigned char>(word[digits - 1]))) --digits;
-    out.name = word.substr(0, digits);
+    out.name.assign(word.substr(0, digits));
+    for (char& c : out.name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     out.suffix = -1;
     if (digits < word.size()) {
-      const std::string number = word.substr(digits);
-      out.suffix = number.size() > 6 ? 1000000 : std::stoi(number);
+      const std::string_view number = word.substr(digits);
+      out.suffix = 1000000;
+      if (number.size() <= 6)
+        std::from_chars(number.data(), number.data() + number.size(), out.suffix);
     }
     return true;
   }
@@ -126,6 +130,10 @@ bool parseUnit(Reader& r, std::vector<Node>& path, Unit& unit, int& error) {
     }
     unit.path = fromRoot ? std::vector<Node>{} : path;
     unit.path.insert(unit.path.end(), nodes.begin(), nodes.end());
+    // Deeper than every command a path names none, however deep; cut there, so that a
+    // line of relative headers ("A:A;A:A;...") cannot lengthen each unit's path by the
+    // one before it, which would take time and memory growing with the line's square.
+    if (unit.path.size() > kMaxDepth) unit.path.resize(kMaxDepth);
     path.assign(unit.path.begin(), unit.path.end() - 1);
   }
   if (r.peek() == '?') {

@@ -5,6 +5,9 @@
 
 namespace qvx::scpi {
 
+// Deeper than any header of the command tree: a unit's path is kept to this many nodes.
+constexpr std::size_t kMaxDepth = 8;
+
 // One node of a header: its mnemonic in upper case without the numeric suffix, and the
 // suffix (CHANnel2 → "CHANNEL", 2), or -1 when none was given.
 struct Node {

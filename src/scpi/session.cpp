@@ -54,7 +54,11 @@ std::string Session::execute(Scope& s, std::string_view line) {
 }
 
 bool asksToStop(std::string_view line) {
-  for (const Unit& unit : parseLine(line).units) {
+  return asksToStop(parseLine(line));
+}
+
+bool asksToStop(const ParsedLine& line) {
+  for (const Unit& unit : line.units) {
     if (unit.common || unit.query || unit.path.size() != 1) continue;
     if (mnemonicMatches("STOP", unit.path[0].name) || mnemonicMatches("ABORt", unit.path[0].name))
       return true;

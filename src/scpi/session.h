@@ -4,6 +4,7 @@
 
 #include "core/scope.h"
 #include "scpi/error_queue.h"
+#include "scpi/parser.h"
 
 namespace qvx::scpi {
 
@@ -43,6 +44,7 @@ class Session {
 // a line is seen as it arrives, so it ends a capture still waiting for its trigger; it is
 // then run in its turn like every other line.
 bool asksToStop(std::string_view line);
+bool asksToStop(const ParsedLine& line);
 
 // Whether the instrument can take a command now: no run, print or file panel in progress
 // (the same condition that lets the command file be polled).
