@@ -95,6 +95,8 @@ TEST(BodeView, KeyBTheMenuAndExitOpenAndCloseItAndTheChoiceIsRemembered) {
   EXPECT_EQ(lines(m.p.BodeStopVal), std::vector<std::string>{"Stop 200 kHz"});
   EXPECT_EQ(lines(m.p.BodePpdVal), std::vector<std::string>{"10 / decade"});
   EXPECT_EQ(lineStarting(m.p.BodeInfo, "Press GO"), "Press GO to measure");
+  // Nothing measured is not a curve that never falls 3 dB.
+  EXPECT_EQ(lineStarting(m.p.BodeInfo, "A not"), "A not measured yet");
 
   // Tab reaches its controls in the order they stand, the plan first.
   std::vector<std::string> tabbed;

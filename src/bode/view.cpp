@@ -127,9 +127,12 @@ void drawEdges(Lines& l, const Scope& s, const bode::View& v) {
   for (int c = 0; c < (v.response.channelB ? 2 : 1); ++c) {
     const bode::Crossing e = bode::bandEdge(v.response, c);
     char text[80];
+    // "not reached" is a finding about a curve, so it waits until there is one.
     if (e.found)
       std::snprintf(text, sizeof text, "%c %s  %.1f\u00B0", "AB"[c],
                     bode::hertzText(e.frequency).c_str(), e.phaseDeg);
+    else if (v.response.points.empty())
+      std::snprintf(text, sizeof text, "%c not measured yet", "AB"[c]);
     else
       std::snprintf(text, sizeof text, "%c not reached", "AB"[c]);
     l.add(text, colours.channel[c]);
