@@ -283,6 +283,24 @@ TEST_P(CaptionsFit, WithATypedNumberOpen) {
   p.UtilButton.press();
   for (const char* name : {"CAGainVal", "CBGainVal", "CAOffVal", "CBOffVal", "DACADCdelaywin"})
     typed(name);
+  p.UtilExit.press();
+  // The Bode view's plan at its longest: six figures of hertz, a refusal in the status line.
+  p.shortcuts.back().action();
+  ASSERT_TRUE(bodeView(s).open);
+  for (const auto& [readout, value] : {std::pair{"BodeStopVal", "499999"},
+                                       std::pair{"BodeStartVal", "123457"},
+                                       std::pair{"BodePpdVal", "100"}}) {
+    ASSERT_TRUE(openTypedNumber(s, readout)) << readout;
+    p.TypedValue.text = value;
+    p.TypedValue.enter();
+    typed(readout);
+  }
+  ASSERT_EQ(bodeView(s).plan.start, 123457);
+  ASSERT_TRUE(openTypedNumber(s, "BodeStartVal"));
+  p.TypedValue.text = "600k";
+  p.TypedValue.enter();
+  check("a refusal over the Bode view");
+  p.TypedValue.escape();
   EXPECT_TRUE(check.faults.empty()) << [&] {
     std::string all;
     for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";
