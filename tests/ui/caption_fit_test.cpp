@@ -287,9 +287,9 @@ TEST_P(CaptionsFit, WithATypedNumberOpen) {
   // The Bode view's plan at its longest: six figures of hertz, a refusal in the status line.
   p.shortcuts.back().action();
   ASSERT_TRUE(bodeView(s).open);
-  for (const auto& [readout, value] : {std::pair{"BodeStopVal", "499999"},
-                                       std::pair{"BodeStartVal", "123457"},
-                                       std::pair{"BodePpdVal", "100"}}) {
+  for (const auto& [readout, value] :
+       {std::pair{"BodeStopVal", "499999"}, std::pair{"BodeStartVal", "123457"},
+        std::pair{"BodePpdVal", "100"}}) {
     ASSERT_TRUE(openTypedNumber(s, readout)) << readout;
     p.TypedValue.text = value;
     p.TypedValue.enter();
