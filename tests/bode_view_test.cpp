@@ -105,8 +105,9 @@ TEST(BodeView, KeyBTheMenuAndExitOpenAndCloseItAndTheChoiceIsRemembered) {
         name == "BodeRunButton" || name == "BodeCsvButton" || name == "BodeExit")
       tabbed.push_back(name);
   EXPECT_EQ(tabbed, (std::vector<std::string>{
-                        "BodeStartDown", "BodeStartUp", "BodeStopDown", "BodeStopUp", "BodePpdDown",
-                        "BodePpdUp", "BodeModeButton", "BodeRunButton", "BodeCsvButton", "BodeExit",
+                        "BodeStartDown", "BodeStartVal", "BodeStartUp", "BodeStopDown",
+                        "BodeStopVal", "BodeStopUp", "BodePpdDown", "BodePpdVal", "BodePpdUp",
+                        "BodeModeButton", "BodeRunButton", "BodeCsvButton", "BodeExit",
                         "BodeSaveName", "BodeSaveOk", "BodeSaveExit"}));
   for (const Widget* w : m.p.controls)
     if (w->name.rfind("Bode", 0) == 0) EXPECT_FALSE(w->toolTip.empty()) << w->name;

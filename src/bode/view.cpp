@@ -1,6 +1,7 @@
 #include "bode/view.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <stdexcept>
@@ -11,6 +12,7 @@
 #include "bode/readouts.h"
 #include "bode/save.h"
 #include "bode/sweep.h"
+#include "panel/numeric.h"
 
 namespace qvx {
 
@@ -68,12 +70,27 @@ void loadPlan(Scope& s) {
     }
 }
 
-void changePlan(Scope& s, void (*change)(bode::Plan&)) {
-  bode::View& v = bodeView(s);
-  if (v.running) return;
-  change(v.plan);
-  savePlan(s);
-  drawBode(s);
+// A frequency as the plan holds it: whole hertz, halves to even.
+double planHertz(double hz) {
+  return static_cast<double>(roundHalfEven(hz));
+}
+
+// The buttons step through their lists from wherever the value stands, a typed value
+// between two entries included; at either end of the list, or where the step would bring
+// start and stop together, the value stays.
+void stepPlan(Scope& s, BodePlanValue which, bool up) {
+  const bode::Plan& plan = bodeView(s).plan;
+  switch (which) {
+    case BodePlanValue::Start:
+      setBodePlanValue(s, which, stepped(kHertzSteps, plan.start, up));
+      break;
+    case BodePlanValue::Stop:
+      setBodePlanValue(s, which, stepped(kHertzSteps, plan.stop, up));
+      break;
+    case BodePlanValue::PerDecade:
+      setBodePlanValue(s, which, stepped(kPerDecadeSteps, plan.perDecade, up));
+      break;
+  }
 }
 
 void printValue(PictureArea& p, const std::string& text) {
@@ -184,15 +201,13 @@ void BodePlot_Pointer(Scope& s, const PointerEvent& e) {
 
 void setToolTips(Panel& p) {
   p.BodeBox.toolTip = "Bode view: gain and phase against frequency (B)";
-  p.BodeStartDown.toolTip = "Lower start frequency";
-  p.BodeStartUp.toolTip = "Higher start frequency";
-  p.BodeStartVal.toolTip = "Start frequency of the sweep";
-  p.BodeStopDown.toolTip = "Lower stop frequency";
-  p.BodeStopUp.toolTip = "Higher stop frequency";
-  p.BodeStopVal.toolTip = "Stop frequency of the sweep";
-  p.BodePpdDown.toolTip = "Fewer points a decade";
-  p.BodePpdUp.toolTip = "More points a decade";
-  p.BodePpdVal.toolTip = "Points a decade, log spaced";
+  // The plan's readouts get theirs with the typed numbers, which they are.
+  p.BodeStartDown.toolTip = "Lower start frequency, in 1-2-5 steps";
+  p.BodeStartUp.toolTip = "Higher start frequency, in 1-2-5 steps";
+  p.BodeStopDown.toolTip = "Lower stop frequency, in 1-2-5 steps";
+  p.BodeStopUp.toolTip = "Higher stop frequency, in 1-2-5 steps";
+  p.BodePpdDown.toolTip = "Fewer points a decade (log spaced)";
+  p.BodePpdUp.toolTip = "More points a decade (log spaced)";
   p.BodeModeButton.toolTip =
       "Stepped: one sine pass a point; Single: one multi-tone pass a rate, faster";
   p.BodeRunButton.toolTip = "GO: measure the response; STOP: end the sweep, keeping its points";
@@ -279,6 +294,43 @@ void showBode(Scope& s, bool open) {
     pic->cls();
 }
 
+std::string bodePlanRefusal(const Scope& s, BodePlanValue which, double value) {
+  const bode::View& v = *s.bodeView;
+  if (v.running) return "The plan is kept while a sweep runs";
+  if (which == BodePlanValue::PerDecade) {
+    if (value != std::floor(value) || value < 1 || value > bode::kMostPerDecade)
+      return "Points a decade: a whole number 1 to 100";
+    return {};
+  }
+  const double hz = planHertz(value);
+  if (hz < bode::kLowestHz || hz > bode::kHighestHz) return "The generator plays 5 Hz to 500 kHz";
+  if (which == BodePlanValue::Start && hz >= v.plan.stop)
+    return "Start must lie below the stop, " + bode::shortHertzText(v.plan.stop);
+  if (which == BodePlanValue::Stop && hz <= v.plan.start)
+    return "Stop must lie above the start, " + bode::shortHertzText(v.plan.start);
+  return {};
+}
+
+std::string setBodePlanValue(Scope& s, BodePlanValue which, double value) {
+  std::string refusal = bodePlanRefusal(s, which, value);
+  if (!refusal.empty()) return refusal;
+  bode::Plan& plan = bodeView(s).plan;
+  switch (which) {
+    case BodePlanValue::Start:
+      plan.start = planHertz(value);
+      break;
+    case BodePlanValue::Stop:
+      plan.stop = planHertz(value);
+      break;
+    case BodePlanValue::PerDecade:
+      plan.perDecade = static_cast<int>(value);
+      break;
+  }
+  savePlan(s);
+  drawBode(s);
+  return {};
+}
+
 void setBodePlan(Scope& s, const bode::Plan& plan) {
   bode::View& v = bodeView(s);
   if (v.running) return;
@@ -299,36 +351,16 @@ void wireBode(Scope& s) {
   s.bodeView = std::make_shared<bode::View>();
   loadPlan(s);
   Panel& p = s.panel;
-  p.BodeStartDown.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) { plan.start = stepped(kHertzSteps, plan.start, false); });
-  };
-  p.BodeStartUp.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) {
-      const double next = stepped(kHertzSteps, plan.start, true);
-      if (next < plan.stop) plan.start = next;
-    });
-  };
-  p.BodeStopDown.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) {
-      const double next = stepped(kHertzSteps, plan.stop, false);
-      if (next > plan.start) plan.stop = next;
-    });
-  };
-  p.BodeStopUp.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) { plan.stop = stepped(kHertzSteps, plan.stop, true); });
-  };
-  p.BodePpdDown.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) {
-      plan.perDecade = stepped(kPerDecadeSteps, plan.perDecade, false);
-    });
-  };
-  p.BodePpdUp.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) {
-      plan.perDecade = stepped(kPerDecadeSteps, plan.perDecade, true);
-    });
-  };
+  p.BodeStartDown.onClick = [&s] { stepPlan(s, BodePlanValue::Start, false); };
+  p.BodeStartUp.onClick = [&s] { stepPlan(s, BodePlanValue::Start, true); };
+  p.BodeStopDown.onClick = [&s] { stepPlan(s, BodePlanValue::Stop, false); };
+  p.BodeStopUp.onClick = [&s] { stepPlan(s, BodePlanValue::Stop, true); };
+  p.BodePpdDown.onClick = [&s] { stepPlan(s, BodePlanValue::PerDecade, false); };
+  p.BodePpdUp.onClick = [&s] { stepPlan(s, BodePlanValue::PerDecade, true); };
   p.BodeModeButton.onClick = [&s] {
-    changePlan(s, [](bode::Plan& plan) { plan.single = !plan.single; });
+    bode::Plan plan = bodeView(s).plan;
+    plan.single = !plan.single;
+    setBodePlan(s, plan);
   };
   p.BodeRunButton.onClick = [&s] { BodeRunButton_Click(s); };
   p.BodeCsvButton.onClick = [&s] { openBodeSave(s); };

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "bode/view_state.h"
 #include "core/scope.h"
 
@@ -22,6 +24,16 @@ void BodeView_Toggle(Scope& s);
 void restoreBode(Scope& s);
 // Sets the view's plan as its buttons would (not while a sweep runs), keeps and shows it.
 void setBodePlan(Scope& s, const bode::Plan& plan);
+// The plan's values that its buttons step and that can be typed.
+enum class BodePlanValue { Start, Stop, PerDecade };
+// Why `value` cannot become that value of the plan now, empty when it can: a sweep under
+// way, a frequency outside 5..500000 Hz (whole hertz, as the generator plays them), points
+// a decade that are no whole number 1..100, or a start not below the stop.
+std::string bodePlanRefusal(const Scope& s, BodePlanValue which, double value);
+// The one way the plan's values change, for the buttons' steps and typed values alike:
+// sets the value (frequencies rounded to whole hertz) unless refused, keeps the plan in the
+// lasting settings and redraws. Returns the refusal, empty when set.
+std::string setBodePlanValue(Scope& s, BodePlanValue which, double value);
 // Redraws the settings, the picture and the readouts from the view's state.
 void drawBode(Scope& s);
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "acquisition/trigger.h"
+#include "bode/view.h"
 #include "control/extras.h"
 #include "counter/recorder.h"
 #include "files/calibration.h"
@@ -37,6 +38,9 @@ struct Readout {
   std::function<bool()> available;
   std::function<std::string()> current;
   std::function<void(double)> apply;
+  // Why a number is refused before anything changes, the field staying open (empty: every
+  // number is taken, held within the buttons' limits by `apply`).
+  std::function<std::string(double)> refusal = {};
 };
 
 std::string trimmed(std::string t) {
@@ -117,6 +121,33 @@ std::vector<Readout> readoutsOf(Scope& s) {
          if (s.FRecInterval == 0 && v != 0)
            showStatusLine(s, "The interval must be 3 to 9999 s: recording is off.");
        }});
+  // The Bode view's plan takes exactly what is typed, within what the measurement takes.
+  auto bodePlan = [&s, &p](PictureArea& box, BodePlanValue which, const std::string& what,
+                           const std::string& example, std::vector<std::string> units,
+                           std::function<double()> value) {
+    return Readout{box.name,
+                   &box,
+                   std::nullopt,
+                   &box,
+                   std::move(units),
+                   tipFor(what, example),
+                   [&s, &p] {
+                     return s.bodeView && s.bodeView->open && !s.bodeView->running &&
+                            p.BodeStartUp.usable();
+                   },
+                   [value] { return plainNumber(value()); },
+                   [&s, which](double v) { setBodePlanValue(s, which, v); },
+                   [&s, which](double v) { return bodePlanRefusal(s, which, v); }};
+  };
+  r.push_back(bodePlan(p.BodeStartVal, BodePlanValue::Start,
+                       "start frequency of the sweep in Hz, 5 to 500000", "2.5k or 10 kHz", {"Hz"},
+                       [&s] { return s.bodeView->plan.start; }));
+  r.push_back(bodePlan(p.BodeStopVal, BodePlanValue::Stop,
+                       "stop frequency of the sweep in Hz, 5 to 500000", "50k or 50 kHz", {"Hz"},
+                       [&s] { return s.bodeView->plan.stop; }));
+  r.push_back(bodePlan(p.BodePpdVal, BodePlanValue::PerDecade,
+                       "points a decade, a whole number 1 to 100", "7", {},
+                       [&s] { return static_cast<double>(s.bodeView->plan.perDecade); }));
   return r;
 }
 
@@ -163,9 +194,9 @@ void close(Scope& s) {
 }  // namespace
 
 const std::vector<std::string>& typedReadouts() {
-  static const std::vector<std::string> names = {"GENFREQDISP", "GenDuty",        "levelval",
-                                                 "CAGainVal",   "CBGainVal",      "CAOffVal",
-                                                 "CBOffVal",    "DACADCdelaywin", "FRecInterval"};
+  static const std::vector<std::string> names = {
+      "GENFREQDISP", "GenDuty",        "levelval",     "CAGainVal",    "CBGainVal",   "CAOffVal",
+      "CBOffVal",    "DACADCdelaywin", "FRecInterval", "BodeStartVal", "BodeStopVal", "BodePpdVal"};
   return names;
 }
 
@@ -189,13 +220,16 @@ void typedNumberEnter(Scope& s) {
   const std::optional<Readout> r = readoutNamed(s, s.handling.typedReadout);
   if (!r) return;
   const TypedNumber typed = readTypedNumber(s.panel.TypedValue.text, r->units);
-  if (!typed.value) {
+  const std::string refusal = !typed.value ? typed.refusal
+                              : r->refusal ? r->refusal(*typed.value)
+                                           : std::string();
+  if (!refusal.empty()) {
     // The adjustment panel covers the status line's place; it holds the command-file
     // poll while open, so a message box there keeps no remote run waiting.
     if (s.panel.UtilBox.shown())
-      s.host.MsgBox(typed.refusal, mb::OK, "Help");
+      s.host.MsgBox(refusal, mb::OK, "Help");
     else
-      showNote(s, typed.refusal);
+      showNote(s, refusal);
     return;
   }
   close(s);

@@ -7,13 +7,15 @@
 namespace qvx {
 
 // Typed numbers: the generator's frequency and duty cycle, the trigger level, the
-// calibration values, the SCOPE+GEN pre-delay and the recorder's interval can be typed.
+// calibration values, the SCOPE+GEN pre-delay, the recorder's interval and the Bode view's
+// plan (start, stop, points a decade) can be typed.
 // A click on the readout (or Enter while it, or for the duty cycle and the interval the
 // button beside it, has the focus) opens the field `TypedValue` over the readout with
 // the value shown; Enter applies the number through the same procedure the buttons use,
 // Escape or leaving the field closes it and changes nothing, and text that is no number
-// is refused in the status line (in a message box on the adjustment panel, which covers
-// that line), the field staying open to be put right.
+// (or, for the Bode plan, a number the plan cannot take) is refused in the status line (in
+// a message box on the adjustment panel, which covers that line), the field staying open
+// to be put right.
 
 // The readouts that can be typed, by name: a readout picture's own name, or "GenDuty" and
 // "FRecInterval" for the values printed on their panels.

@@ -71,8 +71,9 @@ void paintText(QPainter& painter, const DrawOp& op, const UserToPixels& m, doubl
   const QString text = QString::fromStdString(op.text);
   const QPointF at = m(op.points[0]);
   const QFont described = panelFont(op.fontSize, op.bold, pixelsPerTwip);
-  const QFont font = fittedFont(
-      described, text, textRoom(at, QFontMetricsF(described).height(), image.size(), controls));
+  const QFont font =
+      fittedFont(described, textNeedingRoom(text, op.opaque),
+                 textRoom(at, QFontMetricsF(described).height(), image.size(), controls));
   painter.setFont(font);
   QFontMetricsF metrics(font);
   if (op.opaque)

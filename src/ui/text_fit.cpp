@@ -33,6 +33,13 @@ QFont fittedFont(const QFont& font, const QString& text, QSizeF room) {
   return f;
 }
 
+QString textNeedingRoom(const QString& text, bool opaque) {
+  if (opaque) return text;
+  qsizetype end = text.size();
+  while (end > 0 && text[end - 1] == u' ') --end;
+  return text.first(end);
+}
+
 QSizeF textRoom(QPointF at, double lineHeight, QSize size, const std::vector<QRect>& controls) {
   double right = size.width();
   for (const QRect& c : controls) {

@@ -24,6 +24,12 @@ QFont fittedFont(const QFont& font, const QString& text, QSizeF room);
 using TextMeasure = std::function<QSizeF(int pixelSize)>;
 int fittedPixelSize(int described, const TextMeasure& measure, QSizeF room);
 
+// The part of a picture text that must fit its room. Readouts pad their words with blanks
+// to cover a longer word printed before (" 60s       "); a transparent text's trailing
+// blanks paint nothing, so they need no room and must not shrink the word. An opaque
+// text's blanks paint its background and count in full.
+QString textNeedingRoom(const QString& text, bool opaque);
+
 // The room a picture text starting at `at` has in an image of `size`: up to the right and
 // bottom edges, and on its rows up to the first control placed to its right in the
 // picture (`controls`, in the image's pixels).

@@ -64,12 +64,14 @@ struct FitCheck {
       if (text.trimmed().isEmpty()) continue;
       const QPointF at((op.points[0].x - pic.ScaleLeft) * sx, (op.points[0].y - pic.ScaleTop) * sy);
       const QFont described = panelFont(op.fontSize, op.bold, window.pixelsPerTwip());
+      // A transparent text's trailing blanks paint nothing: they neither need room nor ink.
+      const QString painted = textNeedingRoom(text, op.opaque);
       const QFont font = fittedFont(
-          described, text, textRoom(at, QFontMetricsF(described).height(), size, controls));
+          described, painted, textRoom(at, QFontMetricsF(described).height(), size, controls));
       const std::string name = pic.name + " text '" + op.text + "'";
       if (!legible(font, described)) fault(name + " shrunk too far");
       QFontMetricsF m(font);
-      const QRectF box = m.tightBoundingRect(text).translated(at.x(), at.y() + m.ascent());
+      const QRectF box = m.tightBoundingRect(painted).translated(at.x(), at.y() + m.ascent());
       if (box.left() < 0 || box.right() > size.width() || box.bottom() > size.height())
         fault(name + " outside its box");
       for (const QRect& c : controls)
@@ -275,12 +277,30 @@ TEST_P(CaptionsFit, WithATypedNumberOpen) {
   while (s.GenStyle != 3) p.GENSTYLEBUTTON.press();
   typed("GenDuty");
   while (s.OperatingMode != 3) p.SmodeUP.press();
-  s.FRecInterval = 60;
+  s.FRecInterval = 9999;
   CountDisplay(s);
   typed("FRecInterval");
   p.UtilButton.press();
   for (const char* name : {"CAGainVal", "CBGainVal", "CAOffVal", "CBOffVal", "DACADCdelaywin"})
     typed(name);
+  p.UtilExit.press();
+  // The Bode view's plan at its longest: six figures of hertz, a refusal in the status line.
+  p.shortcuts.back().action();
+  ASSERT_TRUE(bodeView(s).open);
+  for (const auto& [readout, value] :
+       {std::pair{"BodeStopVal", "499999"}, std::pair{"BodeStartVal", "123457"},
+        std::pair{"BodePpdVal", "100"}}) {
+    ASSERT_TRUE(openTypedNumber(s, readout)) << readout;
+    p.TypedValue.text = value;
+    p.TypedValue.enter();
+    typed(readout);
+  }
+  ASSERT_EQ(bodeView(s).plan.start, 123457);
+  ASSERT_TRUE(openTypedNumber(s, "BodeStartVal"));
+  p.TypedValue.text = "600k";
+  p.TypedValue.enter();
+  check("a refusal over the Bode view");
+  p.TypedValue.escape();
   EXPECT_TRUE(check.faults.empty()) << [&] {
     std::string all;
     for (const auto& [fault, state] : check.faults) all += fault + " (" + state + ")\n";

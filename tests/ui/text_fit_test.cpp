@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/picture_painter.h"
+
 namespace qvx::ui {
 namespace {
 
@@ -71,6 +73,33 @@ TEST(TextFit, TheRoomEndsTwoPixelsShortOfTheEdgeOrTheNearestControlOnTheTextsRow
   EXPECT_EQ(room({QRect(50, 20, 60, 12)}), QSizeF(0, 80));         // right where it starts
   EXPECT_EQ(room({QRect(51, 20, 60, 12)}), QSizeF(0, 80));         // a pixel on: no room left
   EXPECT_EQ(textRoom({399, 100}, line, image, {}), QSizeF(0, 0));  // at the corner
+}
+
+TEST(TextFit, ATransparentTextsTrailingBlanksNeedNoRoomAnOpaqueOnesDo) {
+  EXPECT_EQ(textNeedingRoom(" 9999s       ", false), " 9999s");
+  EXPECT_EQ(textNeedingRoom(" 9999s       ", true), " 9999s       ");
+  // Leading and inner blanks stand where the ink does; only the tail goes.
+  EXPECT_EQ(textNeedingRoom("  a  b ", false), "  a  b");
+  EXPECT_EQ(textNeedingRoom("   ", false), "");
+  EXPECT_EQ(textNeedingRoom("", false), "");
+
+  // Painted: a padded word in a room that holds only the word is drawn at the size of the
+  // bare word, not shrunk for its blanks (50 px of room, the word some 33 px at 12 px, the
+  // padded text some 60).
+  auto painted = [](const std::string& text, bool opaque) {
+    PictureArea pic("Readout");
+    pic.place = {0, 0, 750, 300};
+    pic.fontSize = 9;
+    pic.fontBold = true;
+    pic.FontTransparent = !opaque;
+    pic.printAt(0, 0, text);
+    QImage image(50, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    paintOps(pic, 0, image, 1.0 / 15, false);
+    return image;
+  };
+  EXPECT_EQ(painted(" 9999s       ", false), painted(" 9999s", false));
+  EXPECT_NE(painted(" 9999s       ", true), painted(" 9999s", true));
 }
 
 }  // namespace
