@@ -56,9 +56,9 @@ std::string tipFor(const std::string& what, const std::string& example) {
 std::vector<Readout> readoutsOf(Scope& s) {
   Panel& p = s.panel;
   const std::vector<std::string> seconds = {"s", "sec"};
-  auto adjustment = [&s, &p](PictureArea& box, Button& up, Adjustment which,
-                             std::function<double()> value, const std::string& what,
-                             const std::string& example, std::vector<std::string> units) {
+  auto adjustment = [&s](PictureArea& box, Button& up, Adjustment which,
+                         std::function<double()> value, const std::string& what,
+                         const std::string& example, std::vector<std::string> units) {
     return Readout{box.name,
                    &box,
                    std::nullopt,
