@@ -109,8 +109,9 @@ TEST(BodeView, KeyBTheMenuAndExitOpenAndCloseItAndTheChoiceIsRemembered) {
                         "BodeStopVal", "BodeStopUp", "BodePpdDown", "BodePpdVal", "BodePpdUp",
                         "BodeModeButton", "BodeRunButton", "BodeCsvButton", "BodeExit",
                         "BodeSaveName", "BodeSaveOk", "BodeSaveExit"}));
-  for (const Widget* w : m.p.controls)
+  for (const Widget* w : m.p.controls) {
     if (w->name.rfind("Bode", 0) == 0) EXPECT_FALSE(w->toolTip.empty()) << w->name;
+  }
 
   m.pressKey('B');
   EXPECT_FALSE(m.p.BodeBox.visible);

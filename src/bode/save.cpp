@@ -91,22 +91,10 @@ void closeBodeSave(Scope& s) {
 }
 
 void BodeSaveOk_Click(Scope& s) {
-  std::string name = s.panel.BodeSaveName.text;
-  if (name.empty()) {
-    helpMessage(s, "No File name to save");
-    return;
-  }
-  // As on the save panel: a name holding a folder, or with nothing before its dot, is
-  // refused before anything is asked or written.
-  const std::size_t dot = name.find('.');
-  const std::string stem = name.substr(0, dot);
-  if (name.find_first_of("/\\") != std::string::npos ||
-      stem.find_first_not_of(" \t") == std::string::npos) {
-    helpMessage(s, kBadSaveName);
-    return;
-  }
+  const std::optional<std::string> stem = saveNameStem(s, s.panel.BodeSaveName.text);
+  if (!stem) return;
   const std::string path =
-      (fs::path(absoluteFolder(bodeView(s).saveFolder)) / (stem + ".csv")).string();
+      (fs::path(absoluteFolder(bodeView(s).saveFolder)) / (*stem + ".csv")).string();
   if (s.host.MsgBox("Save Bode response as " + path, mb::OKCancel, "Save message") != mb::AnswerOK)
     return;
   if (!replaceFileWhole(path, bode::csvText(bodeView(s).response))) {

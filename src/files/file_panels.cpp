@@ -273,26 +273,25 @@ void fileloadbutton_Click(Scope& s) {
   resumeRemotePoll(s);
 }
 
-void filenametest(Scope& s) {
-  s.SaveConfirmed = 0;
-  std::string name = s.panel.savename.text;
+std::optional<std::string> saveNameStem(Scope& s, const std::string& name) {
   if (name.empty()) {
     helpMessage(s, "No File name to save");
-    return;
+    return std::nullopt;
   }
-  // The name is kept up to its first dot. A name that holds a folder would save outside
-  // the chosen folder, and one with nothing (or only blanks) before its first dot would
-  // save a hidden file named by the extension alone ("../escape" gives ".qvx"): both
-  // are refused before anything is asked or written.
-  const std::size_t dot = name.find('.');
-  const std::string stem = name.substr(0, dot);
+  std::string stem = name.substr(0, name.find('.'));
   if (name.find_first_of("/\\") != std::string::npos ||
       stem.find_first_not_of(" \t") == std::string::npos) {
     helpMessage(s, kBadSaveName);
-    return;
+    return std::nullopt;
   }
-  name = dot != std::string::npos ? name.substr(0, dot + 1) + s.SaveExt : name + "." + s.SaveExt;
-  s.FilePath = (fs::path(absoluteFolder(s.SaveFolder)) / name).string();
+  return stem;
+}
+
+void filenametest(Scope& s) {
+  s.SaveConfirmed = 0;
+  const std::optional<std::string> stem = saveNameStem(s, s.panel.savename.text);
+  if (!stem) return;
+  s.FilePath = (fs::path(absoluteFolder(s.SaveFolder)) / (*stem + "." + s.SaveExt)).string();
   if (s.host.MsgBox("Save " + s.SaveWhat + " as " + s.FilePath, mb::OKCancel, "Save message") ==
       mb::AnswerOK)
     s.SaveConfirmed = 1;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ void filenametest(Scope& s);
 // What filenametest says of a name that names another folder, or nothing before its dot.
 inline constexpr const char* kBadSaveName =
     "Not a valid File name to save - type a name without / or \\ that does not begin with a dot";
+// The part of a typed save name before its first dot, which the saver gives its own
+// extension; nothing, with the refusal shown, for an empty name, one holding a folder (it
+// would save outside the chosen folder) or one with nothing but blanks before its first
+// dot (it would save a hidden file named by the extension alone: "../escape" gives ".qvx").
+std::optional<std::string> saveNameStem(Scope& s, const std::string& name);
 void File3_Click(Scope& s);
 
 // The custom-wave form of the load panel, as the generator's UPDATE opens it in CUSTOM
