@@ -110,7 +110,9 @@ TEST(BodeView, KeyBTheMenuAndExitOpenAndCloseItAndTheChoiceIsRemembered) {
                         "BodeModeButton", "BodeRunButton", "BodeCsvButton", "BodeExit",
                         "BodeSaveName", "BodeSaveOk", "BodeSaveExit"}));
   for (const Widget* w : m.p.controls) {
-    if (w->name.rfind("Bode", 0) == 0) EXPECT_FALSE(w->toolTip.empty()) << w->name;
+    if (w->name.rfind("Bode", 0) == 0) {
+      EXPECT_FALSE(w->toolTip.empty()) << w->name;
+    }
   }
 
   m.pressKey('B');
