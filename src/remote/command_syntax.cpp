@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <utility>
 
 namespace qvx {
 
@@ -16,11 +15,9 @@ bool isLineEnd(char c) {
   return c == '\n' || c == '\r';
 }
 
-std::string upper(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
+void toUpper(std::string& text) {
+  std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return out;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -31,13 +28,15 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> readItems(std::string_view text) {
-  std::vector<std::string> items;
+std::vector<std::string_view> readItems(std::string_view text) {
+  std::vector<std::string_view> items;
+  // Room for a command file of usual length at once.
+  items.reserve(16);
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n) {
     while (i < n && isBlank(text[i])) ++i;
-    std::string item;
+    std::string_view item;
     if (i < n && text[i] == '"') {
       const std::size_t close = text.find('"', i + 1);
       const std::size_t end = close == std::string_view::npos ? n : close;
@@ -49,7 +48,7 @@ std::vector<std::string> readItems(std::string_view text) {
       while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
       item = text.substr(start, i - start);
     }
-    items.push_back(std::move(item));
+    items.push_back(item);
     // One separator ends the item: a comma, or a line end (CR LF counts as one).
     if (i < n && text[i] == ',') {
       ++i;
@@ -64,7 +63,8 @@ std::vector<std::string> readItems(std::string_view text) {
 }
 
 void Remotereadcom(RemoteState& s) {
-  const std::string item = std::move(s.RemoteKey);
+  // Decoded in place, so that a poll of many items reuses the two strings' room.
+  std::string& item = s.RemoteKey;
   const std::size_t eq = item.find('=');
   // A key shorter than two characters, no "=" at all, or nothing after it.
   if (eq == std::string::npos || eq < 2 || eq + 1 == item.size()) {
@@ -75,8 +75,10 @@ void Remotereadcom(RemoteState& s) {
   std::size_t semi = item.find(';');
   if (semi == std::string::npos) semi = item.size();
   if (semi < eq) semi = eq + 1;
-  s.RemoteValue = upper(trimmed(std::string_view(item).substr(eq + 1, semi - eq - 1)));
-  s.RemoteKey = upper(std::string_view(item).substr(0, eq));
+  s.RemoteValue.assign(trimmed(std::string_view(item).substr(eq + 1, semi - eq - 1)));
+  toUpper(s.RemoteValue);
+  item.resize(eq);
+  toUpper(item);
 }
 
 }  // namespace qvx
