@@ -1,6 +1,7 @@
 #include "remote/command_syntax.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 
@@ -11,8 +12,14 @@ namespace {
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
-bool isLineEnd(char c) {
-  return c == '\n' || c == '\r';
+// A comma or a line end, by table: every character of a file is looked at for it.
+constexpr std::array<bool, 256> kItemEnds = [] {
+  std::array<bool, 256> t{};
+  t[','] = t['\n'] = t['\r'] = true;
+  return t;
+}();
+bool endsItem(char c) {
+  return kItemEnds[static_cast<unsigned char>(c)];
 }
 
 void toUpper(std::string& text) {
@@ -32,32 +39,25 @@ std::vector<std::string_view> readItems(std::string_view text) {
   std::vector<std::string_view> items;
   // Room for a command file of usual length at once.
   items.reserve(16);
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    while (i < n && isBlank(text[i])) ++i;
-    std::string_view item;
-    if (i < n && text[i] == '"') {
-      const std::size_t close = text.find('"', i + 1);
-      const std::size_t end = close == std::string_view::npos ? n : close;
-      item = text.substr(i + 1, end - i - 1);
-      i = end == n ? n : end + 1;
-      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const auto itemEnd = [end](const char* from) {
+    while (from != end && !endsItem(*from)) ++from;
+    return from;
+  };
+  while (p != end) {
+    while (p != end && isBlank(*p)) ++p;
+    if (p != end && *p == '"') {
+      const char* const close = std::find(p + 1, end, '"');
+      items.emplace_back(p + 1, close - (p + 1));
+      p = itemEnd(close == end ? end : close + 1);
     } else {
-      const std::size_t start = i;
-      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
-      item = text.substr(start, i - start);
+      const char* const start = p;
+      p = itemEnd(p);
+      items.emplace_back(start, p - start);
     }
-    items.push_back(item);
     // One separator ends the item: a comma, or a line end (CR LF counts as one).
-    if (i < n && text[i] == ',') {
-      ++i;
-    } else if (i < n && text[i] == '\r') {
-      ++i;
-      if (i < n && text[i] == '\n') ++i;
-    } else if (i < n) {
-      ++i;
-    }
+    if (p != end && *p++ == '\r' && p != end && *p == '\n') ++p;
   }
   return items;
 }
