@@ -49,16 +49,17 @@ char upper(char c) {
   return is(c, kLetter) && c >= 'a' ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
+// Walks the line by pointer: the parser asks "at the end?" before every character.
 class Reader {
  public:
-  explicit Reader(std::string_view text) : text_(text) {}
+  explicit Reader(std::string_view text) : pos_(text.data()), end_(text.data() + text.size()) {}
 
-  bool atEnd() const { return pos_ >= text_.size(); }
-  char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+  bool atEnd() const { return pos_ == end_; }
+  char peek() const { return atEnd() ? '\0' : *pos_; }
   void skipBlanks() {
-    while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+    while (pos_ != end_ && isBlank(*pos_)) ++pos_;
   }
-  char take() { return text_[pos_++]; }
+  char take() { return *pos_++; }
 
   // A mnemonic with its optional numeric suffix; false when none starts here.
   bool node(Node& out, int& error) {
@@ -66,9 +67,9 @@ class Reader {
       error = atEnd() || peek() == ';' ? err::SyntaxError : err::InvalidCharacter;
       return false;
     }
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && is(text_[pos_], kWordChar)) ++pos_;
-    const std::string_view word = text_.substr(start, pos_ - start);
+    const char* const start = pos_;
+    while (pos_ != end_ && is(*pos_, kWordChar)) ++pos_;
+    const std::string_view word(start, static_cast<std::size_t>(pos_ - start));
     if (word.size() > kMaxMnemonic) {
       error = err::UndefinedHeader;
       return false;
@@ -110,16 +111,16 @@ class Reader {
       }
       skipBlanks();
     } else {
-      const std::size_t start = pos_;
-      std::size_t end = start;
-      for (; pos_ < text_.size() && !is(text_[pos_], kSeparator); ++pos_) {
-        if (is(text_[pos_], kUnquotable)) {
+      const char* const start = pos_;
+      const char* last = start;  // just past the last character that is not blank
+      for (; pos_ != end_ && !is(*pos_, kSeparator); ++pos_) {
+        if (is(*pos_, kUnquotable)) {
           error = err::InvalidCharacter;
           return false;
         }
-        if (!isBlank(text_[pos_])) end = pos_ + 1;
+        if (!isBlank(*pos_)) last = pos_ + 1;
       }
-      out.text.assign(text_.substr(start, end - start));
+      out.text.assign(start, last);
       if (out.text.empty()) {
         error = err::SyntaxError;
         return false;
@@ -133,8 +134,8 @@ class Reader {
   }
 
  private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
+  const char* pos_;
+  const char* end_;
 };
 
 // Parses one unit at the reader's position; `path` is the current path, updated after
