@@ -252,7 +252,7 @@ inline bool isKeyword(const std::string& key) {
 inline std::string checkCommandFile(std::string_view b) {
   InstrumentState& s = bareState();
   s.RemoteExecute = 0;
-  for (const std::string& item : readItems(b)) {
+  for (const std::string_view item : readItems(b)) {
     s.RemoteKey = item;
     Remotereadcom(s);
     const std::string& key = s.RemoteKey;
@@ -275,7 +275,8 @@ inline std::string checkCommandFile(std::string_view b) {
     if (!known && (remoteSettings(s) != before || action != RemoteAction::None ||
                    refresh.channels || refresh.level || refresh.generator))
       return "the unknown key '" + key + "' changed something";
-    if (std::string bad = settingViolations(s); !bad.empty()) return bad + " after " + item;
+    if (std::string bad = settingViolations(s); !bad.empty())
+      return bad + " after " + std::string(item);
   }
   return {};
 }

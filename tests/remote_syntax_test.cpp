@@ -7,7 +7,7 @@
 namespace qvx {
 namespace {
 
-using Items = std::vector<std::string>;
+using Items = std::vector<std::string_view>;
 
 TEST(RemoteItems, CommasAndLineEndsSeparateItemsLeadingBlanksAreSkippedQuotesHoldCommas) {
   EXPECT_EQ(readItems("SCOPEMODE=3,EXECUTE=1\r\n  ARANGE=1 \n\tBRANGE=0\rX=2"),

@@ -66,7 +66,7 @@ void RemoteCommand(Scope& s) {
   }
 
   RemoteRefresh wanted;
-  for (const std::string& item : readItems(text)) {
+  for (const std::string_view item : readItems(text)) {
     s.RemoteKey = item;
     Remotereadcom(s);
     if (s.RemoteExecute != 1) applyRemoteItem(s, wanted);

@@ -1,9 +1,9 @@
 #include "remote/command_syntax.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
-#include <utility>
 
 namespace qvx {
 
@@ -12,15 +12,19 @@ namespace {
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
-bool isLineEnd(char c) {
-  return c == '\n' || c == '\r';
+// A comma or a line end, by table: every character of a file is looked at for it.
+constexpr std::array<bool, 256> kItemEnds = [] {
+  std::array<bool, 256> t{};
+  t[','] = t['\n'] = t['\r'] = true;
+  return t;
+}();
+bool endsItem(char c) {
+  return kItemEnds[static_cast<unsigned char>(c)];
 }
 
-std::string upper(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
+void toUpper(std::string& text) {
+  std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return out;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -31,40 +35,36 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> readItems(std::string_view text) {
-  std::vector<std::string> items;
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    while (i < n && isBlank(text[i])) ++i;
-    std::string item;
-    if (i < n && text[i] == '"') {
-      const std::size_t close = text.find('"', i + 1);
-      const std::size_t end = close == std::string_view::npos ? n : close;
-      item = text.substr(i + 1, end - i - 1);
-      i = end == n ? n : end + 1;
-      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
+std::vector<std::string_view> readItems(std::string_view text) {
+  std::vector<std::string_view> items;
+  // Room for a command file of usual length at once.
+  items.reserve(16);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const auto itemEnd = [end](const char* from) {
+    while (from != end && !endsItem(*from)) ++from;
+    return from;
+  };
+  while (p != end) {
+    while (p != end && isBlank(*p)) ++p;
+    if (p != end && *p == '"') {
+      const char* const close = std::find(p + 1, end, '"');
+      items.emplace_back(p + 1, close - (p + 1));
+      p = itemEnd(close == end ? end : close + 1);
     } else {
-      const std::size_t start = i;
-      while (i < n && text[i] != ',' && !isLineEnd(text[i])) ++i;
-      item = text.substr(start, i - start);
+      const char* const start = p;
+      p = itemEnd(p);
+      items.emplace_back(start, p - start);
     }
-    items.push_back(std::move(item));
     // One separator ends the item: a comma, or a line end (CR LF counts as one).
-    if (i < n && text[i] == ',') {
-      ++i;
-    } else if (i < n && text[i] == '\r') {
-      ++i;
-      if (i < n && text[i] == '\n') ++i;
-    } else if (i < n) {
-      ++i;
-    }
+    if (p != end && *p++ == '\r' && p != end && *p == '\n') ++p;
   }
   return items;
 }
 
 void Remotereadcom(RemoteState& s) {
-  const std::string item = std::move(s.RemoteKey);
+  // Decoded in place, so that a poll of many items reuses the two strings' room.
+  std::string& item = s.RemoteKey;
   const std::size_t eq = item.find('=');
   // A key shorter than two characters, no "=" at all, or nothing after it.
   if (eq == std::string::npos || eq < 2 || eq + 1 == item.size()) {
@@ -75,8 +75,10 @@ void Remotereadcom(RemoteState& s) {
   std::size_t semi = item.find(';');
   if (semi == std::string::npos) semi = item.size();
   if (semi < eq) semi = eq + 1;
-  s.RemoteValue = upper(trimmed(std::string_view(item).substr(eq + 1, semi - eq - 1)));
-  s.RemoteKey = upper(std::string_view(item).substr(0, eq));
+  s.RemoteValue.assign(trimmed(std::string_view(item).substr(eq + 1, semi - eq - 1)));
+  toUpper(s.RemoteValue);
+  item.resize(eq);
+  toUpper(item);
 }
 
 }  // namespace qvx

@@ -10,8 +10,9 @@ namespace qvx {
 // The items of a command file, read the way list input reads them: an item ends at a
 // comma or at the end of a line, blanks before an item are skipped, and an item in double
 // quotes is taken whole, commas included (whatever follows the closing quote up to the
-// next comma or line end is dropped). Line ends may be LF, CR LF or CR.
-std::vector<std::string> readItems(std::string_view text);
+// next comma or line end is dropped). Line ends may be LF, CR LF or CR. The items are
+// views into `text`, valid while it is.
+std::vector<std::string_view> readItems(std::string_view text);
 
 // Decodes the item held in `RemoteKey` into `RemoteKey` (everything before the first
 // "=", upper case, not trimmed) and `RemoteValue` (between "=" and the first ";", blanks

@@ -1,6 +1,6 @@
 #include "scpi/parser.h"
 
-#include <cctype>
+#include <array>
 #include <charconv>
 
 #include "scpi/error_queue.h"
@@ -13,38 +13,71 @@ namespace {
 // before they are compared with anything.
 constexpr std::size_t kMaxMnemonic = 24;
 
+// Character classes by table: the parser looks at every character of every line a
+// client sends, and one lookup is cheaper than a chain of comparisons (and than the C
+// library's locale-aware classification, which these ASCII classes do not want).
+enum CharClass : unsigned char {
+  kBlank = 1,
+  kLetter = 2,
+  kDigit = 4,
+  kUnderscore = 8,
+  kSeparator = 16,   // ',' and ';' end a parameter
+  kUnquotable = 32,  // quotes and control or non-ASCII bytes, refused in a plain parameter
+};
+constexpr unsigned char kWordChar = kLetter | kDigit | kUnderscore;
+
+constexpr std::array<unsigned char, 256> kClasses = [] {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0; c < 0x20; ++c) t[c] = kUnquotable;
+  for (int c = 0x7f; c < 256; ++c) t[c] = kUnquotable;
+  t['"'] = t['\''] = kUnquotable;
+  t[' '] = t['\t'] = kBlank;
+  t[','] = t[';'] = kSeparator;
+  for (int c = 'A'; c <= 'Z'; ++c) t[c] = t[c + ('a' - 'A')] = kLetter;
+  for (int c = '0'; c <= '9'; ++c) t[c] = kDigit;
+  t['_'] = kUnderscore;
+  return t;
+}();
+
+bool is(char c, unsigned char classes) {
+  return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
 bool isBlank(char c) {
-  return c == ' ' || c == '\t';
+  return is(c, kBlank);
+}
+char upper(char c) {
+  return is(c, kLetter) && c >= 'a' ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
+// Walks the line by pointer: the parser asks "at the end?" before every character.
 class Reader {
  public:
-  explicit Reader(std::string_view text) : text_(text) {}
+  explicit Reader(std::string_view text) : pos_(text.data()), end_(text.data() + text.size()) {}
 
-  bool atEnd() const { return pos_ >= text_.size(); }
-  char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+  bool atEnd() const { return pos_ == end_; }
+  char peek() const { return atEnd() ? '\0' : *pos_; }
   void skipBlanks() {
-    while (!atEnd() && isBlank(text_[pos_])) ++pos_;
+    while (pos_ != end_ && isBlank(*pos_)) ++pos_;
   }
-  char take() { return text_[pos_++]; }
+  char take() { return *pos_++; }
 
   // A mnemonic with its optional numeric suffix; false when none starts here.
   bool node(Node& out, int& error) {
-    if (!std::isalpha(static_cast<unsigned char>(peek()))) {
+    if (!is(peek(), kLetter)) {
       error = atEnd() || peek() == ';' ? err::SyntaxError : err::InvalidCharacter;
       return false;
     }
-    const std::size_t start = pos_;
-    while (!atEnd() && (std::isalnum(static_cast<unsigned char>(peek())) || peek() == '_')) ++pos_;
-    const std::string_view word = text_.substr(start, pos_ - start);
+    const char* const start = pos_;
+    while (pos_ != end_ && is(*pos_, kWordChar)) ++pos_;
+    const std::string_view word(start, static_cast<std::size_t>(pos_ - start));
     if (word.size() > kMaxMnemonic) {
       error = err::UndefinedHeader;
       return false;
     }
     std::size_t digits = word.size();
-    while (digits > 0 && std::isdigit(static_cast<unsigned char>(word[digits - 1]))) --digits;
-    out.name.assign(word.substr(0, digits));
-    for (char& c : out.name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    while (digits > 0 && is(word[digits - 1], kDigit)) --digits;
+    out.name.resize(digits);
+    for (std::size_t i = 0; i < digits; ++i) out.name[i] = upper(word[i]);
     out.suffix = -1;
     if (digits < word.size()) {
       const std::string_view number = word.substr(digits);
@@ -78,18 +111,16 @@ class Reader {
       }
       skipBlanks();
     } else {
-      while (!atEnd() && peek() != ',' && peek() != ';') {
-        const char d = take();
-        if (d == '"' || d == '\'' || static_cast<unsigned char>(d) < 0x20 ||
-            static_cast<unsigned char>(d) > 0x7e) {
-          if (!isBlank(d)) {
-            error = err::InvalidCharacter;
-            return false;
-          }
+      const char* const start = pos_;
+      const char* last = start;  // just past the last character that is not blank
+      for (; pos_ != end_ && !is(*pos_, kSeparator); ++pos_) {
+        if (is(*pos_, kUnquotable)) {
+          error = err::InvalidCharacter;
+          return false;
         }
-        out.text += d;
+        if (!isBlank(*pos_)) last = pos_ + 1;
       }
-      while (!out.text.empty() && isBlank(out.text.back())) out.text.pop_back();
+      out.text.assign(start, last);
       if (out.text.empty()) {
         error = err::SyntaxError;
         return false;
@@ -103,37 +134,35 @@ class Reader {
   }
 
  private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
+  const char* pos_;
+  const char* end_;
 };
 
 // Parses one unit at the reader's position; `path` is the current path, updated after
 // a command of the subsystems.
 bool parseUnit(Reader& r, std::vector<Node>& path, Unit& unit, int& error) {
-  unit = {};
   if (r.peek() == '*') {
     r.take();
     unit.common = true;
-    Node n;
-    if (!r.node(n, error)) return false;
-    unit.path.push_back(n);
+    unit.path.emplace_back();
+    if (!r.node(unit.path.back(), error)) return false;
   } else {
-    std::vector<Node> nodes;
     const bool fromRoot = r.peek() == ':';
     if (fromRoot) r.take();
+    // One allocation for the deepest path a unit keeps.
+    unit.path.reserve(kMaxDepth);
+    if (!fromRoot) unit.path = path;
+    // Deeper than every command a path names none, however deep; nodes past that depth
+    // are read but not kept, so that a line of relative headers ("A:A;A:A;...") cannot
+    // lengthen each unit's path by the one before it, which would take time and memory
+    // growing with the line's square.
+    Node beyond;
     for (;;) {
-      Node n;
+      Node& n = unit.path.size() < kMaxDepth ? unit.path.emplace_back() : beyond;
       if (!r.node(n, error)) return false;
-      nodes.push_back(n);
       if (r.peek() != ':') break;
       r.take();
     }
-    unit.path = fromRoot ? std::vector<Node>{} : path;
-    unit.path.insert(unit.path.end(), nodes.begin(), nodes.end());
-    // Deeper than every command a path names none, however deep; cut there, so that a
-    // line of relative headers ("A:A;A:A;...") cannot lengthen each unit's path by the
-    // one before it, which would take time and memory growing with the line's square.
-    if (unit.path.size() > kMaxDepth) unit.path.resize(kMaxDepth);
     path.assign(unit.path.begin(), unit.path.end() - 1);
   }
   if (r.peek() == '?') {
