@@ -39,6 +39,15 @@ struct SkinCheck {
     bool operator==(const Seen&) const = default;
   };
   std::map<std::string, Seen> seen = {};
+  // The step under way, named in the faults seen while its events run.
+  std::string step = "start";
+
+  // One step of a sequence: checked at every event pump while it runs, and once done.
+  void act(const std::string& name, const std::function<void()>& f) {
+    step = name;
+    f();
+    (*this)(name + " done");
+  }
 
   // Every fault on a line of its own; empty when the skin showed the model throughout.
   std::string report() const {
@@ -111,54 +120,48 @@ TEST(SkinShowsTheModel, AcrossRedrawSequences) {
   Scope& s = w.rig.scope;
   Panel& p = s.panel;
   SkinCheck check{w.window, p};
-  std::string step = "start";
-  w.onPump = [&] { check(step); };
-  auto act = [&](const std::string& name, const std::function<void()>& f) {
-    step = name;
-    f();
-    check(name + " done");
-  };
+  w.onPump = [&] { check(check.step); };
   auto hold = [&](Button& b, int pumps) {
     w.rig.host.afterPumps(pumps, [&b] { b.mouseUp(); });
     b.mouseDown();
   };
 
   for (Button* b : {&p.SRATEP, &p.SRATEP, &p.SSIZEP, &p.SRATEN, &p.SSIZEN, &p.SSIZEN})
-    act("step " + b->name, [b] { b->press(); });
-  act("TRIG mode", [&] { p.TMODEBUTTON.press(); });
-  act("level held up", [&] { hold(p.TRLARGEP, 12); });
-  act("level held down", [&] { hold(p.TRSMALLN, 9); });
-  act("marker times out", [&] {
+    check.act("step " + b->name, [b] { b->press(); });
+  check.act("TRIG mode", [&] { p.TMODEBUTTON.press(); });
+  check.act("level held up", [&] { hold(p.TRLARGEP, 12); });
+  check.act("level held down", [&] { hold(p.TRSMALLN, 9); });
+  check.act("marker times out", [&] {
     s.host.Sleep(3100);
     s.host.DoEvents();
   });
-  act("source B", [&] { p.TSOURCEBUTTON.press(); });
-  act("source C", [&] { p.TSOURCEBUTTON.press(); });
-  act("source D", [&] { p.TSOURCEBUTTON.press(); });
-  act("source A", [&] { p.TSOURCEBUTTON.press(); });
+  check.act("source B", [&] { p.TSOURCEBUTTON.press(); });
+  check.act("source C", [&] { p.TSOURCEBUTTON.press(); });
+  check.act("source D", [&] { p.TSOURCEBUTTON.press(); });
+  check.act("source A", [&] { p.TSOURCEBUTTON.press(); });
   // The level now stands above the signal; an untriggered capture does not wait for it.
-  act("Trig(f) mode", [&] { p.TMODEBUTTON.press(); });
-  act("INST mode", [&] { p.TMODEBUTTON.press(); });
-  act("GO single", [&] { p.GOBUTTON.press(); });
-  act("cursor A", [&] { p.Command23.press(); });
-  act("cursor held right", [&] { hold(p.Command27, 10); });
-  act("cursor held left", [&] { hold(p.Command24, 6); });
-  act("B on", [&] { p.Command18.press(); });
-  act("cursor B", [&] { p.Command23.press(); });
-  act("A+B", [&] { p.Command20.press(); });
-  for (int i = 0; i < 3; ++i) act("Y Mag", [&] { p.Command12.press(); });
-  act("A-B", [&] { p.Command21.press(); });
-  for (int i = 0; i < 5; ++i) act("mode up", [&] { p.SmodeUP.press(); });
-  for (int i = 0; i < 5; ++i) act("mode down", [&] { p.SmodeDown.press(); });
-  act("GO single again", [&] { p.GOBUTTON.press(); });
+  check.act("Trig(f) mode", [&] { p.TMODEBUTTON.press(); });
+  check.act("INST mode", [&] { p.TMODEBUTTON.press(); });
+  check.act("GO single", [&] { p.GOBUTTON.press(); });
+  check.act("cursor A", [&] { p.Command23.press(); });
+  check.act("cursor held right", [&] { hold(p.Command27, 10); });
+  check.act("cursor held left", [&] { hold(p.Command24, 6); });
+  check.act("B on", [&] { p.Command18.press(); });
+  check.act("cursor B", [&] { p.Command23.press(); });
+  check.act("A+B", [&] { p.Command20.press(); });
+  for (int i = 0; i < 3; ++i) check.act("Y Mag", [&] { p.Command12.press(); });
+  check.act("A-B", [&] { p.Command21.press(); });
+  for (int i = 0; i < 5; ++i) check.act("mode up", [&] { p.SmodeUP.press(); });
+  for (int i = 0; i < 5; ++i) check.act("mode down", [&] { p.SmodeDown.press(); });
+  check.act("GO single again", [&] { p.GOBUTTON.press(); });
   // The extras: their panel, and the spectrum redrawn with each window and scale.
-  act("FFT mode", [&] { p.SmodeDown.press(); });
-  act("GO in FFT", [&] { p.GOBUTTON.press(); });
-  act("extras by key", [&] { runShortcut(s, 'x'); });
-  for (int i = 0; i < 4; ++i) act("FFT window", [&] { p.FftWindowButton.press(); });
-  act("FFT scale dB", [&] { p.FftScaleButton.press(); });
-  act("auto trigger", [&] { p.AutoTrigButton.press(); });
-  act("extras closed", [&] { p.ExtrasExit.press(); });
+  check.act("FFT mode", [&] { p.SmodeDown.press(); });
+  check.act("GO in FFT", [&] { p.GOBUTTON.press(); });
+  check.act("extras by key", [&] { runShortcut(s, 'x'); });
+  for (int i = 0; i < 4; ++i) check.act("FFT window", [&] { p.FftWindowButton.press(); });
+  check.act("FFT scale dB", [&] { p.FftScaleButton.press(); });
+  check.act("auto trigger", [&] { p.AutoTrigButton.press(); });
+  check.act("extras closed", [&] { p.ExtrasExit.press(); });
 
   EXPECT_GT(check.checks, 70);
   EXPECT_EQ(check.report(), "");
@@ -171,41 +174,35 @@ TEST(SkinShowsTheModel, WithTheMeasurementsPanelOpen) {
   Scope& s = w.rig.scope;
   Panel& p = s.panel;
   SkinCheck check{w.window, p};
-  std::string step = "start";
-  w.onPump = [&] { check(step); };
-  auto act = [&](const std::string& name, const std::function<void()>& f) {
-    step = name;
-    f();
-    check(name + " done");
-  };
+  w.onPump = [&] { check(check.step); };
   auto pointer = [&](PointerEvent::Kind kind, double x, bool modifier = false, int steps = 0) {
     p.ScopeScreen.pointer({kind, x, 0, modifier, steps});
   };
-  act("key M", [&] { p.shortcuts.front().action(); });
-  act("D on", [&] { p.Command9.press(); });
-  act("GO single", [&] { p.GOBUTTON.press(); });
-  act("cursor A", [&] { p.Command23.press(); });
-  act("drag a cursor", [&] {
+  check.act("key M", [&] { p.shortcuts.front().action(); });
+  check.act("D on", [&] { p.Command9.press(); });
+  check.act("GO single", [&] { p.GOBUTTON.press(); });
+  check.act("cursor A", [&] { p.Command23.press(); });
+  check.act("drag a cursor", [&] {
     pointer(PointerEvent::Kind::Press, 200);
     for (double x = 210; x < 600; x += 70) pointer(PointerEvent::Kind::Move, x);
     pointer(PointerEvent::Kind::Release, 600);
   });
-  act("wheel in", [&] { pointer(PointerEvent::Kind::Wheel, 300, false, 1); });
-  act("scroll drag", [&] {
+  check.act("wheel in", [&] { pointer(PointerEvent::Kind::Wheel, 300, false, 1); });
+  check.act("scroll drag", [&] {
     pointer(PointerEvent::Kind::Press, 300, true);
     pointer(PointerEvent::Kind::Move, 100, true);
     pointer(PointerEvent::Kind::Release, 100, true);
   });
-  act("GO in Repeat", [&] {
+  check.act("GO in Repeat", [&] {
     p.TRESETBUTTON.press();
     w.rig.host.afterPumps(40, [&] { p.GOBUTTON.click(); });
     p.GOBUTTON.press();
     p.TRESETBUTTON.press();  // back to Single
   });
-  act("FFT", [&] { p.SmodeDown.press(); });
-  act("GO in FFT", [&] { p.GOBUTTON.press(); });
-  act("menu closes it", [&] { p.ScopeScreen.contextMenu.front().action(); });
-  act("key M again", [&] { p.shortcuts.front().action(); });
+  check.act("FFT", [&] { p.SmodeDown.press(); });
+  check.act("GO in FFT", [&] { p.GOBUTTON.press(); });
+  check.act("menu closes it", [&] { p.ScopeScreen.contextMenu.front().action(); });
+  check.act("key M again", [&] { p.shortcuts.front().action(); });
 
   EXPECT_GT(check.checks, 12);
   EXPECT_EQ(check.report(), "");
@@ -220,37 +217,31 @@ TEST(SkinShowsTheModel, WithTheBodeViewOpen) {
   Scope& s = w.rig.scope;
   Panel& p = s.panel;
   SkinCheck check{w.window, p};
-  std::string step = "start";
   w.onPump = [&] {
     w.rig.port.log.clear();
-    check(step);
+    check(check.step);
   };
-  auto act = [&](const std::string& name, const std::function<void()>& f) {
-    step = name;
-    f();
-    check(name + " done");
-  };
-  act("key B", [&] { p.shortcuts.back().action(); });
-  act("plan", [&] {
+  check.act("key B", [&] { p.shortcuts.back().action(); });
+  check.act("plan", [&] {
     for (int i = 0; i < 5; ++i) p.BodeStartUp.press();
     for (int i = 0; i < 2; ++i) p.BodePpdDown.press();
   });
-  act("sweep", [&] { p.BodeRunButton.press(); });
-  act("click the picture", [&] {
+  check.act("sweep", [&] { p.BodeRunButton.press(); });
+  check.act("click the picture", [&] {
     p.BodePlot.pointer({PointerEvent::Kind::Press, p.BodePlot.ScaleWidth() / 3, 500});
   });
-  act("arrow keys", [&] {
+  check.act("arrow keys", [&] {
     p.BodePlot.keyPress(0x01000014);
     p.BodePlot.keyPress(0x01000012);
     p.BodePlot.keyPress(0x01000012);
   });
-  act("stopped sweep", [&] {
+  check.act("stopped sweep", [&] {
     w.rig.host.afterPumps(30, [&] { p.GOBUTTON.click(); });
     p.BodeRunButton.press();
   });
-  act("save pop-up", [&] { p.BodeCsvButton.press(); });
-  act("save pop-up closed", [&] { p.BodeSaveExit.press(); });
-  act("menu closes it", [&] {
+  check.act("save pop-up", [&] { p.BodeCsvButton.press(); });
+  check.act("save pop-up closed", [&] { p.BodeSaveExit.press(); });
+  check.act("menu closes it", [&] {
     for (MenuEntry& e : p.ScopeScreen.contextMenu)
       if (e.caption.find("Bode") == 0) e.action();
   });
